@@ -1,0 +1,40 @@
+# Test executables and how ctest runs them: natively, or under Wine in a private prefix.
+
+set(VANTOREL_E2E_DIR ${CMAKE_SOURCE_DIR}/tests/e2e)
+
+if(NOT WIN32)
+  find_package(GTest REQUIRED)
+  file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+  add_executable(native_tests ${NATIVE_TEST_SOURCES})
+  target_link_libraries(native_tests PRIVATE vantorel_core hoardix_core GTest::gtest GTest::gtest_main)
+  if(TARGET demo_data)
+    target_link_libraries(native_tests PRIVATE demo_data)
+  endif()
+  add_test(NAME native_tests COMMAND native_tests)
+
+  add_test(NAME hoardix_e2e COMMAND ${VANTOREL_E2E_DIR}/hoardix_test.sh native $<TARGET_FILE:hoardix>)
+  return()
+endif()
+
+# GoogleTest from Debian's sources, cross-built with the same flags as the program.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# Every Windows program runs through the launcher, in a prefix that belongs to this build tree.
+set(VANTOREL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(VANTOREL_WINE ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${VANTOREL_WINE_PREFIX} ${VANTOREL_WINE_ARCH})
+
+file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
+add_executable(windows_tests ${WINDOWS_TEST_SOURCES})
+target_link_libraries(windows_tests PRIVATE vantorel_win32 vantorel_resources gtest gtest_main user32 gdi32 comctl32 comdlg32 shell32)
+add_test(NAME windows_tests COMMAND ${VANTOREL_WINE} $<TARGET_FILE:windows_tests>)
+
+add_test(NAME hoardix_e2e COMMAND ${VANTOREL_E2E_DIR}/hoardix_test.sh wine $<TARGET_FILE:hoardix> ${VANTOREL_WINE_PREFIX} ${VANTOREL_WINE_ARCH})
+
+# 32-bit Wine needs a kernel that runs 32-bit Linux programs; where it cannot, the launcher skips.
+set_tests_properties(windows_tests hoardix_e2e PROPERTIES SKIP_RETURN_CODE 77)
+
+# Both programs may import only the system's own DLLs.
+add_test(NAME import_tables COMMAND ${VANTOREL_E2E_DIR}/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:vantorel> $<TARGET_FILE:hoardix>)
