@@ -1,0 +1,59 @@
+// Key lookup and value conversions shared by every reader of the client's files.
+#include "client/find_value.h"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+std::optional<std::string> FindValue(std::string_view text, std::string_view key, StatusSink& status)
+{
+    const size_t found = text.find(key);
+    if (found == std::string_view::npos) {
+        status.SetStatusText(Format("Could not find \"%.*s\" in file.", static_cast<int>(key.size()), key.data()));
+        return std::nullopt;
+    }
+    const size_t start = found + key.size();
+    const size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+        status.SetStatusText(
+            Format("Could not find end of \"%.*s\" in file.", static_cast<int>(key.size()), key.data()));
+        return std::nullopt;
+    }
+    return std::string(text.substr(start, std::min(end - start, kValueCapacity)));
+}
+
+double ToNumber(std::string_view value)
+{
+    const std::string copy(value.substr(0, kValueCapacity));
+    const double number = std::strtod(copy.c_str(), nullptr);
+    return std::isfinite(number) ? number : 0.0;
+}
+
+long ToInteger(std::string_view value)
+{
+    const std::string copy(value.substr(0, kValueCapacity));
+    errno = 0;
+    const long long number = std::strtoll(copy.c_str(), nullptr, 10);
+    if (errno == ERANGE || number > LONG_MAX || number < LONG_MIN)
+        return 0;
+    return static_cast<long>(number);
+}
+
+double FindNumber(std::string_view text, std::string_view key, StatusSink& status)
+{
+    const std::optional<std::string> value = FindValue(text, key, status);
+    return value ? ToNumber(*value) : 0.0;
+}
+
+long FindInteger(std::string_view text, std::string_view key, StatusSink& status)
+{
+    const std::optional<std::string> value = FindValue(text, key, status);
+    return value ? ToInteger(*value) : 0;
+}
+
+std::string_view SkipBlanks(std::string_view value)
+{
+    const size_t first = value.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : value.substr(first);
+}
