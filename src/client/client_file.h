@@ -1,0 +1,43 @@
+// One client file read whole with full sharing and closed at once, so the client is never blocked.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+enum class FileReadStatus {
+    Ok,
+    SharingViolation,  // the client holds the file: skip it silently until the next refresh
+    OpenFailed,        // Error() holds the code; show "%s %s" with ErrorText() and the path
+    Empty,             // a whole-file read of a zero-length file
+    OutOfMemory,       // no block for the file, or a size no block can hold
+    ReadFailed,
+};
+
+// The first 4096 bytes of work_unit.sah are all the analysis ever searches.
+inline constexpr DWORD kWorkUnitHeaderBytes = 4096;
+
+class ClientFile {
+public:
+    // Reads the file whole, or only its first maxBytes bytes when maxBytes is not 0.
+    FileReadStatus Read(const std::string& path, DWORD maxBytes = 0);
+
+    // The bytes read, up to the first zero byte (the files are text).
+    std::string_view Text() const { return std::string_view(bytes_.c_str()); }
+    // Last-write time as a count of 100-ns intervals since 1601.
+    uint64_t LastWriteTime() const { return lastWrite_; }
+    DWORD Error() const { return error_; }
+
+private:
+    std::string bytes_;
+    uint64_t lastWrite_ = 0;
+    DWORD error_ = 0;
+};
+
+// Whether result.sah (or any file) exists, tested by opening it for reading with read sharing alone.
+bool ClientFileExists(const std::string& path);
+
+// "\state.sah" and friends appended to a location path.
+std::string ClientFilePath(const std::string& directory, const char* fileName);

@@ -1,0 +1,123 @@
+// Registry access for the settings: open or create the key, typed reads and writes.
+#include "settings/settings_store.h"
+
+#include <vector>
+
+namespace {
+
+// Nothing the program stores comes near this; a larger value is treated as damaged.
+constexpr DWORD kLargestStringValue = 64 * 1024;
+
+bool OpenWritable(HKEY root, const char* subKey, UniqueKey& key)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, subKey, 0, KEY_READ | KEY_WRITE, &handle) != ERROR_SUCCESS &&
+        RegCreateKeyExA(root, subKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle, nullptr) !=
+            ERROR_SUCCESS)
+        return false;
+    key.reset(handle);
+    return true;
+}
+
+}  // namespace
+
+bool SettingsStore::Open()
+{
+    Close();
+    for (HKEY root : {roots_.first, roots_.fallback}) {
+        if (root != nullptr && OpenWritable(root, roots_.subKey, key_)) {
+            root_ = root;
+            return true;
+        }
+    }
+    root_ = nullptr;
+    return false;
+}
+
+bool SettingsStore::ReadString(const char* name, std::string& text, size_t capacity) const
+{
+    text.clear();
+    if (!key_)
+        return false;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key_.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ ||
+        size > kLargestStringValue)
+        return false;
+    // One spare zero byte: a value stored without its terminator still ends.
+    std::vector<char> buffer(size + 1, '\0');
+    if (RegQueryValueExA(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return false;
+    text.assign(buffer.data());
+    if (capacity > 0 && text.size() > capacity - 1)
+        text.resize(capacity - 1);
+    return true;
+}
+
+bool SettingsStore::ReadNumber(const char* name, DWORD& number) const
+{
+    if (!key_)
+        return false;
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegQueryValueExA(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return false;
+    number = value;
+    return true;
+}
+
+bool SettingsStore::ReadNumber(const char* name, int& number) const
+{
+    DWORD value = 0;
+    if (!ReadNumber(name, value))
+        return false;
+    number = static_cast<int>(value);
+    return true;
+}
+
+bool SettingsStore::WriteString(const char* name, const std::string& text) const
+{
+    return key_ && RegSetValueExA(key_.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                  static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool SettingsStore::WriteNumber(const char* name, DWORD number) const
+{
+    return key_ && RegSetValueExA(key_.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                                  sizeof number) == ERROR_SUCCESS;
+}
+
+bool SettingsStore::DeleteValue(const char* name) const
+{
+    return key_ && RegDeleteValueA(key_.get(), name) == ERROR_SUCCESS;
+}
+
+LocationReader StoredLocationReader(const SettingsStore& store)
+{
+    return [&store](int index) -> std::optional<std::string> {
+        char name[32];
+        wsprintfA(name, kValueLocationFormat, index);
+        std::string text;
+        if (!store.ReadString(name, text, kLocationTextCapacity))
+            return std::nullopt;
+        return text;
+    };
+}
+
+std::string CurrentDirectory()
+{
+    // The directory of a process is at most MAX_PATH characters on the systems this runs on;
+    // ask for the size anyway so a longer one is never cut.
+    const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+    if (needed == 0)
+        return std::string();
+    std::string directory(needed, '\0');
+    const DWORD written = GetCurrentDirectoryA(needed, directory.data());
+    directory.resize(written < needed ? written : 0);
+    return directory;
+}
