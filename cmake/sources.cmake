@@ -1,5 +1,12 @@
 # The libraries and programs: the portable core, the Win32 layer, Vantorel and Hoardix.
 
+# The parts of the views that only compute: row records, sort rules, captions.
+set(VANTOREL_UI_CORE_SOURCES
+  src/ui/list_row.cpp
+  src/ui/list_sort.cpp
+  src/ui/refresh_caption.cpp
+)
+
 # Everything that computes, with no <windows.h>: built everywhere and tested natively.
 add_library(vantorel_core STATIC
   src/common/status_sink.cpp
@@ -7,6 +14,9 @@ add_library(vantorel_core STATIC
   src/client/error_text.cpp
   src/client/find_value.cpp
   src/client/best_signals.cpp
+  src/settings/layout_text.cpp
+  src/client/analysis.cpp
+  ${VANTOREL_UI_CORE_SOURCES}
 )
 target_include_directories(vantorel_core PUBLIC src)
 
@@ -23,15 +33,23 @@ if(WIN32)
     src/settings/settings_store.cpp
     src/client/client_file.cpp
     src/client/last_error.cpp
+    src/settings/window_layout.cpp
   )
-  target_link_libraries(vantorel_win32 PUBLIC vantorel_core advapi32 kernel32)
+  target_link_libraries(vantorel_win32 PUBLIC vantorel_core advapi32 kernel32 user32)
 
   # Dialog templates, menus, strings, icons and bitmaps: linked into the program and the window tests.
   add_library(vantorel_resources OBJECT src/resources/vantorel.rc)
   target_include_directories(vantorel_resources PRIVATE src/resources)
 
+  # The windows, pages and dialogs: one library, so the window tests drive the very same code.
+  file(GLOB VANTOREL_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*.cpp)
+  list(TRANSFORM VANTOREL_UI_CORE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/ OUTPUT_VARIABLE ui_core_paths)
+  list(REMOVE_ITEM VANTOREL_UI_SOURCES ${CMAKE_SOURCE_DIR}/src/ui/main.cpp ${ui_core_paths})
+  add_library(vantorel_ui STATIC ${VANTOREL_UI_SOURCES})
+  target_link_libraries(vantorel_ui PUBLIC vantorel_win32 user32 gdi32 comctl32 comdlg32 shell32)
+
   add_executable(vantorel WIN32 src/ui/main.cpp)
-  target_link_libraries(vantorel PRIVATE vantorel_win32 vantorel_resources user32 gdi32 comctl32 comdlg32 shell32)
+  target_link_libraries(vantorel PRIVATE vantorel_ui vantorel_resources)
 elseif(EXISTS ${CMAKE_SOURCE_DIR}/tools/demo/CMakeLists.txt)
   add_subdirectory(tools/demo)
 endif()
