@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "client/last_error.h"
 #include "common/unique_handle.h"
 
 namespace {
@@ -55,6 +56,19 @@ FileReadStatus ClientFile::Read(const std::string& path, DWORD maxBytes)
     }
     bytes_.resize(read);
     return FileReadStatus::Ok;
+}
+
+FileLook LookAtFile(const std::string& path, DWORD maxBytes)
+{
+    ClientFile file;
+    FileLook look;
+    look.status = file.Read(path, maxBytes);
+    look.text.assign(file.Text());
+    look.lastWrite = file.LastWriteTime();
+    look.error = file.Error();
+    if (look.status == FileReadStatus::OpenFailed)
+        look.errorText = LastErrorText(look.error);
+    return look;
 }
 
 bool ClientFileExists(const std::string& path)

@@ -7,14 +7,8 @@
 #include <string>
 #include <string_view>
 
-enum class FileReadStatus {
-    Ok,
-    SharingViolation,  // the client holds the file: skip it silently until the next refresh
-    OpenFailed,        // Error() holds the code; show "%s %s" with ErrorText() and the path
-    Empty,             // a whole-file read of a zero-length file
-    OutOfMemory,       // no block for the file, or a size no block can hold
-    ReadFailed,
-};
+#include "client/file_look.h"
+
 
 // The first 4096 bytes of work_unit.sah are all the analysis ever searches.
 inline constexpr DWORD kWorkUnitHeaderBytes = 4096;
@@ -35,6 +29,9 @@ private:
     uint64_t lastWrite_ = 0;
     DWORD error_ = 0;
 };
+
+// Reads a file into the portable form the analysis works on.
+FileLook LookAtFile(const std::string& path, DWORD maxBytes = 0);
 
 // Whether result.sah (or any file) exists, tested by opening it for reading with read sharing alone.
 bool ClientFileExists(const std::string& path);
