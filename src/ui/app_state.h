@@ -1,0 +1,67 @@
+// The process-wide state the program defines: instance, main window, tab pages, image lists, timer, tray flags.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string_view>
+
+#include "common/status_sink.h"
+
+enum TabIndex {
+    kTabAnalysis = 0,
+    kTabBestResults,
+    kTabDataInfo,
+    kTabUserInfo,
+    kTabCompleted,
+    kTabOptions,
+    kTabCount
+};
+
+// Private window messages.
+inline constexpr UINT kMessageTrayIcon = WM_APP + 999;     // main window: notification icon mouse message
+inline constexpr UINT kMessageHide = WM_APP + 1000;        // main window: hide (also the Data Info sky map request)
+inline constexpr UINT kMessageFutureCalendar = WM_APP + 1001;
+
+inline constexpr UINT_PTR kRefreshTimerId = 1105;
+inline constexpr UINT kTrayIconId = 1;
+inline constexpr int kDefaultRefreshRate = 10;
+inline constexpr int kRefreshNever = 301;
+
+struct AppState {
+    HINSTANCE instance = nullptr;
+    int showCommand = SW_SHOWNORMAL;
+    HWND mainWindow = nullptr;
+    HWND tabControl = nullptr;
+    HWND pages[kTabCount] = {};
+    int currentTab = kTabAnalysis;
+    HIMAGELIST statusImages = nullptr;
+    HIMAGELIST smallImages = nullptr;
+    UINT_PTR refreshTimer = 0;
+    bool inTray = false;
+    bool tickedInTray = false;
+};
+
+// The one instance.
+AppState& App();
+
+// The report list (control 1002) of a tab page, or null before the pages exist.
+HWND PageList(int tab);
+
+// Writes one line into the main window's status line (control 1001); an empty text clears it.
+void SetStatusText(std::string_view text);
+
+// The status line as a sink for the portable core.
+class StatusLine final : public StatusSink {
+public:
+    void SetStatusText(std::string_view text) override { ::SetStatusText(text); }
+};
+
+// The notification icon (identifier kTrayIconId) of the main window. The tip is cut to the 63
+// characters that the icon's oldest and still accepted record layout can hold.
+bool AddTrayIcon(std::string_view tip);
+bool SetTrayTip(std::string_view tip);
+void RemoveTrayIcon();
+
+// The refresh period position of the Options page's trackbar (1 to 300 seconds, 301 never).
+int RefreshPosition();

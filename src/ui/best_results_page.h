@@ -1,0 +1,6 @@
+// The Best Results tab: the best signals of every location.
+#pragma once
+
+#include <windows.h>
+
+HWND CreateBestResultsPage(HWND parent);

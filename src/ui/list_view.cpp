@@ -1,0 +1,353 @@
+// Columns, sorting, the header painter, sizing and the plain row painter of the report lists.
+#include "ui/list_view.h"
+
+#include <string>
+#include <vector>
+
+#include "common/status_sink.h"
+#include "common/unique_handle.h"
+#include "ui/app_state.h"
+#include "ui/list_sort.h"
+
+namespace {
+
+constexpr char kOriginalProcProperty[] = "VantorelListProc";
+constexpr int kTitleCapacity = 256;
+
+struct SortContext {
+    int column;
+    const ListColumn* record;
+    HWND list;
+};
+
+bool CarriesWorkUnits(HWND list)
+{
+    return list && (list == PageList(kTabAnalysis) || list == PageList(kTabBestResults) ||
+                    list == PageList(kTabCompleted));
+}
+
+std::string ColumnTitle(HWND list, int column, int capacity)
+{
+    std::vector<char> title(capacity + 1, '\0');
+    LVCOLUMNA item{};
+    item.mask = LVCF_TEXT;
+    item.pszText = title.data();
+    item.cchTextMax = capacity;
+    ListView_GetColumn(list, column, &item);
+    return title.data();
+}
+
+int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
+{
+    const auto& context = *reinterpret_cast<const SortContext*>(contextParam);
+    const ListRow* rowA = RowCells(context.list, a);
+    const ListRow* rowB = RowCells(context.list, b);
+    if (!rowA || !rowB)
+        return 0;
+    const int column = context.column;
+    const bool ascending = context.record->ascending != 0;
+    static const TextCompare kLocaleCompare = [](const std::string& x, const std::string& y) {
+        return lstrcmpiA(x.c_str(), y.c_str());
+    };
+
+    const WorkUnitRow* unitA = WorkUnitOf(context.list, a);
+    const WorkUnitRow* unitB = WorkUnitOf(context.list, b);
+    if (App().currentTab == kTabBestResults && column >= 1 && column <= 4 && unitA && unitB) {
+        const std::string textA = Format("%g", BestSignalSortValue(unitA->best, column));
+        const std::string textB = Format("%g", BestSignalSortValue(unitB->best, column));
+        return CompareCells(rowA->Kind(column), ascending, textA, "", textB, "", kLocaleCompare);
+    }
+    return CompareCells(rowA->Kind(column), ascending, rowA->Text(column), rowA->Second(column),
+                        rowB->Text(column), rowB->Second(column), kLocaleCompare);
+}
+
+// Draws a header item's title and, on the sorted column, the direction triangle.
+void PaintHeaderItem(HWND list, const DRAWITEMSTRUCT& draw)
+{
+    const ListColumn* first = ColumnRecord(list, 0);
+    const int item = static_cast<int>(draw.itemID);
+    const HWND header = ListView_GetHeader(list);
+    char title[kTitleCapacity] = {};
+    HDITEMA headerItem{};
+    headerItem.mask = HDI_TEXT | HDI_FORMAT | HDI_LPARAM;
+    headerItem.pszText = title;
+    headerItem.cchTextMax = kTitleCapacity - 1;
+    Header_GetItem(header, item, &headerItem);
+    const auto* record = reinterpret_cast<const ListColumn*>(headerItem.lParam);
+
+    RECT rect = draw.rcItem;
+    if (draw.itemState == ODS_SELECTED) {
+        rect.left += 1;
+        rect.right += 1;
+        rect.top += 2;
+    }
+    const HDC hdc = draw.hDC;
+    const DcColours colours(hdc, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE));
+    const int length = lstrlenA(title);
+    UINT align = TA_LEFT;
+    int x = rect.left + 4;
+    int y = rect.top + 1;
+    if (headerItem.fmt & HDF_CENTER) {
+        align = TA_CENTER;
+        x = rect.left + (rect.right - rect.left) / 2 + 2;
+        y = rect.top;
+    } else if (headerItem.fmt & HDF_RIGHT) {
+        align = TA_RIGHT;
+        x = rect.right - 4;
+    }
+    const UINT oldAlign = SetTextAlign(hdc, align);
+    ExtTextOutA(hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, &rect, title, length, nullptr);
+    SetTextAlign(hdc, oldAlign);
+
+    if (!first || !record || first->sortedColumn != item)
+        return;
+    SIZE extent{};
+    GetTextExtentPoint32A(hdc, title, length, &extent);
+    const int tx = align == TA_RIGHT ? rect.right - extent.cx - 10 : rect.left + extent.cx + 10;
+    const int ty = rect.top + 3;
+    UniqueGdiObject light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    UniqueGdiObject dark(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    const SelectedObject pen(hdc, light.get());
+    if (record->ascending) {
+        MoveToEx(hdc, tx, ty, nullptr);
+        LineTo(hdc, tx + 4, ty + 8);
+        LineTo(hdc, tx - 4, ty + 8);
+        SelectObject(hdc, dark.get());
+        LineTo(hdc, tx, ty);
+    } else {
+        SelectObject(hdc, dark.get());
+        MoveToEx(hdc, tx + 4, ty, nullptr);
+        LineTo(hdc, tx - 4, ty);
+        LineTo(hdc, tx, ty + 8);
+        SelectObject(hdc, light.get());
+        MoveToEx(hdc, tx + 4, ty, nullptr);
+        LineTo(hdc, tx, ty + 8);
+    }
+}
+
+LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto original = reinterpret_cast<WNDPROC>(GetPropA(list, kOriginalProcProperty));
+    switch (message) {
+    case WM_DRAWITEM: {
+        const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (draw->CtlType == ODT_HEADER)
+            PaintHeaderItem(list, *draw);
+        break;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == HDN_DIVIDERDBLCLICKA || header->code == HDN_DIVIDERDBLCLICKW)
+            return 0;
+        break;
+    }
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(list, kOriginalProcProperty);
+        break;
+    }
+    return CallWindowProcA(original, list, message, wParam, lParam);
+}
+
+int TextWidth(HDC hdc, const std::string& text)
+{
+    SIZE extent{};
+    GetTextExtentPoint32A(hdc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+}  // namespace
+
+ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, int ascending)
+{
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+    column.fmt = alignment == kAlignRight ? LVCFMT_RIGHT : alignment == kAlignCenter ? LVCFMT_CENTER : LVCFMT_LEFT;
+    column.pszText = const_cast<char*>(title);
+    column.cx = 0;
+    const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
+    if (inserted < 0)
+        return nullptr;
+    auto* record = new ListColumn(ascending);
+    HDITEMA item{};
+    item.mask = HDI_FORMAT | HDI_LPARAM;
+    item.fmt = HDF_OWNERDRAW | (alignment == kAlignRight ? HDF_RIGHT : alignment == kAlignCenter ? HDF_CENTER : 0);
+    item.lParam = reinterpret_cast<LPARAM>(record);
+    Header_SetItem(ListView_GetHeader(list), inserted, &item);
+    return record;
+}
+
+int ColumnCount(HWND list)
+{
+    return Header_GetItemCount(ListView_GetHeader(list));
+}
+
+ListColumn* ColumnRecord(HWND list, int index)
+{
+    HDITEMA item{};
+    item.mask = HDI_LPARAM;
+    if (!Header_GetItem(ListView_GetHeader(list), index, &item))
+        return nullptr;
+    return reinterpret_cast<ListColumn*>(item.lParam);
+}
+
+void DeleteAllColumns(HWND list)
+{
+    for (int i = ColumnCount(list) - 1; i >= 0; --i) {
+        delete ColumnRecord(list, i);
+        ListView_DeleteColumn(list, i);
+    }
+}
+
+const ListRow* RowCells(HWND list, LPARAM itemData)
+{
+    if (!itemData)
+        return nullptr;
+    if (CarriesWorkUnits(list))
+        return &reinterpret_cast<const WorkUnitRow*>(itemData)->cells;
+    return reinterpret_cast<const ListRow*>(itemData);
+}
+
+const WorkUnitRow* WorkUnitOf(HWND list, LPARAM itemData)
+{
+    return CarriesWorkUnits(list) ? reinterpret_cast<const WorkUnitRow*>(itemData) : nullptr;
+}
+
+void SortOnColumnClick(HWND list, int column)
+{
+    std::vector<ListColumn*> columns;
+    for (int i = 0; i < ColumnCount(list); ++i)
+        columns.push_back(ColumnRecord(list, i));
+    if (columns.empty() || !columns[0])
+        return;
+    for (ListColumn* record : columns)
+        if (!record)
+            return;
+    const int sortBy = ApplyColumnClick(columns, column);
+    SortContext context{sortBy, columns[sortBy], list};
+    ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
+    // The triangle moves with the sorted column.
+    InvalidateRect(ListView_GetHeader(list), nullptr, FALSE);
+}
+
+void RequestResort(HWND list)
+{
+    NMLISTVIEW notify{};
+    notify.hdr.hwndFrom = list;
+    notify.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    notify.hdr.code = LVN_COLUMNCLICK;
+    notify.iItem = -1;
+    notify.iSubItem = -1;
+    SendMessageA(GetParent(list), WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+}
+
+void InstallHeaderPainter(HWND list)
+{
+    if (GetPropA(list, kOriginalProcProperty))
+        return;
+    const LONG_PTR original = SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderPainterProc));
+    SetPropA(list, kOriginalProcProperty, reinterpret_cast<HANDLE>(original));
+}
+
+void SizeColumn(HWND list, int column)
+{
+    int width;
+    if (list == PageList(kTabBestResults)) {
+        width = 80;
+    } else if (list == PageList(kTabCompleted) && column >= 9 && column <= 11) {
+        width = 180;
+    } else {
+        const WindowDc dc(list);
+        const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        width = TextWidth(dc.get(), ColumnTitle(list, column, 200)) + 15;
+        const int count = ListView_GetItemCount(list);
+        for (int i = 0; i < count; ++i) {
+            LVITEMA item{};
+            item.mask = LVIF_PARAM;
+            item.iItem = i;
+            if (!ListView_GetItem(list, &item))
+                continue;
+            const ListRow* row = RowCells(list, item.lParam);
+            const std::string& text = row ? row->Text(column) : std::string();
+            if (!text.empty())
+                width = std::max(width, TextWidth(dc.get(), text) + 15);
+        }
+    }
+    ListView_SetColumnWidth(list, column, width);
+}
+
+void SizeAllColumns(HWND list)
+{
+    const HWND header = ListView_GetHeader(list);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(header, WM_SETREDRAW, FALSE, 0);
+    for (int column = 0; column < ColumnCount(list); ++column)
+        SizeColumn(list, column);
+    SendMessageA(header, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+bool MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure)
+{
+    if (measure->CtlType != ODT_LISTVIEW)
+        return false;
+    const HWND list = GetDlgItem(dialog, static_cast<int>(measure->CtlID));
+    const WindowDc dc(list ? list : dialog);
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.get(), &metrics);
+    measure->itemHeight = static_cast<UINT>(metrics.tmHeight + 1);
+    return true;
+}
+
+std::vector<int> ColumnWidths(HWND list)
+{
+    std::vector<int> widths;
+    for (int column = 0; column < ColumnCount(list); ++column)
+        widths.push_back(ListView_GetColumnWidth(list, column));
+    return widths;
+}
+
+void PaintPlainRow(const DRAWITEMSTRUCT& draw)
+{
+    const HWND list = draw.hwndItem;
+    const ListRow* row = RowCells(list, draw.itemData);
+    if (!row)
+        return;
+    const HDC hdc = draw.hDC;
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    const DcColours colours(hdc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
+                            GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    RECT clip{};
+    GetClipBox(hdc, &clip);
+    const std::vector<int> widths = ColumnWidths(list);
+    const ColumnRange range = VisibleColumns(widths, draw.rcItem.left, clip.left, clip.right);
+    int left = draw.rcItem.left;
+    for (int column = 0; column < range.first && column < static_cast<int>(widths.size()); ++column)
+        left += widths[column];
+    const UINT oldAlign = GetTextAlign(hdc);
+    for (int column = range.first; column <= range.last; ++column) {
+        const RECT cell{left, draw.rcItem.top, left + widths[column], draw.rcItem.bottom};
+        left = cell.right;
+        const std::string& text = row->Text(column);
+        if (text.empty())
+            continue;
+        LVCOLUMNA format{};
+        format.mask = LVCF_FMT;
+        ListView_GetColumn(list, column, &format);
+        int x = cell.left + 2;
+        UINT align = TA_LEFT;
+        if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) {
+            x = cell.right - 2;
+            align = TA_RIGHT;
+        } else if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) {
+            x = cell.left + (cell.right - cell.left) / 2 + 2;
+            align = TA_CENTER;
+        }
+        SetTextAlign(hdc, align);
+        ExtTextOutA(hdc, x, cell.top, ETO_OPAQUE | ETO_CLIPPED, &cell, text.c_str(), static_cast<int>(text.size()),
+                    nullptr);
+    }
+    SetTextAlign(hdc, oldAlign);
+}

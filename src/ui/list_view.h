@@ -1,0 +1,44 @@
+// Machinery every report list shares: columns, click-to-sort, the header painter, sizing and plain rows.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/list_row.h"
+
+// Alignment codes of a column.
+inline constexpr int kAlignLeft = 0;
+inline constexpr int kAlignRight = 2;
+inline constexpr int kAlignCenter = 6;
+
+// Inserts a column of width 0 with an owner-drawn header item that carries a new ListColumn.
+ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, int ascending = 1);
+// Deletes every column and frees their ListColumns.
+void DeleteAllColumns(HWND list);
+int ColumnCount(HWND list);
+ListColumn* ColumnRecord(HWND list, int index);
+
+// The cells behind an item's data: the Analysis, Best Results and Completed lists carry
+// WorkUnitRows, every other list a ListRow.
+const ListRow* RowCells(HWND list, LPARAM itemData);
+const WorkUnitRow* WorkUnitOf(HWND list, LPARAM itemData);
+
+// Sorts the list on a column click (LVN_COLUMNCLICK); column -1 re-sorts without change.
+void SortOnColumnClick(HWND list, int column);
+// Asks the list's parent to re-sort as if column -1 had been clicked.
+void RequestResort(HWND list);
+
+// Installs the header painter (sort triangle, divider double clicks swallowed) on a list.
+void InstallHeaderPainter(HWND list);
+
+void SizeColumn(HWND list, int column);
+void SizeAllColumns(HWND list);
+
+// The row height of an owner-drawn list: the font's text height + 1. False for other requests.
+bool MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure);
+
+// Paints a row of a text-only list, touching only the columns the clip box shows.
+void PaintPlainRow(const DRAWITEMSTRUCT& draw);
+
+// The widths of all columns, in order.
+std::vector<int> ColumnWidths(HWND list);

@@ -1,0 +1,243 @@
+// The analysis refresh against real files, file times, sharing rules, processes and list views.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "client/analysis.h"
+#include "common/unique_handle.h"
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "temp_dir.h"
+#include "ui/analysis_page.h"
+#include "ui/analysis_refresh.h"
+#include "ui/app_state.h"
+#include "ui/best_results_page.h"
+
+namespace {
+
+constexpr ULONGLONG kSecond = 10000000;
+constexpr ULONGLONG kStart = 130000000000000000ull;
+const std::string kState = "prog=0.25\ncpu=3600.5\nbs_power=12.5\nbg_chisq=1.5\n";
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+void ResetSettings()
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Vantorel");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Vantorel");
+}
+
+// The main window's template with the Analysis and Best Results pages, as the refresh sees them.
+class AnalysisRefreshTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetSettings();
+        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&classes);
+        App().instance = GetModuleHandleA(nullptr);
+        App().mainWindow = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlainDialogProc, 0);
+        ASSERT_NE(App().mainWindow, nullptr);
+        App().statusImages = ImageList_LoadImageA(App().instance, MAKEINTRESOURCEA(IDB_STATUS), 30, 0,
+                                                  RGB(255, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+        App().pages[kTabAnalysis] = CreateAnalysisPage(App().mainWindow);
+        App().pages[kTabBestResults] = CreateBestResultsPage(App().mainWindow);
+        ASSERT_NE(PageList(kTabAnalysis), nullptr);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(App().pages[kTabBestResults]);
+        DestroyWindow(App().pages[kTabAnalysis]);
+        DestroyWindow(App().mainWindow);
+        ImageList_Destroy(App().statusImages);
+        App() = AppState();
+        ResetSettings();
+    }
+
+    void StoreLocation(int index, const std::string& text)
+    {
+        SettingsStore store;
+        ASSERT_TRUE(store.Open());
+        store.WriteString(("Location" + std::to_string(index)).c_str(), text);
+    }
+    std::string WriteState(const std::string& text, ULONGLONG time)
+    {
+        const std::string path = dir.Write("state.sah", text);
+        EXPECT_TRUE(SetLastWriteTime(path, time));
+        return path;
+    }
+    int Rows(int tab = kTabAnalysis) const { return ListView_GetItemCount(PageList(tab)); }
+    const WorkUnitRow* Row(int index, int tab = kTabAnalysis) const
+    {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = index;
+        return ListView_GetItem(PageList(tab), &item) ? reinterpret_cast<const WorkUnitRow*>(item.lParam) : nullptr;
+    }
+    std::string Cell(int cell, int index = 0) const { return Row(index)->cells.Text(cell); }
+    std::string Status() const
+    {
+        char text[1100] = {};
+        GetDlgItemTextA(App().mainWindow, IDC_MAIN_STATUS, text, sizeof text);
+        return text;
+    }
+    std::string Title() const
+    {
+        char text[200] = {};
+        GetWindowTextA(App().mainWindow, text, sizeof text);
+        return text;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(AnalysisRefreshTest, StatusOverSuccessiveRefreshes)
+{
+    StoreLocation(1, dir.Path() + ";Home;65535;Y;Y;Y;Y");
+    dir.Write("work_unit.sah", "angle_range=0.5\n");
+    WriteState(kState, kStart);
+
+    RefreshAnalysis(false);
+    ASSERT_EQ(Rows(), 1);
+    ASSERT_EQ(Rows(kTabBestResults), 1);
+    EXPECT_EQ(Row(0), Row(0, kTabBestResults));  // the very same record in both lists
+    EXPECT_EQ(Cell(kCellLocation), "Home");
+    EXPECT_EQ(Cell(kCellStatus), "stop");
+    EXPECT_EQ(Cell(kCellPercent), "25.000");
+    EXPECT_EQ(Cell(kCellCpuTime), "1:00:00");
+    EXPECT_EQ(Cell(kCellAngleRange), "0.500");
+
+    WriteState(kState, kStart + 30 * kSecond);
+    RefreshAnalysis(false);
+    EXPECT_EQ(Cell(kCellStatus), "run");
+    EXPECT_FALSE(Cell(kCellCompletion).empty());
+    for (int i = 0; i < 3; ++i) {
+        RefreshAnalysis(false);
+        EXPECT_EQ(Cell(kCellStatus), "run") << i;
+    }
+    RefreshAnalysis(false);  // the default period of 10 s stops after 3 + 1 looks without a write
+    EXPECT_EQ(Cell(kCellStatus), "stop");
+
+    // result.sah shows at the next look that decides.
+    dir.Write("result.sah", "operation=send_result_get_user_stats\n");
+    RefreshAnalysis(false);
+    EXPECT_EQ(Cell(kCellStatus), "stop");
+    WriteState(kState, kStart + 60 * kSecond);
+    RefreshAnalysis(false);
+    EXPECT_EQ(Cell(kCellStatus), "done");
+    RefreshAnalysis(false);
+    EXPECT_EQ(Cell(kCellStatus), "done");
+}
+
+TEST_F(AnalysisRefreshTest, LockedMissingAndEmptyStateFiles)
+{
+    StoreLocation(1, dir.Path() + ";Home");
+    const std::string path = WriteState(kState, kStart);
+    dir.Write("work_unit.sah", "angle_range=0.5\n");
+    RefreshAnalysis(false);
+    ASSERT_EQ(Cell(kCellPercent), "25.000");
+
+    {
+        // The client holds the file without sharing: the row stays as it was, silently.
+        WriteState("prog=0.75\ncpu=1\n" + kState, kStart + 50 * kSecond);
+        UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        RefreshAnalysis(false);
+        EXPECT_EQ(Cell(kCellStatus), "stop");
+        EXPECT_EQ(Cell(kCellPercent), "25.000");
+        EXPECT_EQ(Status(), "");
+    }
+
+    DeleteFileA(path.c_str());
+    RefreshAnalysis(false);
+    EXPECT_EQ(Cell(kCellStatus), "notvaild");
+    EXPECT_EQ(Cell(kCellPercent), "0.000");  // the work unit is there
+    EXPECT_EQ(Cell(kCellCpuTime), " ");
+    EXPECT_EQ(Status().rfind("Error #2.  ", 0), 0u);
+    EXPECT_NE(Status().find(path), std::string::npos);
+
+    dir.Write("state.sah", "");
+    RefreshAnalysis(false);
+    EXPECT_EQ(Cell(kCellStatus), "notvaild");
+    EXPECT_EQ(Status(), "state.sah file is empty for " + path);
+}
+
+TEST_F(AnalysisRefreshTest, OnlyLocationsWithTheAnalysisSwitchAndRebuild)
+{
+    TempDir other;
+    StoreLocation(1, dir.Path() + ";Home;65535;Y;Y;Y;Y");
+    StoreLocation(2, other.Path() + ";Attic;255;N;Y;Y;Y");
+    WriteState(kState, kStart);
+    RefreshAnalysis(false);
+    EXPECT_EQ(Rows(), 1);
+
+    // Rows are only made when the list is empty: a new location needs a rebuild.
+    StoreLocation(2, other.Path() + ";Attic;255;Y;Y;Y;Y");
+    RefreshAnalysis(false);
+    EXPECT_EQ(Rows(), 1);
+    RefreshAnalysis(true);
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Rows(kTabBestResults), 2);
+    // The Analysis list is re-sorted by its sort column, the location name, after the refresh.
+    EXPECT_EQ(Cell(kCellLocation, 0), "Attic");
+    EXPECT_EQ(Cell(kCellStatus, 0), "notvaild");
+    EXPECT_EQ(Cell(kCellPercent, 0), "");  // neither state.sah nor work_unit.sah
+    EXPECT_EQ(Cell(kCellLocation, 1), "Home");
+}
+
+TEST_F(AnalysisRefreshTest, PreRefreshCommandRunsAndIsWaitedFor)
+{
+    StoreLocation(1, dir.Path() + ";Home");
+    WriteState(kState, kStart);
+    dir.Write("work_unit.sah", "angle_range=0.5\n");
+    dir.Write("prepared.sah", "operation=send_result_get_user_stats\n");
+    {
+        SettingsStore store;
+        ASSERT_TRUE(store.Open());
+        store.WriteString(kValueRunBeforeRefresh,
+                          "cmd /c copy \"" + dir.File("prepared.sah") + "\" \"" + dir.File("result.sah") + "\"");
+    }
+    RefreshAnalysis(false);
+    EXPECT_EQ(Cell(kCellStatus), "done");  // the copy finished before the look
+}
+
+TEST_F(AnalysisRefreshTest, CommandThatCannotStartIsReported)
+{
+    StoreLocation(1, dir.Path() + ";Home;65535;N;Y;Y;Y");
+    {
+        SettingsStore store;
+        ASSERT_TRUE(store.Open());
+        store.WriteString(kValueRunBeforeRefresh, "Z:\\no\\such\\program.exe");
+    }
+    RefreshAnalysis(false);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Status().rfind("Error running Z:\\no\\such\\program.exe  Error #", 0), 0u) << Status();
+}
+
+TEST_F(AnalysisRefreshTest, TitleWhileMinimised)
+{
+    StoreLocation(1, dir.Path() + ";Home");
+    WriteState(kState, kStart);
+    dir.Write("work_unit.sah", "angle_range=0.5\n");
+    RefreshAnalysis(false);
+    EXPECT_EQ(Title(), "Vantorel");
+
+    ShowWindow(App().mainWindow, SW_MINIMIZE);
+    RefreshAnalysis(false);
+    EXPECT_EQ(Title(), "25.000% 1:00:00");
+
+    App().inTray = true;
+    RefreshAnalysis(false);
+    EXPECT_EQ(Title(), "Home: 25.000% 1:00:00");
+    App().inTray = false;
+
+    ShowWindow(App().mainWindow, SW_RESTORE);
+    RefreshAnalysis(false);
+    EXPECT_EQ(Title(), "Vantorel");
+}
+
+}  // namespace
