@@ -26,6 +26,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
       "$wine" wineboot -i >/dev/null 2>&1
       # A crashing test must fail, not wait for someone to close a crash dialog.
       "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      # Xvfb has no window manager; managed windows make every hide or destroy wait for one.
+      "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
       wineserver -w
     fi
   ) 9>"$prefix.lock"

@@ -1,0 +1,428 @@
+// The main window: status line and tab control with the six pages, the refresh timer's tick,
+// hiding in the notification area, the message loop and what start-up and shut-down do around it.
+#include "ui/main_window.h"
+
+#include <commctrl.h>
+
+#include "common/unique_handle.h"
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "settings/window_layout.h"
+#include "ui/analysis_page.h"
+#include "ui/analysis_refresh.h"
+#include "ui/app_state.h"
+#include "ui/best_results_page.h"
+#include "ui/completed_page.h"
+#include "ui/data_info_page.h"
+#include "ui/list_view.h"
+#include "ui/options_page.h"
+#include "ui/user_info_page.h"
+
+namespace {
+
+constexpr char kTitle[] = "Vantorel";
+constexpr char kCompletedHint[] = "Hint: You can right click for more options.";
+
+struct TabPage {
+    const char* text;
+    HWND (*create)(HWND parent);
+};
+
+// Tab order; the page at index i belongs to tab i.
+constexpr TabPage kTabPages[kTabCount] = {
+    {"Analysis", CreateAnalysisPage},
+    {"Best Results", CreateBestResultsPage},
+    {"Data Info", CreateDataInfoPage},
+    {"User Info", CreateUserInfoPage},
+    {"Completed Work Units", CreateCompletedPage},
+    {"Options", CreateOptionsPage},
+};
+
+// The tab in front as the tab control has it; the control knows before anyone is told.
+int SelectedTab()
+{
+    const int selected = App().tabControl ? TabCtrl_GetCurSel(App().tabControl) : -1;
+    return selected >= 0 && selected < kTabCount ? selected : kTabAnalysis;
+}
+
+bool ShowsAnalysis(int tab)
+{
+    return tab == kTabAnalysis || tab == kTabBestResults;
+}
+
+HWND CreateTabControl(HWND hwnd)
+{
+    // WS_EX_CONTROLPARENT lets the dialog's Tab key reach the controls of the page in front.
+    const HWND tab = CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "",
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 300, 150, hwnd, nullptr,
+                                     App().instance, nullptr);
+    if (!tab)
+        return nullptr;
+    SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), FALSE);
+    for (int i = 0; i < kTabCount; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(kTabPages[i].text);
+        SendMessageA(tab, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    return tab;
+}
+
+BOOL OnInitDialog(HWND hwnd)
+{
+    AppState& app = App();
+    // The pages created below reach the main window through App() while they start.
+    app.mainWindow = hwnd;
+    app.currentTab = kTabAnalysis;
+    app.inTray = false;
+    app.tickedInTray = false;
+
+    RestorePlacement(hwnd, kValueWindowPosition, true, app.showCommand);
+    SendMessageA(hwnd, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(app.instance, MAKEINTRESOURCEA(IDI_VANTOREL))));
+
+    app.tabControl = CreateTabControl(hwnd);
+    if (app.tabControl) {
+        for (int i = 0; i < kTabCount; ++i)
+            app.pages[i] = kTabPages[i].create(app.tabControl);
+    }
+
+    ShowCurrentTab();
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    SizeCurrentPage();
+    return TRUE;
+}
+
+void OnSize(HWND hwnd, WPARAM sizeType)
+{
+    // A minimised window has no client area to lay out; the layout waits for the restore.
+    if (sizeType == SIZE_MINIMIZED)
+        return;
+    App().currentTab = SelectedTab();
+    RECT client{};
+    GetClientRect(hwnd, &client);
+
+    const HWND status = GetDlgItem(hwnd, IDC_MAIN_STATUS);
+    int statusHeight = 0;
+    if (status) {
+        RECT rect{};
+        GetWindowRect(status, &rect);
+        statusHeight = rect.bottom - rect.top;
+        MoveWindow(status, 0, client.bottom - statusHeight, client.right, statusHeight, TRUE);
+    }
+    if (App().tabControl)
+        MoveWindow(App().tabControl, 5, 5, client.right - 10, client.bottom - statusHeight - 10, TRUE);
+    SizeCurrentPage();
+}
+
+void OnNotify(const NMHDR* header)
+{
+    if (header->hwndFrom == App().tabControl && header->code == TCN_SELCHANGE)
+        ShowCurrentTab();
+}
+
+void OnTimer(HWND hwnd)
+{
+    AppState& app = App();
+    app.tickedInTray = true;
+    app.currentTab = SelectedTab();
+    if (app.inTray || ShowsAnalysis(app.currentTab) || IsIconic(hwnd))
+        RefreshAnalysis(false);
+}
+
+void OnMinimize(HWND hwnd)
+{
+    DWORD toTray = 0;
+    bool known = false;
+    {
+        SettingsStore store;
+        known = store.Open() && store.ReadNumber(kValueMinimizeToTaskbar, toTray);
+    }
+    if (!known) {
+        // The minimised title shows the progress at once rather than at the next tick.
+        PostMessageA(hwnd, WM_TIMER, kRefreshTimerId, 0);
+        return;
+    }
+    if (toTray != 1)
+        return;
+    App().inTray = true;
+    App().tickedInTray = false;
+    AddTrayIcon(kTitle);
+    PostMessageA(hwnd, kMessageHide, 0, 0);
+}
+
+// False lets the dialog's default processing minimise or restore the window after us.
+BOOL OnSysCommand(HWND hwnd, WPARAM command)
+{
+    switch (command & 0xFFF0) {
+    case SC_MINIMIZE:
+        OnMinimize(hwnd);
+        break;
+    case SC_RESTORE:
+        SetWindowTextA(hwnd, kTitle);
+        ShowCurrentTab();
+        break;
+    }
+    return FALSE;
+}
+
+void RestoreFromTray(HWND hwnd)
+{
+    ShowWindow(hwnd, SW_RESTORE);
+    SetForegroundWindow(hwnd);
+    if (App().tickedInTray)
+        RefreshAnalysis(false);
+    RemoveTrayIcon();
+    App().inTray = false;
+}
+
+void ShowTrayMenu(HWND hwnd)
+{
+    UniqueMenu menu(LoadMenuA(App().instance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    if (!menu)
+        return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(hwnd);
+    const UINT command = static_cast<UINT>(TrackPopupMenu(GetSubMenu(menu.get(), 0),
+                                                          TPM_RETURNCMD | TPM_RIGHTALIGN | TPM_RIGHTBUTTON,
+                                                          cursor.x, cursor.y, 0, hwnd, nullptr));
+    if (command == ID_TRAY_EXIT) {
+        RemoveTrayIcon();
+        App().inTray = false;
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    }
+    // A message after the menu makes it close properly when it was left by a click elsewhere.
+    PostMessageA(hwnd, WM_NULL, 0, 0);
+}
+
+void OnTrayIcon(HWND hwnd, LPARAM mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_LBUTTONDBLCLK:
+        RestoreFromTray(hwnd);
+        break;
+    case WM_RBUTTONDOWN:
+        ShowTrayMenu(hwnd);
+        break;
+    }
+}
+
+void OnClose(HWND hwnd)
+{
+    // Each page stores what it keeps (column widths, the refresh rate) as it goes.
+    for (HWND& page : App().pages) {
+        if (page)
+            DestroyWindow(page);
+        page = nullptr;
+    }
+    DestroyWindow(hwnd);
+}
+
+void OnDestroy(HWND hwnd)
+{
+    SavePlacement(hwnd, kValueWindowPosition);
+    // The icon is removed while the window that owns it still exists; afterwards the shell
+    // would keep showing it until the mouse passes over it.
+    if (App().inTray)
+        RemoveTrayIcon();
+    PostQuitMessage(0);
+}
+
+void OnEndSession(HWND hwnd, WPARAM ending)
+{
+    if (ending)
+        SavePlacement(hwnd, kValueWindowPosition);
+}
+
+// Sent after every child is gone: nothing may reach the destroyed windows through App() now.
+void OnNcDestroy()
+{
+    AppState& app = App();
+    app.mainWindow = nullptr;
+    app.tabControl = nullptr;
+    for (HWND& page : app.pages)
+        page = nullptr;
+    app.inTray = false;
+    app.tickedInTray = false;
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(hwnd);
+        case WM_SIZE:
+            OnSize(hwnd, wParam);
+            return TRUE;
+        case WM_NOTIFY:
+            OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+            return TRUE;
+        case WM_TIMER:
+            OnTimer(hwnd);
+            return TRUE;
+        case WM_SYSCOMMAND:
+            return OnSysCommand(hwnd, wParam);
+        case kMessageTrayIcon:
+            OnTrayIcon(hwnd, lParam);
+            return TRUE;
+        case kMessageHide:
+            ShowWindow(hwnd, SW_HIDE);
+            return TRUE;
+        case WM_CLOSE:
+            OnClose(hwnd);
+            return TRUE;
+        case WM_DESTROY:
+            OnDestroy(hwnd);
+            return TRUE;
+        case WM_ENDSESSION:
+            OnEndSession(hwnd, wParam);
+            return TRUE;
+        case WM_NCDESTROY:
+            OnNcDestroy();
+            return FALSE;
+        }
+    } catch (...) {
+        // Nothing may unwind into the system's dialog code; the message counts as handled.
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+bool LoadImageLists(HINSTANCE instance)
+{
+    AppState& app = App();
+    app.statusImages = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_STATUS), 30, 1, RGB(255, 255, 0),
+                                            IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    app.smallImages = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TREE), 16, 1, RGB(0, 0, 255),
+                                           IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    return app.statusImages && app.smallImages;
+}
+
+HWND CreateMainWindow(HINSTANCE instance, int showCommand)
+{
+    App().instance = instance;
+    App().showCommand = showCommand;
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
+}
+
+void ShowCurrentTab()
+{
+    AppState& app = App();
+    app.currentTab = SelectedTab();
+    SetStatusText({});
+    for (HWND page : app.pages) {
+        if (page)
+            ShowWindow(page, SW_HIDE);
+    }
+    if (app.pages[app.currentTab])
+        ShowWindow(app.pages[app.currentTab], SW_SHOW);
+    SizeCurrentPage();
+
+    switch (app.currentTab) {
+    case kTabDataInfo:
+        RefreshDataInfo();
+        break;
+    case kTabUserInfo:
+        RefreshUserInfo();
+        break;
+    case kTabCompleted:
+        SetStatusText(kCompletedHint);
+        break;
+    }
+}
+
+void SizeCurrentPage()
+{
+    const AppState& app = App();
+    const HWND page = app.pages[app.currentTab];
+    if (!app.tabControl || !page)
+        return;
+    RECT area{};
+    GetClientRect(app.tabControl, &area);
+    TabCtrl_AdjustRect(app.tabControl, FALSE, &area);
+    // The page stops two pixels short of the area's right edge, inside the control's border.
+    MoveWindow(page, area.left, area.top, area.right - 2, area.bottom - area.top, TRUE);
+}
+
+void RefreshCurrentTab()
+{
+    switch (App().currentTab) {
+    case kTabAnalysis:
+    case kTabBestResults:
+        RefreshAnalysis(true);
+        break;
+    case kTabDataInfo:
+        RefreshDataInfo();
+        break;
+    case kTabUserInfo:
+        RefreshUserInfo();
+        break;
+    case kTabCompleted:
+        ReloadCompleted();
+        break;
+    }
+}
+
+int RunMessageLoop()
+{
+    MSG msg{};
+    for (;;) {
+        const BOOL result = GetMessageA(&msg, nullptr, 0, 0);
+        if (result == -1)
+            return -1;
+        if (result == 0)
+            return 1;
+        // F5 works wherever the focus is, so it is caught before any control can take it.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F5)
+            RefreshCurrentTab();
+        if (App().mainWindow && IsDialogMessageA(App().mainWindow, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void FinishStartup()
+{
+    RefreshAnalysis(false);
+    const struct {
+        int tab;
+        const char* valueName;
+    } lists[] = {
+        {kTabAnalysis, kValueAnalysisColumnWidths},
+        {kTabBestResults, kValueBestColumnWidths},
+        {kTabDataInfo, kValueDataInfoColumnWidths},
+        {kTabUserInfo, kValueUserInfoColumnWidths},
+    };
+    for (const auto& list : lists) {
+        if (const HWND hwnd = PageList(list.tab))
+            RestoreColumnWidths(hwnd, list.valueName, SizeAllColumns);
+    }
+}
+
+void ShutdownApp()
+{
+    AppState& app = App();
+    if (app.statusImages) {
+        ImageList_Destroy(app.statusImages);
+        app.statusImages = nullptr;
+    }
+    if (app.smallImages) {
+        ImageList_Destroy(app.smallImages);
+        app.smallImages = nullptr;
+    }
+    RemoveTrayIcon();
+    app.inTray = false;
+    if (app.refreshTimer != 0) {
+        if (app.mainWindow)
+            KillTimer(app.mainWindow, app.refreshTimer);
+        app.refreshTimer = 0;
+    }
+}

@@ -1,0 +1,22 @@
+// The main window: status line, tab control and the six pages, the timer, the notification icon.
+#pragma once
+
+#include <windows.h>
+
+// Loads the status and the small image lists into App(); false if either could not be loaded.
+bool LoadImageLists(HINSTANCE instance);
+// Creates the main window from its template with the pages, as start-up does; null on failure.
+HWND CreateMainWindow(HINSTANCE instance, int showCommand);
+// The message loop with F5 handled before dialog processing; returns the program's exit code.
+int RunMessageLoop();
+// Start-up after the window exists: first refresh, column widths, header tooltips.
+void FinishStartup();
+// Releases what start-up loaded (image lists, notification icon, timer).
+void ShutdownApp();
+
+// Brings the selected tab's page to the front, as a click on the tab does.
+void ShowCurrentTab();
+// Fits the page in front into the tab control's display area (pages call it when they need it).
+void SizeCurrentPage();
+// What F5 does on the tab in front.
+void RefreshCurrentTab();

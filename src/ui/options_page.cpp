@@ -1,0 +1,174 @@
+// The Options tab page: refresh rate and its timer, tray and grand total switches, the pre-refresh command.
+#include "ui/options_page.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "ui/app_state.h"
+#include "ui/refresh_caption.h"
+
+namespace {
+
+// The edit holds at most what is stored from it, so the command shown is the command run.
+constexpr int kCommandMaxLength = 259;
+
+// Page state kept in DWLP_USER: the edit's change notifications during set-up are not the
+// user's typing and must not be written back.
+enum class PageState : LONG_PTR { Loading = 0, Ready = 1 };
+
+bool IsReady(HWND page)
+{
+    return GetWindowLongPtrA(page, DWLP_USER) == static_cast<LONG_PTR>(PageState::Ready);
+}
+
+HWND Trackbar(HWND page)
+{
+    return GetDlgItem(page, IDC_OPTIONS_REFRESH_RATE);
+}
+
+int TrackbarPosition(HWND page)
+{
+    return static_cast<int>(SendMessageA(Trackbar(page), TBM_GETPOS, 0, 0));
+}
+
+// Restarts the refresh timer on the main window at the trackbar's period and names the period
+// in the group box.
+void ApplyRate(HWND page)
+{
+    AppState& app = App();
+    if (app.refreshTimer != 0) {
+        KillTimer(app.mainWindow, app.refreshTimer);
+        app.refreshTimer = 0;
+    }
+    const int position = TrackbarPosition(page);
+    const unsigned period = RefreshPeriodMilliseconds(position);
+    // Without a main window a timer would go to the thread with an identifier of the system's
+    // choosing, which nothing could kill by name.
+    if (period != 0 && app.mainWindow != nullptr)
+        app.refreshTimer = SetTimer(app.mainWindow, kRefreshTimerId, period, nullptr);
+    SetDlgItemTextA(page, IDC_OPTIONS_RATE_GROUP, RefreshCaption(position).c_str());
+}
+
+void CheckFromSetting(HWND page, int id, const SettingsStore& store, const char* valueName)
+{
+    DWORD value = 0;
+    store.ReadNumber(valueName, value);
+    CheckDlgButton(page, id, value == 1 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+BOOL OnInitDialog(HWND page)
+{
+    SetWindowLongPtrA(page, DWLP_USER, static_cast<LONG_PTR>(PageState::Loading));
+    const HWND trackbar = Trackbar(page);
+    SendMessageA(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(1, kRefreshPositionNever));
+    SendMessageA(trackbar, TBM_SETTICFREQ, 5, 0);
+    SendDlgItemMessageA(page, IDC_OPTIONS_COMMAND, EM_LIMITTEXT, kCommandMaxLength, 0);
+
+    int rate = kDefaultRefreshRate;
+    SettingsStore store;
+    if (store.Open()) {
+        CheckFromSetting(page, IDC_OPTIONS_MINIMIZE_TO_TRAY, store, kValueMinimizeToTaskbar);
+        CheckFromSetting(page, IDC_OPTIONS_GRAND_TOTAL, store, kValueShowGrandTotal);
+        std::string command;
+        store.ReadString(kValueRunBeforeRefresh, command, kCommandTextCapacity);
+        SetDlgItemTextA(page, IDC_OPTIONS_COMMAND, command.c_str());
+        store.ReadNumber(kValueRefreshRate, rate);
+    }
+    SendMessageA(trackbar, TBM_SETPOS, TRUE, rate);
+    ApplyRate(page);
+    SetWindowLongPtrA(page, DWLP_USER, static_cast<LONG_PTR>(PageState::Ready));
+    return TRUE;
+}
+
+void WriteCheckState(HWND page, int id, const char* valueName)
+{
+    const DWORD checked = IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0;
+    SettingsStore store;
+    if (store.Open())
+        store.WriteNumber(valueName, checked);
+}
+
+void OnCommandChanged(HWND page)
+{
+    if (!IsReady(page))
+        return;
+    char text[kCommandMaxLength + 1] = {};
+    GetDlgItemTextA(page, IDC_OPTIONS_COMMAND, text, sizeof text);
+    SettingsStore store;
+    if (store.Open())
+        store.WriteString(kValueRunBeforeRefresh, text);
+}
+
+// The About dialog (template 100) opens here, modal and owned by the page, once it is built.
+void OnAbout(HWND) {}
+
+// The SETI Locations dialog (template 103) opens here, modal and owned by the page, once it is built.
+void OnSetiLocations(HWND) {}
+
+void OnCommand(HWND page, int id, int notification)
+{
+    switch (id) {
+    case IDC_OPTIONS_LOCATIONS:
+        OnSetiLocations(page);
+        break;
+    case IDC_OPTIONS_ABOUT:
+        OnAbout(page);
+        break;
+    case IDC_OPTIONS_MINIMIZE_TO_TRAY:
+        WriteCheckState(page, id, kValueMinimizeToTaskbar);
+        break;
+    case IDC_OPTIONS_GRAND_TOTAL:
+        WriteCheckState(page, id, kValueShowGrandTotal);
+        break;
+    case IDC_OPTIONS_COMMAND:
+        if (notification == EN_CHANGE)
+            OnCommandChanged(page);
+        break;
+    }
+}
+
+void OnHScroll(HWND page, HWND control)
+{
+    if (control == Trackbar(page))
+        ApplyRate(page);
+}
+
+void OnDestroy(HWND page)
+{
+    SettingsStore store;
+    if (store.Open())
+        store.WriteNumber(kValueRefreshRate, static_cast<DWORD>(TrackbarPosition(page)));
+}
+
+INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(page);
+        case WM_HSCROLL:
+            OnHScroll(page, reinterpret_cast<HWND>(lParam));
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_DESTROY:
+            OnDestroy(page);
+            return TRUE;
+        }
+    } catch (...) {
+        // Nothing may unwind into the system's dialog code; the message counts as handled.
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+HWND CreateOptionsPage(HWND parent)
+{
+    return CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_OPTIONS), parent, OptionsPageProc, 0);
+}

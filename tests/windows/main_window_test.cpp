@@ -1,0 +1,472 @@
+// The real main window in this process: tabs, pages, status line, layout, the Options page's
+// timer and settings, minimising to the notification area, F5, and the stored placement.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "ui/app_state.h"
+#include "ui/main_window.h"
+
+namespace {
+
+void ResetSettings()
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Vantorel");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Vantorel");
+}
+
+void StoreNumber(const char* name, DWORD value)
+{
+    SettingsStore store;
+    ASSERT_TRUE(store.Open());
+    ASSERT_TRUE(store.WriteNumber(name, value));
+}
+
+void StoreString(const char* name, const std::string& text)
+{
+    SettingsStore store;
+    ASSERT_TRUE(store.Open());
+    ASSERT_TRUE(store.WriteString(name, text));
+}
+
+// -1 when the value is missing.
+long long StoredNumber(const char* name)
+{
+    SettingsStore store;
+    DWORD value = 0;
+    return store.Open() && store.ReadNumber(name, value) ? static_cast<long long>(value) : -1;
+}
+
+bool StoredString(const char* name, std::string& text)
+{
+    SettingsStore store;
+    return store.Open() && store.ReadString(name, text, kLocationTextCapacity);
+}
+
+std::string WindowText(HWND hwnd)
+{
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+std::string StatusText()
+{
+    return WindowText(GetDlgItem(App().mainWindow, IDC_MAIN_STATUS));
+}
+
+bool HasVisibleStyle(HWND hwnd)
+{
+    return (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// Dispatches what the window posts to itself for a while; a quit message from a destroyed
+// window is swallowed so that it cannot reach a later test.
+void Pump(DWORD milliseconds = 100)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                continue;
+            if (App().mainWindow && IsDialogMessageA(App().mainWindow, &msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+// Waits for a refresh timer tick of the main window without dispatching it.
+bool TimerTickWithin(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, App().mainWindow, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+            if (msg.wParam == kRefreshTimerId)
+                return true;
+        }
+        Sleep(20);
+    } while (GetTickCount() - start < milliseconds);
+    return false;
+}
+
+RECT RectIn(HWND hwnd, HWND parent)
+{
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = App();
+        ResetSettings();
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
+                                                           ICC_TREEVIEW_CLASSES | ICC_WIN95_CLASSES};
+        ASSERT_TRUE(InitCommonControlsEx(&controls));
+        App().instance = GetModuleHandleA(nullptr);
+    }
+
+    void TearDown() override
+    {
+        if (App().mainWindow)
+            DestroyWindow(App().mainWindow);
+        ShutdownApp();
+        Pump(0);
+        App() = saved_;
+        ResetSettings();
+    }
+
+    HWND Create()
+    {
+        const HWND hwnd = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+        EXPECT_NE(hwnd, nullptr);
+        EXPECT_EQ(App().mainWindow, hwnd);
+        Pump();
+        return hwnd;
+    }
+
+    static void SelectTab(int tab)
+    {
+        TabCtrl_SetCurSel(App().tabControl, tab);
+        NMHDR header{App().tabControl, 0, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(App().mainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    }
+
+    static HWND Options(int id) { return GetDlgItem(App().pages[kTabOptions], id); }
+
+    static void MoveTrackbar(int position)
+    {
+        const HWND trackbar = Options(IDC_OPTIONS_REFRESH_RATE);
+        SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+        SendMessageA(App().pages[kTabOptions], WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                     reinterpret_cast<LPARAM>(trackbar));
+    }
+
+private:
+    AppState saved_;
+};
+
+TEST_F(MainWindowTest, CreatesSixTabsWithTheirPagesInOrder)
+{
+    const HWND hwnd = Create();
+    ASSERT_NE(App().tabControl, nullptr);
+    EXPECT_EQ(WindowText(hwnd), "Vantorel");
+    EXPECT_NE(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0), 0);
+
+    const struct {
+        const char* text;
+        int controlOfPage;  // a control that only this page's template has
+    } tabs[] = {
+        {"Analysis", IDC_ANALYSIS_REFRESH},        {"Best Results", IDC_BEST_SHOW_TEXT},
+        {"Data Info", IDC_DATA_INFO_SKY_MAP},      {"User Info", IDC_USER_INFO_FUTURE},
+        {"Completed Work Units", IDC_COMPLETED_TREE}, {"Options", IDC_OPTIONS_REFRESH_RATE},
+    };
+    ASSERT_EQ(TabCtrl_GetItemCount(App().tabControl), kTabCount);
+    for (int i = 0; i < kTabCount; ++i) {
+        SCOPED_TRACE(tabs[i].text);
+        char text[64] = {};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ASSERT_TRUE(SendMessageA(App().tabControl, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_STREQ(text, tabs[i].text);
+        ASSERT_NE(App().pages[i], nullptr);
+        EXPECT_EQ(GetParent(App().pages[i]), App().tabControl);
+        EXPECT_NE(GetDlgItem(App().pages[i], tabs[i].controlOfPage), nullptr);
+    }
+    EXPECT_EQ(App().currentTab, kTabAnalysis);
+    EXPECT_TRUE(HasVisibleStyle(App().pages[kTabAnalysis]));
+    EXPECT_FALSE(HasVisibleStyle(App().pages[kTabOptions]));
+}
+
+TEST_F(MainWindowTest, TabSwitchShowsOnlyThatPageAndSetsTheStatusLine)
+{
+    Create();
+    const struct {
+        int tab;
+        const char* status;  // null: the tab's own refresh decides what the line says
+    } steps[] = {
+        {kTabCompleted, "Hint: You can right click for more options."},
+        {kTabOptions, ""},
+        {kTabDataInfo, nullptr},
+        {kTabCompleted, "Hint: You can right click for more options."},
+        {kTabBestResults, ""},
+        {kTabUserInfo, nullptr},
+        {kTabAnalysis, ""},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.tab);
+        SetStatusText("a message from before");
+        SelectTab(step.tab);
+        EXPECT_EQ(App().currentTab, step.tab);
+        if (step.status) {
+            EXPECT_EQ(StatusText(), step.status);
+        }
+        for (int page = 0; page < kTabCount; ++page)
+            EXPECT_EQ(HasVisibleStyle(App().pages[page]), page == step.tab) << "page " << page;
+    }
+}
+
+TEST_F(MainWindowTest, ResizingLaysOutStatusLineTabControlAndTheCurrentPage)
+{
+    const HWND hwnd = Create();
+    const HWND status = GetDlgItem(hwnd, IDC_MAIN_STATUS);
+    const RECT before = RectIn(status, hwnd);
+    const int statusHeight = before.bottom - before.top;
+    ASSERT_GT(statusHeight, 0);
+
+    const struct {
+        int tab;
+        int width, height;
+    } cases[] = {{kTabAnalysis, 700, 500}, {kTabOptions, 820, 610}, {kTabCompleted, 500, 380}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        SelectTab(c.tab);
+        SetWindowPos(hwnd, nullptr, 0, 0, c.width, c.height, SWP_NOZORDER | SWP_NOMOVE);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+
+        const RECT line = RectIn(status, hwnd);
+        EXPECT_EQ(line.left, 0);
+        EXPECT_EQ(line.right, client.right);
+        EXPECT_EQ(line.bottom, client.bottom);
+        EXPECT_EQ(line.bottom - line.top, statusHeight);
+
+        const RECT tab = RectIn(App().tabControl, hwnd);
+        EXPECT_EQ(tab.left, 5);
+        EXPECT_EQ(tab.top, 5);
+        EXPECT_EQ(tab.right, client.right - 5);
+        EXPECT_EQ(tab.bottom, client.bottom - statusHeight - 5);
+
+        RECT area{};
+        GetClientRect(App().tabControl, &area);
+        TabCtrl_AdjustRect(App().tabControl, FALSE, &area);
+        const RECT page = RectIn(App().pages[c.tab], App().tabControl);
+        EXPECT_EQ(page.left, area.left);
+        EXPECT_EQ(page.top, area.top);
+        EXPECT_EQ(page.right - page.left, area.right - 2);
+        EXPECT_EQ(page.bottom, area.bottom);
+    }
+}
+
+TEST_F(MainWindowTest, RefreshTimerFollowsTheTrackbarAndTheRateIsStoredOnClose)
+{
+    StoreNumber(kValueRefreshRate, 61);
+    const HWND hwnd = Create();
+    const HWND trackbar = Options(IDC_OPTIONS_REFRESH_RATE);
+    EXPECT_EQ(SendMessageA(trackbar, TBM_GETRANGEMIN, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0), 301);
+    EXPECT_EQ(SendMessageA(trackbar, TBM_GETPOS, 0, 0), 61);
+    EXPECT_EQ(WindowText(Options(IDC_OPTIONS_RATE_GROUP)), "Refresh Rate: 1 minute  1 second");
+    EXPECT_EQ(App().refreshTimer, kRefreshTimerId);
+    EXPECT_EQ(RefreshPosition(), 61);
+
+    MoveTrackbar(1);
+    EXPECT_EQ(WindowText(Options(IDC_OPTIONS_RATE_GROUP)), "Refresh Rate: 1 second");
+    EXPECT_EQ(App().refreshTimer, kRefreshTimerId);
+    EXPECT_TRUE(TimerTickWithin(2500)) << "a one-second timer must tick";
+
+    MoveTrackbar(301);
+    EXPECT_EQ(WindowText(Options(IDC_OPTIONS_RATE_GROUP)), "Refresh Rate: Never");
+    EXPECT_EQ(App().refreshTimer, 0u);
+    TimerTickWithin(0);  // a tick that was already due before the change
+    EXPECT_FALSE(TimerTickWithin(1500)) << "\"Never\" must leave no timer running";
+
+    MoveTrackbar(150);
+    EXPECT_EQ(WindowText(Options(IDC_OPTIONS_RATE_GROUP)), "Refresh Rate: 2 minutes 30 seconds");
+    EXPECT_EQ(StoredNumber(kValueRefreshRate), 61) << "the rate is written when the page goes, not before";
+
+    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(StoredNumber(kValueRefreshRate), 150);
+}
+
+TEST_F(MainWindowTest, MissingRefreshRateStartsAtTenSeconds)
+{
+    Create();
+    EXPECT_EQ(SendMessageA(Options(IDC_OPTIONS_REFRESH_RATE), TBM_GETPOS, 0, 0), 10);
+    EXPECT_EQ(WindowText(Options(IDC_OPTIONS_RATE_GROUP)), "Refresh Rate: 10 seconds");
+    EXPECT_EQ(App().refreshTimer, kRefreshTimerId);
+}
+
+TEST_F(MainWindowTest, OptionsSwitchesAndCommandAreWrittenAtOnce)
+{
+    StoreNumber(kValueShowGrandTotal, 1);
+    Create();
+    SelectTab(kTabOptions);
+    EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_MINIMIZE_TO_TRAY), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_GRAND_TOTAL), BST_CHECKED);
+    std::string command;
+    EXPECT_FALSE(StoredString(kValueRunBeforeRefresh, command)) << "setting up the page is not an edit";
+
+    const struct {
+        int id;
+        const char* valueName;
+        long long afterFirstClick;
+    } boxes[] = {
+        {IDC_OPTIONS_MINIMIZE_TO_TRAY, kValueMinimizeToTaskbar, 1},
+        {IDC_OPTIONS_GRAND_TOTAL, kValueShowGrandTotal, 0},
+    };
+    for (const auto& box : boxes) {
+        SCOPED_TRACE(box.valueName);
+        SendMessageA(Options(box.id), BM_CLICK, 0, 0);
+        EXPECT_EQ(StoredNumber(box.valueName), box.afterFirstClick);
+        SendMessageA(Options(box.id), BM_CLICK, 0, 0);
+        EXPECT_EQ(StoredNumber(box.valueName), 1 - box.afterFirstClick);
+    }
+
+    SetWindowTextA(Options(IDC_OPTIONS_COMMAND), "cmd /c copy \\\\unix\\seti\\*.sah .");
+    ASSERT_TRUE(StoredString(kValueRunBeforeRefresh, command));
+    EXPECT_EQ(command, "cmd /c copy \\\\unix\\seti\\*.sah .");
+    SetWindowTextA(Options(IDC_OPTIONS_COMMAND), "");
+    ASSERT_TRUE(StoredString(kValueRunBeforeRefresh, command));
+    EXPECT_EQ(command, "");
+}
+
+TEST_F(MainWindowTest, StoredOptionsAreShownWhenThePageIsCreated)
+{
+    StoreNumber(kValueMinimizeToTaskbar, 1);
+    StoreNumber(kValueShowGrandTotal, 2);  // only 1 means on
+    StoreString(kValueRunBeforeRefresh, "update.bat");
+    Create();
+    EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_MINIMIZE_TO_TRAY), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_GRAND_TOTAL), BST_UNCHECKED);
+    EXPECT_EQ(WindowText(Options(IDC_OPTIONS_COMMAND)), "update.bat");
+    EXPECT_EQ(StoredNumber(kValueShowGrandTotal), 2) << "showing a value must not rewrite it";
+}
+
+TEST_F(MainWindowTest, MinimiseGoesToTheTrayOnlyWhenAskedAndADoubleClickBringsItBack)
+{
+    const struct {
+        long long minimizeToTaskbar;  // -1: missing
+        bool inTray;
+        bool ticked;  // the missing value posts a tick so the title shows progress at once
+    } cases[] = {{-1, false, true}, {0, false, false}, {1, true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.minimizeToTaskbar);
+        ResetSettings();
+        if (c.minimizeToTaskbar >= 0)
+            StoreNumber(kValueMinimizeToTaskbar, static_cast<DWORD>(c.minimizeToTaskbar));
+        const HWND hwnd = Create();
+        MoveTrackbar(301);  // no real ticks while the test watches
+        App().tickedInTray = false;
+
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        Pump();
+        EXPECT_TRUE(IsIconic(hwnd));
+        EXPECT_EQ(App().inTray, c.inTray);
+        EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, !c.inTray);
+        EXPECT_EQ(App().tickedInTray, c.ticked);
+
+        if (c.inTray) {
+            SendMessageA(hwnd, kMessageTrayIcon, kTrayIconId, WM_LBUTTONDBLCLK);
+            Pump();
+            EXPECT_TRUE(IsWindowVisible(hwnd));
+            EXPECT_FALSE(IsIconic(hwnd));
+            EXPECT_FALSE(App().inTray);
+        } else {
+            SetWindowTextA(hwnd, "25.000% 1:00:00");
+            SetStatusText("a message from before");
+            SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+            Pump();
+            EXPECT_FALSE(IsIconic(hwnd));
+            EXPECT_EQ(WindowText(hwnd), "Vantorel");
+            EXPECT_EQ(StatusText(), "") << "restoring runs the tab switch";
+        }
+        DestroyWindow(hwnd);
+        Pump(0);
+    }
+}
+
+TEST_F(MainWindowTest, StoredMinimisedPlacementStartsInTheTray)
+{
+    StoreNumber(kValueMinimizeToTaskbar, 1);
+    StoreString(kValueWindowPosition, "0,2,-1,-1,-1,-1,40,50,640,450");
+    const HWND hwnd = Create();
+    EXPECT_TRUE(App().inTray);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+}
+
+TEST_F(MainWindowTest, F5OnTheOptionsTabDoesNothing)
+{
+    const HWND hwnd = Create();
+    SelectTab(kTabOptions);
+    SetStatusText("a message from before");
+    const HWND trackbar = Options(IDC_OPTIONS_REFRESH_RATE);
+    const LRESULT position = SendMessageA(trackbar, TBM_GETPOS, 0, 0);
+    SetFocus(trackbar);
+    PostMessageA(trackbar, WM_KEYDOWN, VK_F5, 0);
+    PostMessageA(trackbar, WM_KEYUP, VK_F5, 0xC0000000);
+    PostQuitMessage(0);
+    EXPECT_EQ(RunMessageLoop(), 1);
+    EXPECT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(App().currentTab, kTabOptions);
+    EXPECT_EQ(StatusText(), "a message from before");
+    EXPECT_EQ(SendMessageA(trackbar, TBM_GETPOS, 0, 0), position);
+}
+
+TEST_F(MainWindowTest, CloseDestroysThePagesAndStoresThePlacementForTheNextStart)
+{
+    HWND hwnd = Create();
+    WINDOWPLACEMENT wanted{};
+    wanted.length = sizeof wanted;
+    ASSERT_TRUE(GetWindowPlacement(hwnd, &wanted));
+    wanted.showCmd = SW_SHOWNORMAL;
+    wanted.rcNormalPosition = {40, 50, 640, 450};
+    ASSERT_TRUE(SetWindowPlacement(hwnd, &wanted));
+    WINDOWPLACEMENT before{};
+    before.length = sizeof before;
+    ASSERT_TRUE(GetWindowPlacement(hwnd, &before));
+
+    HWND pages[kTabCount];
+    std::copy(std::begin(App().pages), std::end(App().pages), pages);
+    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    for (HWND page : pages)
+        EXPECT_FALSE(IsWindow(page));
+    EXPECT_EQ(App().mainWindow, nullptr);
+    EXPECT_EQ(App().tabControl, nullptr);
+    std::string text;
+    ASSERT_TRUE(StoredString(kValueWindowPosition, text));
+    EXPECT_EQ(text, "0,1,-1,-1,-1,-1,40,50,640,450");
+    Pump(0);
+
+    hwnd = Create();
+    WINDOWPLACEMENT after{};
+    after.length = sizeof after;
+    ASSERT_TRUE(GetWindowPlacement(hwnd, &after));
+    EXPECT_EQ(after.flags, before.flags);
+    EXPECT_EQ(after.showCmd, before.showCmd);
+    EXPECT_TRUE(EqualRect(&after.rcNormalPosition, &before.rcNormalPosition));
+    EXPECT_EQ(after.ptMinPosition.x, before.ptMinPosition.x);
+    EXPECT_EQ(after.ptMaxPosition.y, before.ptMaxPosition.y);
+}
+
+TEST_F(MainWindowTest, EndingTheSessionStoresThePlacementOnlyWhenTheSessionEnds)
+{
+    const HWND hwnd = Create();
+    std::string text;
+    SendMessageA(hwnd, WM_ENDSESSION, FALSE, 0);
+    EXPECT_FALSE(StoredString(kValueWindowPosition, text));
+    SendMessageA(hwnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(StoredString(kValueWindowPosition, text));
+    EXPECT_TRUE(IsWindow(hwnd));
+}
+
+}  // namespace
