@@ -11,6 +11,7 @@
 #include "ui/app_state.h"
 #include "ui/links.h"
 #include "ui/list_sort.h"
+#include "ui/header_tips.h"
 #include "ui/list_view.h"
 
 namespace {
@@ -54,6 +55,7 @@ BOOL OnInitDialog(HWND page)
     for (int i = 0; i < kAnalysisCellCount; ++i)
         MakeColumn(list, i, kColumns[i].title, kColumns[i].alignment);
     InstallHeaderPainter(list);
+    InstallHeaderTips(list, kAnalysisTips);
     return TRUE;
 }
 
