@@ -1,0 +1,91 @@
+// The Override Work Units Per Day dialog: shows a name's stored rate and stores a checked new one.
+#include "ui/override_dialog.h"
+
+#include "client/analysis.h"
+#include "client/user_stats.h"
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "ui/app_state.h"
+
+namespace {
+
+constexpr char kPromptFormat[] = "Enter the average number of work units %s completes in one day.";
+constexpr char kHintsFormat[] =
+    "Hints:\r\tClear the above field if you want Vantorel to calculate this number for you.\r\r\tIf %s is used on "
+    "multiple computers you will have to divide the above number by the number of computers used.";
+// The field is read into a buffer of 80 characters, terminator included.
+constexpr int kValueCapacity = 80;
+
+struct OverrideDialogState {
+    std::string name;
+    std::string valueName;
+};
+
+OverrideDialogState* StateOf(HWND dialog)
+{
+    return reinterpret_cast<OverrideDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+BOOL OnInitDialog(HWND dialog, OverrideDialogState* state)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    SetDlgItemTextA(dialog, IDC_OVERRIDE_PROMPT, Format(kPromptFormat, state->name.c_str()).c_str());
+    SetDlgItemTextA(dialog, IDC_OVERRIDE_HINTS, Format(kHintsFormat, state->name.c_str()).c_str());
+    std::string current;
+    SettingsStore store;
+    if (store.Open())
+        store.ReadString(state->valueName.c_str(), current);
+    SetDlgItemTextA(dialog, IDC_OVERRIDE_VALUE, current.c_str());
+    return TRUE;
+}
+
+void OnOk(HWND dialog)
+{
+    char text[kValueCapacity] = {};
+    GetDlgItemTextA(dialog, IDC_OVERRIDE_VALUE, text, kValueCapacity);
+    if (!IsAcceptedOverride(text)) {
+        MessageBoxA(dialog, kOverrideNotValid, kProgramTitle, MB_ICONWARNING | MB_OK);
+        return;
+    }
+    // Stored as typed; an empty text brings the computed rate back. Without the key nothing is
+    // stored, and the dialog still reports a change, so the list is read again.
+    SettingsStore store;
+    if (store.Open())
+        store.WriteString(StateOf(dialog)->valueName.c_str(), text);
+    EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK OverrideDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog, reinterpret_cast<OverrideDialogState*>(lParam));
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                OnOk(dialog);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, 0);
+                return TRUE;
+            }
+            return FALSE;
+        }
+    } catch (...) {
+        // Nothing may unwind into the system's dialog code.
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR ShowOverrideDialog(HWND owner, const std::string& registeredName)
+{
+    OverrideDialogState state{registeredName, OverrideValueName(registeredName)};
+    const INT_PTR result =
+        DialogBoxParamA(App().instance ? App().instance : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OVERRIDE),
+                        owner, OverrideDialogProc, reinterpret_cast<LPARAM>(&state));
+    return result == 1 ? 1 : 0;
+}
