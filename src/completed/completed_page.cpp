@@ -1,0 +1,658 @@
+// The Completed Work Units tab page: location tree, totals or work-unit list, row height and graph text.
+#include "completed/completed_page.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "client/last_error.h"
+#include "common/status_sink.h"
+#include "common/unique_handle.h"
+#include "completed/completed_load.h"
+#include "completed/log_reader.h"
+#include "resources/resource.h"
+#include "settings/location.h"
+#include "settings/settings_store.h"
+#include "settings/value_names.h"
+#include "ui/app_state.h"
+#include "ui/links.h"
+#include "ui/header_tips.h"
+#include "ui/list_view.h"
+#include "ui/signal_graph.h"
+
+namespace {
+
+constexpr char kAllLocations[] = "All Locations";
+constexpr char kMessageTitle[] = "Vantorel";
+constexpr char kMissingLogQuestion[] =
+    "The file SETILog.csv was not found.\r\rSETILog.csv is created by the program SETILog.\r\r"
+    "Would you like to go to the the SETILog site to install it?";
+
+constexpr int kRowHeightUnknown = -1;
+constexpr int kSmallestRowHeight = 17;
+constexpr int kLargestSliderHeight = 100;
+// A stored height beyond the slider's range is honoured, but not one that no list could show.
+constexpr int kLargestStoredRowHeight = 2000;
+constexpr int kTreeTextCapacity = 260;
+constexpr int kGraphColumnWidth = 180;
+
+struct ColumnSpec {
+    const char* title;
+    int alignment;
+    int ascending;
+};
+
+constexpr ColumnSpec kTotalsColumns[kTotalsCellCount] = {
+    {"Location", kAlignLeft, 1},           {"Work Units", kAlignRight, 1},
+    {"Total CPU Time", kAlignRight, 1},    {"Average CPU Time", kAlignRight, 1},
+    {"Average % Per Hour", kAlignRight, 1}, {"Top Peak", kAlignRight, 1},
+    {"Top Gaussian", kAlignLeft, 1},
+};
+
+// "Date Logged" starts descending, so its first click sorts the oldest first.
+constexpr ColumnSpec kWorkUnitColumns[] = {
+    {"Date Logged", kAlignLeft, 0},   {"Work Unit Name", kAlignLeft, 1}, {"CPU Time", kAlignRight, 1},
+    {"% Per Hour", kAlignRight, 1},   {"Peak", kAlignRight, 1},          {"From", kAlignLeft, 1},
+    {"Recorded On", kAlignRight, 1},  {"Base Frequency", kAlignRight, 1}, {"Angle Range", kAlignRight, 1},
+    {"Triplet", kAlignLeft, 1},       {"Pulses", kAlignLeft, 1},         {"Gaussian", kAlignLeft, 1},
+};
+
+struct PageState {
+    int rowHeight = kRowHeightUnknown;
+    int showText = 1;
+    bool filling = false;        // the tree is being refilled: its selection changes are not loads
+    bool workUnitForm = false;   // the list shows one location's work units, not the totals
+    LogReader reader;            // the one line buffer and column table of SETILog.csv
+};
+
+// The list asks for its row height while the dialog creates it, before WM_INITDIALOG, so the
+// state comes into being at the first message that needs it.
+PageState& State(HWND page)
+{
+    auto* state = reinterpret_cast<PageState*>(GetWindowLongPtrA(page, DWLP_USER));
+    if (!state) {
+        state = new PageState;
+        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    }
+    return *state;
+}
+
+HWND Tree(HWND page)
+{
+    return GetDlgItem(page, IDC_COMPLETED_TREE);
+}
+
+HWND List(HWND page)
+{
+    return GetDlgItem(page, IDC_COMPLETED_LIST);
+}
+
+HWND Slider(HWND page)
+{
+    return GetDlgItem(page, IDC_COMPLETED_ROW_HEIGHT);
+}
+
+// SETILog.csv of a location, read with full sharing so SETILog can go on writing it.
+class LogFile final : public LogByteSource {
+public:
+    // False with the system's error code when the file cannot be opened; a full name longer
+    // than the program's limit is not cut (that would open another file) but refused.
+    bool Open(const std::string& folder)
+    {
+        const std::optional<std::string> name = LogFileName(folder);
+        name_ = name ? *name : folder + "\\" + kLogFileName;
+        if (!name) {
+            error_ = ERROR_FILENAME_EXCED_RANGE;
+            return false;
+        }
+        file_.reset(CreateFileA(name_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file_) {
+            error_ = GetLastError();
+            return false;
+        }
+        return true;
+    }
+    size_t Read(char* buffer, size_t capacity) override
+    {
+        DWORD read = 0;
+        const DWORD wanted = static_cast<DWORD>(std::min<size_t>(capacity, 1u << 30));
+        if (!ReadFile(file_.get(), buffer, wanted, &read, nullptr))
+            return 0;
+        return read;
+    }
+    // "<error text> <full name>" for the status line.
+    std::string FailureText() const { return Format("%s %s", LastErrorText(error_).c_str(), name_.c_str()); }
+
+private:
+    UniqueFile file_;
+    std::string name_;
+    DWORD error_ = 0;
+};
+
+LocationNode* NodeOf(HWND tree, HTREEITEM item)
+{
+    TVITEMA data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    if (!item || !TreeView_GetItem(tree, &data))
+        return nullptr;
+    return reinterpret_cast<LocationNode*>(data.lParam);
+}
+
+std::string ItemText(HWND tree, HTREEITEM item)
+{
+    char text[kTreeTextCapacity] = {};
+    TVITEMA data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = kTreeTextCapacity;
+    TreeView_GetItem(tree, &data);
+    return text;
+}
+
+// Inserts an item that owns a new node; the node is freed with the item (TVN_DELETEITEM).
+HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const std::string& text, int image, std::unique_ptr<LocationNode> node)
+{
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_SORT;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = image;
+    insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
+    const HTREEITEM item = TreeView_InsertItem(tree, &insert);
+    if (item)
+        node.release();
+    return item;
+}
+
+void FillTree(HWND page)
+{
+    PageState& state = State(page);
+    const HWND tree = Tree(page);
+    state.filling = true;
+    TreeView_DeleteAllItems(tree);
+    const HTREEITEM root = InsertNode(tree, TVI_ROOT, kAllLocations, IMG_TREE_ALL_LOCATIONS,
+                                      std::make_unique<LocationNode>());
+    std::vector<Location> locations;
+    {
+        SettingsStore store;
+        const bool open = store.Open();
+        const LocationReader read = open ? StoredLocationReader(store) : LocationReader(
+                                                                             [](int) { return std::nullopt; });
+        EnumerateLocations(LocationWalk::DefaultFirst, read, CurrentDirectory(),
+                           [&](const Location& location) { locations.push_back(location); });
+    }
+    for (const Location& location : locations) {
+        if (!IsSwitchOn(location.completed))
+            continue;
+        auto node = std::make_unique<LocationNode>();
+        node->path = location.path;
+        node->colour = location.colour;
+        InsertNode(tree, root, location.shortName, IMG_TREE_LOCATION, std::move(node));
+    }
+    TreeView_Expand(tree, root, TVE_EXPAND);
+    state.filling = false;
+}
+
+void EmptyList(HWND list)
+{
+    ListView_DeleteAllItems(list);
+    DeleteAllColumns(list);
+}
+
+void MakeColumns(HWND list, const ColumnSpec* columns, int count)
+{
+    for (int i = 0; i < count; ++i)
+        MakeColumn(list, i, columns[i].title, columns[i].alignment, columns[i].ascending);
+}
+
+bool InsertRow(HWND list, int index, std::unique_ptr<WorkUnitRow> row)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = reinterpret_cast<LPARAM>(row.get());
+    if (ListView_InsertItem(list, &item) < 0)
+        return false;
+    row.release();  // the list owns it now and frees it on LVN_DELETEITEM
+    return true;
+}
+
+
+void LoadTotals(HWND page, HTREEITEM root)
+{
+    PageState& state = State(page);
+    const HWND tree = Tree(page);
+    const HWND list = List(page);
+    LocationTotals grand;
+    int rows = 0;
+    for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
+        const LocationNode* node = NodeOf(tree, child);
+        if (!node)
+            continue;
+        LogFile file;
+        if (!file.Open(node->path)) {
+            SetStatusText(file.FailureText());
+            continue;
+        }
+        state.reader.Start(file);
+        const LocationTotals totals = ::LoadTotals(state.reader);
+        if (InsertRow(list, rows, MakeTotalsRow(ItemText(tree, child), totals)))
+            ++rows;
+        AddToGrandTotal(grand, totals);
+    }
+    InsertRow(list, rows, MakeTotalsRow(kGrandTotalName, grand));
+    if (LocationNode* node = NodeOf(tree, root)) {
+        node->count = grand.count;
+        node->perDay = grand.dailyRate;
+    }
+}
+
+// Offers the home page when a location has no SETILog.csv; the list is shown empty first.
+void ReportMissingLog(HWND page, const LogFile& file)
+{
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    const HWND list = List(page);
+    SizeAllColumns(list);
+    PlaceHeaderTips(list);
+    SetStatusText(file.FailureText());
+    if (MessageBoxA(page, kMissingLogQuestion, kMessageTitle, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES)
+        ShellExecuteA(nullptr, "open", kHomePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Reads one location's work units. The rows are made first and then inserted from the last to
+// the first at the end of the list, so the newest record is on top without shifting any item.
+bool LoadWorkUnits(HWND page, HTREEITEM item)
+{
+    PageState& state = State(page);
+    const HWND list = List(page);
+    LocationNode* node = NodeOf(Tree(page), item);
+    if (!node)
+        return true;
+    LogFile file;
+    if (!file.Open(node->path)) {
+        ReportMissingLog(page, file);
+        return false;
+    }
+    state.reader.Start(file);
+    DetailLoad load = LoadDetail(state.reader, *node);
+    ListView_SetItemCount(list, static_cast<int>(load.rows.size()));
+    int inserted = 0;
+    for (auto row = load.rows.rbegin(); row != load.rows.rend(); ++row)
+        if (InsertRow(list, inserted, std::move(*row)))
+            ++inserted;
+    return true;
+}
+
+void LoadSelection(HWND page, HTREEITEM item)
+{
+    PageState& state = State(page);
+    const HWND tree = Tree(page);
+    const HWND list = List(page);
+    SetStatusText("");
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    state.reader.ClearColumnTable();
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    EmptyList(list);
+
+    const bool root = TreeView_GetParent(tree, item) == nullptr;
+    state.workUnitForm = !root;
+    if (root) {
+        MakeColumns(list, kTotalsColumns, kTotalsCellCount);
+        InstallHeaderTips(list, kCompletedTips);
+        LoadTotals(page, item);
+    } else {
+        MakeColumns(list, kWorkUnitColumns, static_cast<int>(std::size(kWorkUnitColumns)));
+        InstallHeaderTips(list, kCompletedTips);
+        SizeColumnsToContents(list);
+        if (!LoadWorkUnits(page, item))
+            return;
+    }
+    SizeAllColumns(list);
+    PlaceHeaderTips(list);
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void Reload(HWND page)
+{
+    const HWND list = List(page);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    EmptyList(list);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    FillTree(page);
+}
+
+// The Sky Map and the calendars are windows of their own modules; until they exist these
+// commands have nothing to open.
+void ShowSkyMapForTreeItem(HWND, HTREEITEM) {}
+void ShowSkyMapForSelectedRows(HWND) {}
+void OpenWorkUnitCalendarForTreeItem(HWND, HTREEITEM) {}
+void OpenFutureCalendarForTreeItem(HWND, HTREEITEM) {}
+
+void CarryOutTreeCommand(HWND page, HTREEITEM item, int command)
+{
+    switch (command) {
+    case ID_SKY_MAP:
+        ShowSkyMapForTreeItem(page, item);
+        break;
+    case ID_CALENDAR:
+        OpenWorkUnitCalendarForTreeItem(page, item);
+        break;
+    case ID_FUTURE_CALENDAR:
+        OpenFutureCalendarForTreeItem(page, item);
+        break;
+    case ID_RELOAD_LOCATIONS:
+        Reload(page);
+        break;
+    }
+}
+
+int TrackMenu(HWND page, int menuId, POINT screen)
+{
+    const UniqueMenu menu(LoadMenuA(App().instance ? App().instance : GetModuleHandleA(nullptr),
+                                    MAKEINTRESOURCEA(menuId)));
+    const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup)
+        return 0;
+    return TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, page,
+                          nullptr);
+}
+
+void OnTreeRightClick(HWND page)
+{
+    const HWND tree = Tree(page);
+    POINT screen{};
+    GetCursorPos(&screen);
+    TVHITTESTINFO hit{};
+    hit.pt = screen;
+    ScreenToClient(tree, &hit.pt);
+    const HTREEITEM item = TreeView_HitTest(tree, &hit);
+    if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)))
+        return;
+    TreeView_SelectItem(tree, item);  // loads the item unless it was selected already
+    CarryOutTreeCommand(page, item, TrackMenu(page, IDR_COMPLETED_TREE_MENU, screen));
+}
+
+void OnListRightClick(HWND page)
+{
+    const HWND tree = Tree(page);
+    const HTREEITEM selected = TreeView_GetSelection(tree);
+    if (!selected || TreeView_GetParent(tree, selected) == nullptr)
+        return;
+    if (ListView_GetSelectedCount(List(page)) == 0)
+        return;
+    POINT screen{};
+    GetCursorPos(&screen);
+    if (TrackMenu(page, IDR_COMPLETED_LIST_MENU, screen) == ID_SKY_MAP)
+        ShowSkyMapForSelectedRows(page);
+}
+
+BOOL OnTreeNotify(HWND page, const NMHDR* header)
+{
+    switch (header->code) {
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+        // The item's lParam sits at the same place in the ANSI and the wide record.
+        delete reinterpret_cast<LocationNode*>(reinterpret_cast<const NMTREEVIEWA*>(header)->itemOld.lParam);
+        return TRUE;
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW: {
+        const HTREEITEM item = reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew.hItem;
+        if (!State(page).filling && item)
+            LoadSelection(page, item);
+        return TRUE;
+    }
+    case NM_RCLICK:
+        OnTreeRightClick(page);
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);  // no default context handling
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL OnListNotify(HWND page, const NMHDR* header)
+{
+    switch (header->code) {
+    case LVN_COLUMNCLICK:
+        SortOnColumnClick(List(page), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+        return TRUE;
+    case LVN_DELETEITEM:
+        delete reinterpret_cast<WorkUnitRow*>(reinterpret_cast<const NMLISTVIEW*>(header)->lParam);
+        return TRUE;
+    case NM_RCLICK:
+        OnListRightClick(page);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL OnNotify(HWND page, const NMHDR* header)
+{
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
+    if (header->hwndFrom == Tree(page))
+        return OnTreeNotify(page, header);
+    if (header->hwndFrom == List(page))
+        return OnListNotify(page, header);
+    return FALSE;
+}
+
+// The stored height when there is a usable one, else the list font's, at least 17. Once known it
+// changes only through the slider.
+int RowHeight(HWND page)
+{
+    PageState& state = State(page);
+    if (state.rowHeight != kRowHeightUnknown)
+        return state.rowHeight;
+    SettingsStore store;
+    int stored = 0;
+    if (store.Open() && store.ReadNumber(kValueCompletedRowHeight, stored) && stored >= 1 &&
+        stored <= kLargestStoredRowHeight) {
+        state.rowHeight = stored;
+        return stored;
+    }
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_LISTVIEW;
+    measure.CtlID = IDC_COMPLETED_LIST;
+    MeasureListRow(page, &measure);
+    state.rowHeight = std::max(static_cast<int>(measure.itemHeight), kSmallestRowHeight);
+    return state.rowHeight;
+}
+
+void ShowRowHeight(HWND page, int height)
+{
+    SetDlgItemTextA(page, IDC_COMPLETED_ROW_LABEL, Format("Row height %d", height).c_str());
+}
+
+// An owner-drawn list of fixed row height asks again for its height only when told its window
+// changed: tell it so, with its own unchanged size.
+void RemeasureRows(HWND list)
+{
+    RECT rect{};
+    GetWindowRect(list, &rect);
+    WINDOWPOS position{};
+    position.hwnd = list;
+    position.cx = rect.right - rect.left;
+    position.cy = rect.bottom - rect.top;
+    position.flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SendMessageA(list, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+}
+
+BOOL OnInitDialog(HWND page)
+{
+    PageState& state = State(page);
+    TreeView_SetImageList(Tree(page), App().smallImages, TVSIL_NORMAL);
+    FillTree(page);
+
+    const HWND list = List(page);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    InstallHeaderPainter(list);
+
+    const int height = RowHeight(page);
+    SendMessageA(Slider(page), TBM_SETRANGE, TRUE, MAKELPARAM(kSmallestRowHeight, kLargestSliderHeight));
+    SendMessageA(Slider(page), TBM_SETPOS, TRUE, height);  // the slider holds it at its range's ends
+    ShowRowHeight(page, height);
+
+    CheckDlgButton(page, IDC_COMPLETED_SHOW_TEXT, BST_CHECKED);
+    state.showText = 1;
+    SettingsStore store;
+    int stored = 0;
+    if (store.Open() && store.ReadNumber(kValueShowGraphTextCompleted, stored)) {
+        // Any other stored number shows the text but leaves the box clear.
+        CheckDlgButton(page, IDC_COMPLETED_SHOW_TEXT, stored == 1 ? BST_CHECKED : BST_UNCHECKED);
+        state.showText = stored;
+    }
+    RemeasureRows(list);
+    return TRUE;
+}
+
+int WidthOf(HWND control)
+{
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    return rect.right - rect.left;
+}
+
+void OnSize(HWND page)
+{
+    RECT area{};
+    GetClientRect(page, &area);
+    if (App().tabControl)
+        TabCtrl_AdjustRect(App().tabControl, FALSE, &area);
+    RECT slider{};
+    GetWindowRect(Slider(page), &slider);
+    const int sliderHeight = slider.bottom - slider.top;
+    const int treeWidth = static_cast<int>(area.right * 0.15);
+    const int top = area.bottom - sliderHeight;
+    const int labelWidth = WidthOf(GetDlgItem(page, IDC_COMPLETED_ROW_LABEL));
+    constexpr UINT kKeepSize = SWP_NOSIZE | SWP_NOZORDER;
+    MoveWindow(Tree(page), 0, 0, treeWidth, top, TRUE);
+    MoveWindow(List(page), treeWidth + 1, 0, area.right - treeWidth, top, TRUE);
+    SetWindowPos(GetDlgItem(page, IDC_COMPLETED_ROW_LABEL), nullptr, 0, top + 7, 0, 0, kKeepSize);
+    SetWindowPos(Slider(page), nullptr, labelWidth, top + 3, 0, 0, kKeepSize);
+    SetWindowPos(GetDlgItem(page, IDC_COMPLETED_SHOW_TEXT), nullptr, labelWidth + WidthOf(Slider(page)), top + 7, 0,
+                 0, kKeepSize);
+}
+
+BOOL OnMeasureItem(HWND page, MEASUREITEMSTRUCT* measure)
+{
+    if (measure->CtlType != ODT_LISTVIEW)
+        return FALSE;
+    measure->itemHeight = static_cast<UINT>(RowHeight(page));
+    return TRUE;
+}
+
+BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* draw)
+{
+    if (draw->CtlType != ODT_LISTVIEW)
+        return FALSE;
+    const PageState& state = State(page);
+    const auto* row = reinterpret_cast<const WorkUnitRow*>(draw->itemData);
+    if (row && (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS)))
+        PaintSignalRow(*draw, *row, CompletedRowStyle(state.showText != 0, state.workUnitForm));
+    return TRUE;
+}
+
+void OnSliderMoved(HWND page)
+{
+    PageState& state = State(page);
+    const int position = static_cast<int>(SendMessageA(Slider(page), TBM_GETPOS, 0, 0));
+    if (position == state.rowHeight)
+        return;
+    state.rowHeight = position;
+    ShowRowHeight(page, position);
+    RemeasureRows(List(page));
+}
+
+void OnShowTextClicked(HWND page)
+{
+    PageState& state = State(page);
+    const int checked = IsDlgButtonChecked(page, IDC_COMPLETED_SHOW_TEXT) == BST_CHECKED ? 1 : 0;
+    SettingsStore store;
+    if (!store.Open() || !store.WriteNumber(kValueShowGraphTextCompleted, static_cast<DWORD>(checked))) {
+        // Nothing was stored, so the switch stays and the box goes back to show it.
+        CheckDlgButton(page, IDC_COMPLETED_SHOW_TEXT, state.showText == 1 ? BST_CHECKED : BST_UNCHECKED);
+        return;
+    }
+    state.showText = checked;
+    InvalidateRect(List(page), nullptr, FALSE);
+}
+
+void OnDestroy(HWND page)
+{
+    SettingsStore store;
+    if (store.Open())
+        store.WriteNumber(kValueCompletedRowHeight,
+                          static_cast<DWORD>(SendMessageA(Slider(page), TBM_GETPOS, 0, 0)));
+    // The page owns the rows, the column records and the tree's nodes: free them while the
+    // notifications that do so still reach this procedure.
+    EmptyList(List(page));
+    State(page).filling = true;
+    TreeView_DeleteAllItems(Tree(page));
+}
+
+void OnNcDestroy(HWND page)
+{
+    delete reinterpret_cast<PageState*>(GetWindowLongPtrA(page, DWLP_USER));
+    SetWindowLongPtrA(page, DWLP_USER, 0);
+}
+
+INT_PTR CALLBACK CompletedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(page);
+    case WM_SIZE:
+        OnSize(page);
+        return TRUE;
+    case WM_MEASUREITEM:
+        return OnMeasureItem(page, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM:
+        return OnDrawItem(page, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == Slider(page))
+            OnSliderMoved(page);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_COMPLETED_SHOW_TEXT && HIWORD(wParam) == BN_CLICKED)
+            OnShowTextClicked(page);
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DESTROY:
+        OnDestroy(page);
+        return TRUE;
+    case WM_NCDESTROY:
+        OnNcDestroy(page);
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+HWND CreateCompletedPage(HWND parent)
+{
+    return CreateDialogParamA(App().instance ? App().instance : GetModuleHandleA(nullptr),
+                              MAKEINTRESOURCEA(IDD_COMPLETED), parent, CompletedPageProc, 0);
+}
+
+void ReloadCompleted()
+{
+    if (const HWND page = App().pages[kTabCompleted])
+        Reload(page);
+}
+
+void FillCompletedTree()
+{
+    if (const HWND page = App().pages[kTabCompleted])
+        FillTree(page);
+}

@@ -1,0 +1,10 @@
+// The Completed Work Units tab: the history from SETILog.csv, per location and in total.
+#pragma once
+
+#include <windows.h>
+
+HWND CreateCompletedPage(HWND parent);
+// Empties the list and fills the location tree again (F5 and "Reload Locations").
+void ReloadCompleted();
+// Fills the location tree again from the stored locations (after the location list changed).
+void FillCompletedTree();

@@ -1,0 +1,484 @@
+// The Completed Work Units page over real SETILog.csv files, the registry, tree and list controls.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "completed/completed_load.h"
+#include "completed/completed_page.h"
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "settings/value_names.h"
+#include "temp_dir.h"
+#include "ui/app_state.h"
+
+namespace {
+
+const std::string kHeader =
+    "date,name,cpu,bs_power,bg_power,bg_chisq,bg_pot,bp_power,bp_score,bp_pot,bt_power,bt_score,bt_pot,"
+    "start_ra,start_dec,time_recorded,subband_base,angle_range\r\n";
+
+std::string Record(const std::string& date, const std::string& name, int cpu, double peak = 10.5)
+{
+    return date + "," + name + "," + std::to_string(cpu) + "," + std::to_string(peak) +
+           ",3.5,1.75,1.5 2.25 0.5,4.5,1.25,ff80,7.5,20.25,0a10,14.5,12.25,"
+           "2451617.12345 (Mon Mar 13 10:20:30 2000),1420000000,0.395\r\n";
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+void ResetSettings()
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Vantorel");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Vantorel");
+}
+
+// What the timer saw of the message box it answered with No.
+struct AnsweredBox {
+    int count = 0;
+    std::string title;
+    std::string texts;
+    int defaultButton = 0;
+};
+AnsweredBox g_box;
+
+BOOL CALLBACK CollectText(HWND child, LPARAM)
+{
+    char text[1024] = {};
+    GetWindowTextA(child, text, sizeof text);
+    g_box.texts += text;
+    g_box.texts += '\n';
+    return TRUE;
+}
+
+BOOL CALLBACK AnswerNo(HWND window, LPARAM)
+{
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (window == App().mainWindow || std::string(className) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    ++g_box.count;
+    g_box.title = title;
+    g_box.texts.clear();
+    EnumChildWindows(window, CollectText, 0);
+    // The default button carries the default push-button style.
+    for (const int id : {IDYES, IDNO})
+        if (const HWND button = GetDlgItem(window, id))
+            if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                g_box.defaultButton = id;
+    PostMessageA(window, WM_COMMAND, IDNO, 0);
+    return TRUE;
+}
+
+// Runs inside the message box's own loop: any box of this thread is answered with No, so no
+// test can hang on it.
+void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), AnswerNo, 0);
+}
+
+class CompletedPageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetSettings();
+        saved_ = App();
+        INITCOMMONCONTROLSEX classes{sizeof classes,
+                                     ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+        InitCommonControlsEx(&classes);
+        App().instance = GetModuleHandleA(nullptr);
+        App().mainWindow = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlainDialogProc, 0);
+        ASSERT_NE(App().mainWindow, nullptr);
+        App().smallImages = ImageList_LoadImageA(App().instance, MAKEINTRESOURCEA(IDB_TREE), 16, 0, RGB(0, 0, 255),
+                                                 IMAGE_BITMAP, LR_CREATEDIBSECTION);
+        ASSERT_NE(App().smallImages, nullptr);
+        App().currentTab = kTabCompleted;
+        g_box = AnsweredBox();
+        timer_ = SetTimer(nullptr, 0, 50, AnswerBoxes);
+    }
+    void TearDown() override
+    {
+        KillTimer(nullptr, timer_);
+        DestroyPage();
+        DestroyWindow(App().mainWindow);
+        ImageList_Destroy(App().smallImages);
+        App() = saved_;
+        ResetSettings();
+    }
+
+    void CreatePage()
+    {
+        page_ = CreateCompletedPage(App().mainWindow);
+        ASSERT_NE(page_, nullptr);
+        App().pages[kTabCompleted] = page_;
+        MoveWindow(page_, 0, 0, 900, 500, TRUE);
+    }
+    void DestroyPage()
+    {
+        if (page_)
+            DestroyWindow(page_);
+        page_ = nullptr;
+        App().pages[kTabCompleted] = nullptr;
+    }
+
+    void StoreLocation(int index, const std::string& path, const std::string& name, const char* completed = "Y")
+    {
+        SettingsStore store;
+        ASSERT_TRUE(store.Open());
+        store.WriteString(("Location" + std::to_string(index)).c_str(),
+                          path + ";" + name + ";255;Y;Y;Y;" + completed);
+    }
+    void StoreNumber(const char* name, DWORD value)
+    {
+        SettingsStore store;
+        ASSERT_TRUE(store.Open());
+        store.WriteNumber(name, value);
+    }
+    std::optional<int> StoredNumber(const char* name)
+    {
+        SettingsStore store;
+        int value = 0;
+        if (!store.Open() || !store.ReadNumber(name, value))
+            return std::nullopt;
+        return value;
+    }
+
+    HWND Tree() const { return GetDlgItem(page_, IDC_COMPLETED_TREE); }
+    HWND List() const { return GetDlgItem(page_, IDC_COMPLETED_LIST); }
+    HTREEITEM Root() const { return TreeView_GetRoot(Tree()); }
+    std::string ItemText(HTREEITEM item) const
+    {
+        char text[260] = {};
+        TVITEMA data{};
+        data.mask = TVIF_TEXT;
+        data.hItem = item;
+        data.pszText = text;
+        data.cchTextMax = sizeof text;
+        TreeView_GetItem(Tree(), &data);
+        return text;
+    }
+    const LocationNode* Node(HTREEITEM item) const
+    {
+        TVITEMA data{};
+        data.mask = TVIF_PARAM;
+        data.hItem = item;
+        return TreeView_GetItem(Tree(), &data) ? reinterpret_cast<const LocationNode*>(data.lParam) : nullptr;
+    }
+    std::vector<std::string> Children() const
+    {
+        std::vector<std::string> names;
+        for (HTREEITEM child = TreeView_GetChild(Tree(), Root()); child; child = TreeView_GetNextSibling(Tree(), child))
+            names.push_back(ItemText(child));
+        return names;
+    }
+    HTREEITEM Child(const std::string& name) const
+    {
+        for (HTREEITEM child = TreeView_GetChild(Tree(), Root()); child; child = TreeView_GetNextSibling(Tree(), child))
+            if (ItemText(child) == name)
+                return child;
+        return nullptr;
+    }
+    void Select(HTREEITEM item) const { TreeView_SelectItem(Tree(), item); }
+
+    int Rows() const { return ListView_GetItemCount(List()); }
+    const WorkUnitRow* Row(int index) const
+    {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = index;
+        return ListView_GetItem(List(), &item) ? reinterpret_cast<const WorkUnitRow*>(item.lParam) : nullptr;
+    }
+    std::string Cell(int index, int cell) const { return Row(index)->cells.Text(cell); }
+    std::vector<std::string> Column(int cell) const
+    {
+        std::vector<std::string> texts;
+        for (int i = 0; i < Rows(); ++i)
+            texts.push_back(Cell(i, cell));
+        return texts;
+    }
+    std::vector<std::string> Titles() const
+    {
+        std::vector<std::string> titles;
+        const int count = Header_GetItemCount(ListView_GetHeader(List()));
+        for (int i = 0; i < count; ++i) {
+            char text[100] = {};
+            LVCOLUMNA column{};
+            column.mask = LVCF_TEXT;
+            column.pszText = text;
+            column.cchTextMax = sizeof text;
+            ListView_GetColumn(List(), i, &column);
+            titles.push_back(text);
+        }
+        return titles;
+    }
+    int Alignment(int column) const
+    {
+        LVCOLUMNA data{};
+        data.mask = LVCF_FMT;
+        ListView_GetColumn(List(), column, &data);
+        return data.fmt & LVCFMT_JUSTIFYMASK;
+    }
+    void ClickColumn(int column) const
+    {
+        NMLISTVIEW notify{};
+        notify.hdr.hwndFrom = List();
+        notify.hdr.idFrom = IDC_COMPLETED_LIST;
+        notify.hdr.code = LVN_COLUMNCLICK;
+        notify.iItem = -1;
+        notify.iSubItem = column;
+        SendMessageA(page_, WM_NOTIFY, IDC_COMPLETED_LIST, reinterpret_cast<LPARAM>(&notify));
+    }
+    std::string Status() const
+    {
+        char text[1100] = {};
+        GetDlgItemTextA(App().mainWindow, IDC_MAIN_STATUS, text, sizeof text);
+        return text;
+    }
+    int RowHeight() const
+    {
+        RECT rect{};
+        ListView_GetItemRect(List(), 0, &rect, LVIR_BOUNDS);
+        return rect.bottom - rect.top;
+    }
+
+    HWND page_ = nullptr;
+
+private:
+    AppState saved_;
+    UINT_PTR timer_ = 0;
+};
+
+TEST_F(CompletedPageTest, TreeWithoutLocationsGivesAZeroGrandTotal)
+{
+    TempDir dir;
+    StoreLocation(1, dir.Path(), "Home", "N");
+    CreatePage();
+    ASSERT_NE(Root(), nullptr);
+    EXPECT_EQ(ItemText(Root()), "All Locations");
+    EXPECT_TRUE(Children().empty());
+    EXPECT_EQ(TreeView_GetNextSibling(Tree(), Root()), nullptr);
+    EXPECT_EQ(Rows(), 0);
+
+    Select(Root());
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"Location", "Work Units", "Total CPU Time", "Average CPU Time",
+                                                  "Average % Per Hour", "Top Peak", "Top Gaussian"}));
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(0, kTotalsLocation), "Grand Total");
+    EXPECT_EQ(Cell(0, kTotalsWorkUnits), "0");
+    EXPECT_EQ(Cell(0, kTotalsCpuTime), "0:00:00");
+    EXPECT_EQ(Cell(0, kTotalsTopGaussian), "score 0.0000,  power 0.00,  fit 0.000");
+    EXPECT_EQ(Alignment(kTotalsWorkUnits), LVCFMT_RIGHT);
+    EXPECT_EQ(Alignment(kTotalsTopGaussian), LVCFMT_LEFT);
+}
+
+TEST_F(CompletedPageTest, TreeListsSwitchedOnLocationsSortedUnderTheRoot)
+{
+    TempDir a, b, c;
+    for (const TempDir* dir : {&a, &b, &c})
+        dir->Write("SETILog.csv", kHeader);
+    StoreLocation(1, a.Path(), "Gamma");
+    StoreLocation(2, b.Path(), "Alpha");
+    StoreLocation(3, c.Path(), "Beta", "N");
+    StoreLocation(4, c.Path(), "Delta");
+    CreatePage();
+    EXPECT_EQ(Children(), (std::vector<std::string>{"Alpha", "Delta", "Gamma"}));
+    EXPECT_TRUE(TreeView_GetItemState(Tree(), Root(), TVIS_EXPANDED) & TVIS_EXPANDED);
+    TVITEMA item{};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = Root();
+    TreeView_GetItem(Tree(), &item);
+    EXPECT_EQ(item.iImage, IMG_TREE_ALL_LOCATIONS);
+    item.hItem = Child("Alpha");
+    TreeView_GetItem(Tree(), &item);
+    EXPECT_EQ(item.iImage, IMG_TREE_LOCATION);
+    EXPECT_EQ(item.iSelectedImage, IMG_TREE_LOCATION);
+    EXPECT_EQ(Node(Child("Alpha"))->path, b.Path());
+    EXPECT_EQ(Node(Child("Alpha"))->colour, 255);
+
+    // Reload keeps nothing of the last load and reads the locations again.
+    Select(Root());
+    EXPECT_EQ(Rows(), 4);
+    StoreLocation(4, c.Path(), "Delta", "N");
+    ReloadCompleted();
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_TRUE(Titles().empty());
+    EXPECT_EQ(Children(), (std::vector<std::string>{"Alpha", "Gamma"}));
+}
+
+TEST_F(CompletedPageTest, TotalsFormWithGrandTotalSortsLikeAnyRow)
+{
+    TempDir ten, none, missing;
+    std::string log = kHeader;
+    for (int i = 0; i < 10; ++i)
+        log += Record("2000-03-2" + std::to_string(i) + " 10:00:00", "13mr00aa." + std::to_string(i), 1000 + i * 100,
+                      i == 4 ? 50.25 : 10.0);
+    ten.Write("SETILog.csv", log);
+    none.Write("SETILog.csv", kHeader);
+    StoreLocation(1, ten.Path(), "Ten");
+    StoreLocation(2, none.Path(), "None");
+    StoreLocation(3, missing.Path(), "Lost");
+    CreatePage();
+    Select(Root());
+
+    // The location without a file is left out and named on the status line.
+    EXPECT_EQ(Column(kTotalsLocation), (std::vector<std::string>{"None", "Ten", "Grand Total"}));
+    EXPECT_NE(Status().find(missing.File("SETILog.csv")), std::string::npos) << Status();
+    EXPECT_EQ(g_box.count, 0);
+    EXPECT_EQ(Column(kTotalsWorkUnits), (std::vector<std::string>{"0", "10", "10"}));
+    EXPECT_EQ(Cell(2, kTotalsCpuTime), "4:01:40");
+    EXPECT_EQ(Cell(2, kTotalsAverageCpu), "0:24:10");  // the CPU sum of both over 10
+    EXPECT_EQ(Cell(1, kTotalsTopPeak), "50.25");
+    EXPECT_EQ(Cell(2, kTotalsTopGaussian), "score 2.0000,  power 3.50,  fit 1.750");
+    EXPECT_EQ(Node(Root())->count, 10);
+    EXPECT_DOUBLE_EQ(Node(Root())->perDay, 86400.0 / 1450);
+
+    ClickColumn(kTotalsLocation);  // column 0 is the sorted one: its first click sorts descending
+    EXPECT_EQ(Column(kTotalsLocation), (std::vector<std::string>{"Ten", "None", "Grand Total"}));
+    ClickColumn(kTotalsLocation);
+    EXPECT_EQ(Column(kTotalsLocation), (std::vector<std::string>{"Grand Total", "None", "Ten"}));
+    ClickColumn(kTotalsWorkUnits);
+    EXPECT_EQ(Column(kTotalsWorkUnits), (std::vector<std::string>{"0", "10", "10"}));
+    ClickColumn(kTotalsWorkUnits);
+    EXPECT_EQ(Column(kTotalsWorkUnits), (std::vector<std::string>{"10", "10", "0"}));
+}
+
+TEST_F(CompletedPageTest, WorkUnitFormShowsTheLastRecordFirst)
+{
+    TempDir dir;
+    dir.Write("SETILog.csv", kHeader + Record("2000-03-21 10:00:00", "13mr00aa.1", 3725, 12.5) + "\r\n,,,\r\n" +
+                                 Record("2000-03-20 09:00:00", "02ja99bb.2", 7200, 99.0) +
+                                 "2000-03-22 08:00:00,05fe98cc.3,600,1.0\r\n");
+    StoreLocation(1, dir.Path(), "Home");
+    CreatePage();
+    const HTREEITEM home = Child("Home");
+    ASSERT_NE(home, nullptr);
+    Select(home);
+
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"Date Logged", "Work Unit Name", "CPU Time", "% Per Hour", "Peak",
+                                                  "From", "Recorded On", "Base Frequency", "Angle Range", "Triplet",
+                                                  "Pulses", "Gaussian"}));
+    EXPECT_EQ(Status(), "");
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(Column(kCellWorkUnitName), (std::vector<std::string>{"05fe98cc.3", "02ja99bb.2", "13mr00aa.1"}));
+    EXPECT_EQ(Cell(2, kCellCpuTime), "1:02:05");
+    EXPECT_EQ(Cell(2, kCellPercentPerHour), "96.64430");
+    EXPECT_EQ(Cell(2, kCellFrom), "14 hr 30 min 0 sec RA, + 12 deg 15 min 0 sec Dec");
+    EXPECT_EQ(Cell(2, kCellRecordedOn), "Mon Mar 13 10:20:30 2000");
+    EXPECT_EQ(Cell(2, kCellBaseFrequency), "1.420000000 GHz");
+    EXPECT_EQ(Cell(0, kCellFrom), "");  // stopped at the missing bg_power
+    EXPECT_EQ(Row(2)->best.pulsePot, "ff80");
+    EXPECT_EQ(Node(home)->count, 2);  // the record without gaussian columns does not count
+    EXPECT_DOUBLE_EQ(Node(home)->perDay, 86400.0 / ((3725 + 7200 + 600) / 2));
+    EXPECT_EQ(Alignment(kCellCpuTime), LVCFMT_RIGHT);
+    EXPECT_EQ(Alignment(kCellFrom), LVCFMT_LEFT);
+    for (int column = kCellTriplet; column <= kCellGaussian; ++column)
+        EXPECT_EQ(ListView_GetColumnWidth(List(), column), 180) << column;
+
+    ClickColumn(kCellDateLogged);  // made descending, so its first click sorts ascending
+    EXPECT_EQ(Column(kCellDateLogged).front(), "2000-03-20 09:00:00");
+    EXPECT_EQ(Column(kCellDateLogged).back(), "2000-03-22 08:00:00");
+    ClickColumn(kCellWorkUnitName);  // by recording date: 1998, 1999, 2000
+    EXPECT_EQ(Column(kCellWorkUnitName), (std::vector<std::string>{"05fe98cc.3", "02ja99bb.2", "13mr00aa.1"}));
+    ClickColumn(kCellCpuTime);
+    EXPECT_EQ(Column(kCellCpuTime), (std::vector<std::string>{"0:10:00", "1:02:05", "2:00:00"}));
+    ClickColumn(kCellCpuTime);
+    EXPECT_EQ(Column(kCellCpuTime), (std::vector<std::string>{"2:00:00", "1:02:05", "0:10:00"}));
+    ClickColumn(kCellPeak);
+    EXPECT_EQ(Column(kCellPeak), (std::vector<std::string>{"1.00", "12.50", "99.00"}));
+}
+
+TEST_F(CompletedPageTest, MissingFileAsksAboutTheHomePage)
+{
+    TempDir dir;
+    StoreLocation(1, dir.Path(), "Home");
+    CreatePage();
+    Select(Child("Home"));
+
+    EXPECT_EQ(Titles().size(), 12u);
+    EXPECT_EQ(Rows(), 0);
+    const std::string status = Status();
+    EXPECT_EQ(status.rfind("Error #2", 0), 0u) << status;
+    EXPECT_NE(status.find(" " + dir.File("SETILog.csv")), std::string::npos) << status;
+    EXPECT_EQ(g_box.count, 1);
+    EXPECT_EQ(g_box.title, "Vantorel");
+    EXPECT_NE(g_box.texts.find("The file SETILog.csv was not found.\r\rSETILog.csv is created by the program "
+                               "SETILog.\r\rWould you like to go to the the SETILog site to install it?"),
+              std::string::npos)
+        << g_box.texts;
+    EXPECT_EQ(g_box.defaultButton, IDNO);
+}
+
+TEST_F(CompletedPageTest, StoredRowHeightBelowTheSliderRange)
+{
+    TempDir dir;
+    dir.Write("SETILog.csv", kHeader + Record("d", "13mr00aa.1", 60));
+    StoreLocation(1, dir.Path(), "Home");
+    StoreNumber(kValueCompletedRowHeight, 12);
+    CreatePage();
+    Select(Child("Home"));
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(RowHeight(), 12);
+
+    const HWND slider = GetDlgItem(page_, IDC_COMPLETED_ROW_HEIGHT);
+    SendMessageA(slider, TBM_SETPOS, TRUE, 40);
+    SendMessageA(page_, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 40), reinterpret_cast<LPARAM>(slider));
+    EXPECT_EQ(RowHeight(), 40);
+    char label[40] = {};
+    GetDlgItemTextA(page_, IDC_COMPLETED_ROW_LABEL, label, sizeof label);
+    EXPECT_STREQ(label, "Row height 40");
+    DestroyPage();
+    EXPECT_EQ(StoredNumber(kValueCompletedRowHeight), 40);
+}
+
+TEST_F(CompletedPageTest, ShowTextRoundTrip)
+{
+    CreatePage();
+    EXPECT_EQ(IsDlgButtonChecked(page_, IDC_COMPLETED_SHOW_TEXT), BST_CHECKED);
+    EXPECT_FALSE(StoredNumber(kValueShowGraphTextCompleted));
+    SendDlgItemMessageA(page_, IDC_COMPLETED_SHOW_TEXT, BM_CLICK, 0, 0);
+    EXPECT_EQ(StoredNumber(kValueShowGraphTextCompleted), 0);
+    DestroyPage();
+
+    CreatePage();
+    EXPECT_EQ(IsDlgButtonChecked(page_, IDC_COMPLETED_SHOW_TEXT), BST_UNCHECKED);
+    SendDlgItemMessageA(page_, IDC_COMPLETED_SHOW_TEXT, BM_CLICK, 0, 0);
+    EXPECT_EQ(StoredNumber(kValueShowGraphTextCompleted), 1);
+    DestroyPage();
+
+    StoreNumber(kValueShowGraphTextCompleted, 7);  // not 1: the box stays clear
+    CreatePage();
+    EXPECT_EQ(IsDlgButtonChecked(page_, IDC_COMPLETED_SHOW_TEXT), BST_UNCHECKED);
+}
+
+TEST_F(CompletedPageTest, LoadsAHundredThousandWorkUnits)
+{
+    constexpr int kCount = 100000;
+    TempDir dir;
+    std::string log = kHeader;
+    log.reserve(kHeader.size() + static_cast<size_t>(kCount) * 200);
+    for (int i = 0; i < kCount; ++i)
+        log += Record("2001-01-01 00:00:00", "13mr00aa." + std::to_string(i), 3600 + i % 1000);
+    dir.Write("SETILog.csv", log);
+    StoreLocation(1, dir.Path(), "Big");
+    CreatePage();
+    const DWORD start = GetTickCount();
+    Select(Child("Big"));
+    const DWORD elapsed = GetTickCount() - start;
+    ASSERT_EQ(Rows(), kCount);
+    EXPECT_EQ(Cell(0, kCellWorkUnitName), "13mr00aa.99999");
+    EXPECT_EQ(Cell(kCount - 1, kCellWorkUnitName), "13mr00aa.0");
+    EXPECT_EQ(Node(Child("Big"))->count, kCount);
+    std::printf("loaded %d work units in %lu ms\n", kCount, static_cast<unsigned long>(elapsed));
+}
+
+}  // namespace
