@@ -1,10 +1,14 @@
 # The libraries and programs: the portable core, the Win32 layer, Vantorel and Hoardix.
 
-# The parts of the views that only compute: row records, sort rules, captions.
+# The parts of the window folders (ui, completed, skymap, calendar) that only compute: row records,
+# sort rules, captions, readers and layout arithmetic. Everything else in those folders is Win32.
 set(VANTOREL_UI_CORE_SOURCES
   src/ui/list_row.cpp
   src/ui/list_sort.cpp
   src/ui/refresh_caption.cpp
+  src/ui/graph_layout.cpp
+  src/completed/log_reader.cpp
+  src/completed/completed_load.cpp
 )
 
 # Everything that computes, with no <windows.h>: built everywhere and tested natively.
@@ -16,6 +20,10 @@ add_library(vantorel_core STATIC
   src/client/best_signals.cpp
   src/settings/layout_text.cpp
   src/client/analysis.cpp
+  src/client/pot_decode.cpp
+  src/client/client_date.cpp
+  src/client/work_unit_info.cpp
+  src/client/user_stats.cpp
   ${VANTOREL_UI_CORE_SOURCES}
 )
 target_include_directories(vantorel_core PUBLIC src)
@@ -42,7 +50,8 @@ if(WIN32)
   target_include_directories(vantorel_resources PRIVATE src/resources)
 
   # The windows, pages and dialogs: one library, so the window tests drive the very same code.
-  file(GLOB VANTOREL_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*.cpp)
+  file(GLOB VANTOREL_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/completed/*.cpp ${CMAKE_SOURCE_DIR}/src/skymap/*.cpp ${CMAKE_SOURCE_DIR}/src/calendar/*.cpp)
   list(TRANSFORM VANTOREL_UI_CORE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/ OUTPUT_VARIABLE ui_core_paths)
   list(REMOVE_ITEM VANTOREL_UI_SOURCES ${CMAKE_SOURCE_DIR}/src/ui/main.cpp ${ui_core_paths})
   add_library(vantorel_ui STATIC ${VANTOREL_UI_SOURCES})

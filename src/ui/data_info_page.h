@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include "skymap/sky_point.h"
+
 HWND CreateDataInfoPage(HWND parent);
 // Rebuilds the list from every location's files (on tab switch and F5).
 void RefreshDataInfo();
+// The sky map records of the listed work units, in list order (what the Sky Map button hands over).
+SkyPointSet DataInfoSkyPoints();

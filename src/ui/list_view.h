@@ -32,7 +32,14 @@ void RequestResort(HWND list);
 void InstallHeaderPainter(HWND list);
 
 void SizeColumn(HWND list, int column);
+// Sizes every column to its title and widest cell, with redrawing switched off and on again.
 void SizeAllColumns(HWND list);
+// For lists that are still empty when their stored widths are missing at start-up: sizing them
+// then would fit only the titles, so they are sized once their first rows are in.
+void SizeWhenFilled(HWND list);
+void SizePendingColumns(HWND list);
+// The same without touching the redraw state, for a list that is being filled with redrawing off.
+void SizeColumnsToContents(HWND list);
 
 // The row height of an owner-drawn list: the font's text height + 1. False for other requests.
 bool MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure);

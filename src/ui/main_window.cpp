@@ -1,6 +1,7 @@
 // The main window: status line and tab control with the six pages, the refresh timer's tick,
 // hiding in the notification area, the message loop and what start-up and shut-down do around it.
 #include "ui/main_window.h"
+#include "ui/header_tips.h"
 
 #include <commctrl.h>
 
@@ -12,7 +13,7 @@
 #include "ui/analysis_refresh.h"
 #include "ui/app_state.h"
 #include "ui/best_results_page.h"
-#include "ui/completed_page.h"
+#include "completed/completed_page.h"
 #include "ui/data_info_page.h"
 #include "ui/list_view.h"
 #include "ui/options_page.h"
@@ -392,18 +393,24 @@ int RunMessageLoop()
 void FinishStartup()
 {
     RefreshAnalysis(false);
+    // Data Info and User Info fill their rows only when first shown.
     const struct {
         int tab;
         const char* valueName;
+        void (*sizeToContents)(HWND);
     } lists[] = {
-        {kTabAnalysis, kValueAnalysisColumnWidths},
-        {kTabBestResults, kValueBestColumnWidths},
-        {kTabDataInfo, kValueDataInfoColumnWidths},
-        {kTabUserInfo, kValueUserInfoColumnWidths},
+        {kTabAnalysis, kValueAnalysisColumnWidths, SizeAllColumns},
+        {kTabBestResults, kValueBestColumnWidths, SizeAllColumns},
+        {kTabDataInfo, kValueDataInfoColumnWidths, SizeWhenFilled},
+        {kTabUserInfo, kValueUserInfoColumnWidths, SizeWhenFilled},
     };
     for (const auto& list : lists) {
         if (const HWND hwnd = PageList(list.tab))
-            RestoreColumnWidths(hwnd, list.valueName, SizeAllColumns);
+            RestoreColumnWidths(hwnd, list.valueName, list.sizeToContents);
+    }
+    for (const int tab : {kTabAnalysis, kTabBestResults}) {
+        if (const HWND hwnd = PageList(tab))
+            PlaceHeaderTips(hwnd);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
+#include "page_fixture.h"
 #include "temp_dir.h"
 #include "ui/analysis_page.h"
 #include "ui/analysis_refresh.h"
@@ -20,50 +21,18 @@ constexpr ULONGLONG kSecond = 10000000;
 constexpr ULONGLONG kStart = 130000000000000000ull;
 const std::string kState = "prog=0.25\ncpu=3600.5\nbs_power=12.5\nbg_chisq=1.5\n";
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
-
-void ResetSettings()
-{
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Vantorel");
-    RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Vantorel");
-}
-
 // The main window's template with the Analysis and Best Results pages, as the refresh sees them.
-class AnalysisRefreshTest : public ::testing::Test {
+class AnalysisRefreshTest : public PageFixture {
 protected:
     void SetUp() override
     {
-        ResetSettings();
-        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&classes);
-        App().instance = GetModuleHandleA(nullptr);
-        App().mainWindow = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlainDialogProc, 0);
-        ASSERT_NE(App().mainWindow, nullptr);
-        App().statusImages = ImageList_LoadImageA(App().instance, MAKEINTRESOURCEA(IDB_STATUS), 30, 0,
-                                                  RGB(255, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-        App().pages[kTabAnalysis] = CreateAnalysisPage(App().mainWindow);
-        App().pages[kTabBestResults] = CreateBestResultsPage(App().mainWindow);
+        PageFixture::SetUp();
+        AddPage(kTabAnalysis, CreateAnalysisPage);
+        AddPage(kTabBestResults, CreateBestResultsPage);
         ASSERT_NE(PageList(kTabAnalysis), nullptr);
     }
-    void TearDown() override
-    {
-        DestroyWindow(App().pages[kTabBestResults]);
-        DestroyWindow(App().pages[kTabAnalysis]);
-        DestroyWindow(App().mainWindow);
-        ImageList_Destroy(App().statusImages);
-        App() = AppState();
-        ResetSettings();
-    }
 
-    void StoreLocation(int index, const std::string& text)
-    {
-        SettingsStore store;
-        ASSERT_TRUE(store.Open());
-        store.WriteString(("Location" + std::to_string(index)).c_str(), text);
-    }
+    void StoreLocation(int index, const std::string& text) { StoreString("Location" + std::to_string(index), text); }
     std::string WriteState(const std::string& text, ULONGLONG time)
     {
         const std::string path = dir.Write("state.sah", text);
@@ -79,12 +48,7 @@ protected:
         return ListView_GetItem(PageList(tab), &item) ? reinterpret_cast<const WorkUnitRow*>(item.lParam) : nullptr;
     }
     std::string Cell(int cell, int index = 0) const { return Row(index)->cells.Text(cell); }
-    std::string Status() const
-    {
-        char text[1100] = {};
-        GetDlgItemTextA(App().mainWindow, IDC_MAIN_STATUS, text, sizeof text);
-        return text;
-    }
+    std::string Status() const { return StatusText(); }
     std::string Title() const
     {
         char text[200] = {};
