@@ -33,14 +33,9 @@ inline constexpr char kWorkUnitFile[] = "work_unit.sah";
 inline constexpr char kResultFile[] = "result.sah";
 inline constexpr char kUserInfoFile[] = "user_info.sah";
 
-// The client's files as the analysis reads them; the program reads the disk, tests read memory.
-class AnalysisFiles {
+// The analysis also asks whether files open or exist without reading them.
+class AnalysisFiles : public ClientFileReader {
 public:
-    virtual ~AnalysisFiles() = default;
-    // The full path of a file in a location, as messages show it.
-    virtual std::string PathOf(const std::string& directory, const char* fileName) = 0;
-    // The whole file, or only its first maxBytes bytes when maxBytes is not 0.
-    virtual FileLook Read(const std::string& path, uint32_t maxBytes) = 0;
     // Whether the file can be opened for reading (with write sharing).
     virtual bool Opens(const std::string& path) = 0;
     // Whether the file exists, tested by opening it with read sharing alone.

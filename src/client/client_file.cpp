@@ -81,3 +81,24 @@ std::string ClientFilePath(const std::string& directory, const char* fileName)
 {
     return directory + '\\' + fileName;
 }
+
+std::string DiskClientFiles::PathOf(const std::string& directory, const char* fileName)
+{
+    return ClientFilePath(directory, fileName);
+}
+
+FileLook DiskClientFiles::Read(const std::string& path, uint32_t maxBytes)
+{
+    return LookAtFile(path, maxBytes);
+}
+
+bool DiskClientFiles::Opens(const std::string& path)
+{
+    return static_cast<bool>(UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                    nullptr, OPEN_EXISTING, 0, nullptr)));
+}
+
+bool DiskClientFiles::Exists(const std::string& path)
+{
+    return ClientFileExists(path);
+}

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "client/analysis.h"
 #include "client/file_look.h"
 
 
@@ -32,6 +33,15 @@ private:
 
 // Reads a file into the portable form the analysis works on.
 FileLook LookAtFile(const std::string& path, DWORD maxBytes = 0);
+
+// The client's files on disk, for every reader of them.
+class DiskClientFiles final : public AnalysisFiles {
+public:
+    std::string PathOf(const std::string& directory, const char* fileName) override;
+    FileLook Read(const std::string& path, uint32_t maxBytes) override;
+    bool Opens(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+};
 
 // Whether result.sah (or any file) exists, tested by opening it for reading with read sharing alone.
 bool ClientFileExists(const std::string& path);

@@ -22,3 +22,13 @@ struct FileLook {
     unsigned long error = 0;     // the system's error code of a failed open
     std::string errorText;       // LastErrorText of that code
 };
+
+// The client's files as the readers see them; the program reads the disk, tests read memory.
+class ClientFileReader {
+public:
+    virtual ~ClientFileReader() = default;
+    // The full path of a file in a location, as messages show it.
+    virtual std::string PathOf(const std::string& directory, const char* fileName) = 0;
+    // The whole file, or only its first maxBytes bytes when maxBytes is not 0.
+    virtual FileLook Read(const std::string& path, uint32_t maxBytes) = 0;
+};

@@ -14,15 +14,6 @@
 
 // The client's files as the Data Info and User Info tabs read them: the program reads the disk,
 // tests read memory.
-class ClientFileReader {
-public:
-    virtual ~ClientFileReader() = default;
-    // The full path of a file in a location, as messages show it.
-    virtual std::string PathOf(const std::string& directory, const char* fileName) = 0;
-    // The whole file, or only its first maxBytes bytes when maxBytes is not 0.
-    virtual FileLook Read(const std::string& path, uint32_t maxBytes) = 0;
-};
-
 // Reads user_info.sah whole. A failure writes its message (none for a sharing violation) and
 // gives nothing.
 std::optional<std::string> ReadUserInfoText(ClientFileReader& files, const std::string& directory,

@@ -17,22 +17,6 @@
 
 namespace {
 
-class DiskFiles final : public AnalysisFiles {
-public:
-    std::string PathOf(const std::string& directory, const char* fileName) override
-    {
-        return ClientFilePath(directory, fileName);
-    }
-    FileLook Read(const std::string& path, uint32_t maxBytes) override { return LookAtFile(path, maxBytes); }
-    bool Opens(const std::string& path) override
-    {
-        return UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr))
-            .get() != INVALID_HANDLE_VALUE;
-    }
-    bool Exists(const std::string& path) override { return ClientFileExists(path); }
-};
-
 // Runs the user's command minimised and waits for it to end, however long it takes.
 void RunPreRefreshCommand(StatusSink& status)
 {
@@ -136,7 +120,7 @@ void RefreshAnalysis(bool rebuild)
     if (ListView_GetItemCount(analysis) == 0)
         CreateRows(analysis, best);
 
-    DiskFiles files;
+    DiskClientFiles files;
     const int threshold = StopThreshold(RefreshPosition());
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
     const int count = ListView_GetItemCount(analysis);

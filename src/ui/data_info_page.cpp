@@ -29,15 +29,6 @@ constexpr ColumnSpec kColumns[] = {
     {"Source", kAlignRight},       {"Base Frequency", kAlignRight}, {"Angle Range", kAlignRight},
 };
 
-class DiskClientFiles final : public ClientFileReader {
-public:
-    std::string PathOf(const std::string& directory, const char* fileName) override
-    {
-        return ClientFilePath(directory, fileName);
-    }
-    FileLook Read(const std::string& path, uint32_t maxBytes) override { return LookAtFile(path, maxBytes); }
-};
-
 HWND List(HWND page)
 {
     return GetDlgItem(page, IDC_DATA_INFO_LIST);

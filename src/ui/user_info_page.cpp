@@ -30,15 +30,6 @@ constexpr ColumnSpec kColumns[kUserInfoCellCount] = {
     {"Register Time", kAlignRight},
 };
 
-class DiskClientFiles final : public ClientFileReader {
-public:
-    std::string PathOf(const std::string& directory, const char* fileName) override
-    {
-        return ClientFilePath(directory, fileName);
-    }
-    FileLook Read(const std::string& path, uint32_t maxBytes) override { return LookAtFile(path, maxBytes); }
-};
-
 HWND List(HWND page)
 {
     return GetDlgItem(page, IDC_USER_INFO_LIST);
