@@ -8,6 +8,7 @@
 #define IDI_TRAY 106            // notification-area icon, 16x16
 #define IDB_STATUS 105          // five 30x16 status images, mask yellow RGB(255,255,0)
 #define IDB_TREE 200            // ten 16x16 tree images, mask blue RGB(0,0,255)
+// The Sky Map's 965x482 star chart is the bitmap named "SKYMAP", which has no number.
 
 // Images of IDB_STATUS, in bitmap order.
 #define IMG_STATUS_RUN 0

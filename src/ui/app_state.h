@@ -40,6 +40,10 @@ struct AppState {
     UINT_PTR refreshTimer = 0;
     bool inTray = false;
     bool tickedInTray = false;
+    HWND skyMap = nullptr;       // the open Sky Map window, one at a time
+    HWND skyPick = nullptr;      // the open Show Work Units dialog, whose checks the Sky Map draws
+    int skyShowText = 1;         // Sky Map labels on; kept for the run when the settings key cannot be opened
+    int skyCircleSize = 1;       // 1 large circles, 2 small
 };
 
 // The one instance.

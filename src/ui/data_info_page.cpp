@@ -3,12 +3,14 @@
 
 #include <iterator>
 #include <memory>
+#include <utility>
 
 #include "client/client_file.h"
 #include "client/work_unit_info.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "settings/window_layout.h"
+#include "skymap/sky_map.h"
 #include "ui/app_state.h"
 #include "ui/header_tips.h"
 #include "ui/list_view.h"
@@ -53,10 +55,10 @@ void InsertAtTop(HWND list, std::unique_ptr<ListRow> row)
         row.release();
 }
 
-// The Sky Map window takes a point set over once it exists; until then the set is freed here.
+// The Sky Map takes the set over: it replaces the shown one, or opens the window with it.
 void HandPointsToSkyMap(SkyPointSet points)
 {
-    points.clear();
+    ShowSkyMap(std::move(points));
 }
 
 BOOL OnInitDialog(HWND page)

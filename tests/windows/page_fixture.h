@@ -36,6 +36,9 @@ protected:
     }
     void TearDown() override
     {
+        // A page's button may have opened the sky map; it is a top-level window of its own.
+        if (App().skyMap)
+            DestroyWindow(App().skyMap);
         for (int tab = kTabCount - 1; tab >= 0; --tab)
             if (App().pages[tab])
                 DestroyWindow(App().pages[tab]);

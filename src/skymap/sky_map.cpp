@@ -1,0 +1,552 @@
+// The Sky Map window: the star chart, the work units' circles and labels, scrolling, tips and menu.
+#include "skymap/sky_map.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "settings/value_names.h"
+#include "settings/window_layout.h"
+#include "skymap/show_work_units.h"
+#include "skymap/sky_projection.h"
+#include "ui/app_state.h"
+
+namespace {
+
+constexpr char kClassName[] = "VantorelSkyMap";
+constexpr char kTitle[] = "Vantorel Sky Map  (right click for menu)";
+constexpr char kChartName[] = "SKYMAP";
+constexpr int kTipWidth = 400;
+
+struct SkyMapState {
+    SkyPointSet points;
+    UniqueGdiObject chart;
+    int scrollX = 0;
+    int scrollY = 0;
+    int largestX = 0;
+    int largestY = 0;
+    int contentWidth = 0;
+    int contentHeight = 0;
+    bool computingScrollBars = false;
+    HWND tip = nullptr;   // owned by the window, destroyed with it
+    std::string tipText;  // the tooltip's text, kept while the tooltip shows it
+};
+
+HINSTANCE Instance()
+{
+    return App().instance ? App().instance : GetModuleHandleA(nullptr);
+}
+
+SkyMapState* StateOf(HWND hwnd)
+{
+    return reinterpret_cast<SkyMapState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// The system's painting scope.
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), hdc_(BeginPaint(hwnd, &paint_)) {}
+    ~PaintScope() { EndPaint(hwnd_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return hdc_; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
+    HDC hdc_;
+};
+
+// A memory DC for one scope.
+class CompatibleDc {
+public:
+    explicit CompatibleDc(HDC hdc) : hdc_(CreateCompatibleDC(hdc)) {}
+    ~CompatibleDc()
+    {
+        if (hdc_)
+            DeleteDC(hdc_);
+    }
+    CompatibleDc(const CompatibleDc&) = delete;
+    CompatibleDc& operator=(const CompatibleDc&) = delete;
+    HDC get() const { return hdc_; }
+
+private:
+    HDC hdc_;
+};
+
+// The device context's drawing origin moved for one scope.
+class WindowOrigin {
+public:
+    WindowOrigin(HDC hdc, int x, int y) : hdc_(hdc) { SetWindowOrgEx(hdc, x, y, &previous_); }
+    ~WindowOrigin() { SetWindowOrgEx(hdc_, previous_.x, previous_.y, nullptr); }
+    WindowOrigin(const WindowOrigin&) = delete;
+    WindowOrigin& operator=(const WindowOrigin&) = delete;
+
+private:
+    HDC hdc_;
+    POINT previous_{};
+};
+
+// Pen, brush, background mode and text colour of the points of one paint, put back at its end.
+// A pen is made only when the colour changes: points come in runs of their location's colour, and
+// making and selecting a pen per point cost more than drawing it.
+class PointPens {
+public:
+    explicit PointPens(HDC hdc)
+        : hdc_(hdc),
+          oldPen_(GetCurrentObject(hdc, OBJ_PEN)),
+          oldBrush_(SelectObject(hdc, GetStockObject(HOLLOW_BRUSH))),
+          oldMode_(SetBkMode(hdc, TRANSPARENT)),
+          oldText_(GetTextColor(hdc))
+    {
+    }
+    ~PointPens()
+    {
+        SetTextColor(hdc_, oldText_);
+        SetBkMode(hdc_, oldMode_);
+        SelectObject(hdc_, oldBrush_);
+        SelectObject(hdc_, oldPen_);
+    }
+    void Use(COLORREF colour)
+    {
+        if (pen_ && colour == colour_)
+            return;
+        UniqueGdiObject pen(CreatePen(PS_SOLID, 1, colour));
+        SelectObject(hdc_, pen.get());
+        pen_ = std::move(pen);  // the old pen is no longer selected, so it can go
+        colour_ = colour;
+        SetTextColor(hdc_, colour);
+    }
+    PointPens(const PointPens&) = delete;
+    PointPens& operator=(const PointPens&) = delete;
+
+private:
+    HDC hdc_;
+    UniqueGdiObject pen_;
+    COLORREF colour_ = 0;
+    HGDIOBJ oldPen_;
+    HGDIOBJ oldBrush_;
+    int oldMode_;
+    COLORREF oldText_;
+};
+
+bool Intersects(const RECT& clip, const PixelBox& box)
+{
+    return box.left < clip.right && clip.left < box.right && box.top < clip.bottom && clip.top < box.bottom;
+}
+
+std::string FieldText(const char* field, size_t size)
+{
+    return std::string(field, strnlen(field, size));
+}
+
+// Draws one point in chart coordinates; clip is the part of the chart being painted.
+void DrawPoint(HDC hdc, PointPens& pens, const SkyPoint& point, const RECT& clip)
+{
+    if (!HasSkyPosition(point))
+        return;
+    const CircleShape shape = CircleShapeAt(ProjectSky(point.rightAscension, point.declination), App().skyCircleSize);
+    // Only the colour bytes: a high byte would make the system read the value as a palette index.
+    const COLORREF colour = static_cast<COLORREF>(point.colour) & 0x00FFFFFF;
+
+    struct Label {
+        std::string text;
+        ChartPoint at;
+        PixelBox box;
+    };
+    std::vector<Label> labels;
+    bool visible = Intersects(clip, shape.boxes[0]);
+    std::unique_ptr<SelectedObject> font;
+    if (App().skyShowText) {
+        font = std::make_unique<SelectedObject>(hdc, GetStockObject(ANSI_VAR_FONT));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(hdc, &metrics);
+        const std::string texts[] = {FieldText(point.name, sizeof point.name),
+                                     FieldText(point.recordedOn, sizeof point.recordedOn)};
+        for (int line = 0; line < 2; ++line) {
+            SIZE extent{};
+            GetTextExtentPoint32A(hdc, texts[line].c_str(), static_cast<int>(texts[line].size()), &extent);
+            const ChartPoint at = LabelPlace(shape, line, extent.cx, metrics.tmHeight);
+            const PixelBox box{at.x, at.y, at.x + extent.cx, at.y + metrics.tmHeight};
+            visible = visible || Intersects(clip, box);
+            labels.push_back({texts[line], at, box});
+        }
+    }
+    if (!visible)
+        return;
+
+    pens.Use(colour);
+    for (int i = 0; i < shape.count; ++i)
+        Ellipse(hdc, shape.boxes[i].left, shape.boxes[i].top, shape.boxes[i].right, shape.boxes[i].bottom);
+    for (const Label& label : labels)
+        TextOutA(hdc, label.at.x, label.at.y, label.text.c_str(), static_cast<int>(label.text.size()));
+}
+
+// Paints the client area part `area` (client coordinates) with the origin at the scroll position.
+void PaintContent(HDC hdc, const SkyMapState& state, RECT area)
+{
+    WindowOrigin origin(hdc, state.scrollX, state.scrollY);
+    OffsetRect(&area, state.scrollX, state.scrollY);
+
+    RECT chartPart{};
+    const RECT chartRect{0, 0, kChartWidth, kChartHeight};
+    if (IntersectRect(&chartPart, &area, &chartRect) && state.chart) {
+        CompatibleDc chartDc(hdc);
+        SelectedObject chart(chartDc.get(), state.chart.get());
+        BitBlt(hdc, chartPart.left, chartPart.top, chartPart.right - chartPart.left, chartPart.bottom - chartPart.top,
+               chartDc.get(), chartPart.left, chartPart.top, SRCCOPY);
+    }
+    // Beside and below the chart the background shows; repaints without erasing must clear labels
+    // that stood out over the chart's edge.
+    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    const RECT right{kChartWidth, area.top, area.right, area.bottom};
+    const RECT below{area.left, kChartHeight, kChartWidth, area.bottom};
+    if (right.left < right.right && right.top < right.bottom)
+        FillRect(hdc, &right, black);
+    if (below.left < below.right && below.top < below.bottom)
+        FillRect(hdc, &below, black);
+
+    PointPens pens(hdc);
+    std::vector<const SkyPoint*> picked;
+    if (PickedSkyPoints(picked)) {
+        for (const SkyPoint* point : picked)
+            DrawPoint(hdc, pens, *point, area);
+    } else {
+        for (const SkyPoint& point : state.points)
+            DrawPoint(hdc, pens, point, area);
+    }
+}
+
+void SetScrollBar(HWND hwnd, int bar, int contentSize, int page, int position)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = contentSize > 0 ? contentSize - 1 : 0;
+    info.nPage = page > 0 ? static_cast<UINT>(page) : 0;
+    info.nPos = position;
+    SetScrollInfo(hwnd, bar, &info, TRUE);
+}
+
+void FitScrollBars(HWND hwnd, SkyMapState& state, int clientWidth, int clientHeight)
+{
+    state.largestX = LargestScrollPosition(state.contentWidth, clientWidth);
+    state.largestY = LargestScrollPosition(state.contentHeight, clientHeight);
+    if (state.scrollX > state.largestX)
+        state.scrollX = state.largestX;
+    if (state.scrollY > state.largestY)
+        state.scrollY = state.largestY;
+    SetScrollBar(hwnd, SB_HORZ, state.contentWidth, clientWidth, state.scrollX);
+    SetScrollBar(hwnd, SB_VERT, state.contentHeight, clientHeight, state.scrollY);
+}
+
+// Showing or hiding one bar changes the client size and so the other bar's need: the bars are
+// fitted to the size without bars, then once more to the client that results.
+void ComputeScrollBars(HWND hwnd, SkyMapState& state)
+{
+    if (state.computingScrollBars)
+        return;
+    state.computingScrollBars = true;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+    int width = client.right;
+    int height = client.bottom;
+    if (style & WS_HSCROLL)
+        height += GetSystemMetrics(SM_CYHSCROLL);
+    if (style & WS_VSCROLL)
+        width += GetSystemMetrics(SM_CXVSCROLL);
+    FitScrollBars(hwnd, state, width, height);
+    GetClientRect(hwnd, &client);
+    FitScrollBars(hwnd, state, client.right, client.bottom);
+    state.computingScrollBars = false;
+}
+
+void OnScroll(HWND hwnd, SkyMapState& state, bool horizontal, WPARAM wParam)
+{
+    const int request = LOWORD(wParam);
+    const int thumb = HIWORD(wParam);
+    int& position = horizontal ? state.scrollX : state.scrollY;
+    const int moved = ScrolledPosition(position, ScrollAmount(request, thumb, position),
+                                       horizontal ? state.largestX : state.largestY);
+    if (moved == position)
+        return;
+    position = moved;
+    SetScrollPos(hwnd, SB_HORZ, state.scrollX, TRUE);
+    SetScrollPos(hwnd, SB_VERT, state.scrollY, TRUE);
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+TTTOOLINFOA TipTool(HWND hwnd)
+{
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = hwnd;
+    tool.uId = 0;
+    return tool;
+}
+
+void CreateTip(HWND hwnd, SkyMapState& state)
+{
+    state.tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, Instance(), nullptr);
+    if (!state.tip)
+        return;
+    state.tipText.clear();
+    TTTOOLINFOA tool = TipTool(hwnd);
+    tool.lpszText = const_cast<char*>(state.tipText.c_str());
+    SendMessageA(state.tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(state.tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+}
+
+void OnMouseMove(HWND hwnd, SkyMapState& state, WPARAM wParam, LPARAM lParam)
+{
+    const int mx = static_cast<short>(LOWORD(lParam));
+    const int my = static_cast<short>(HIWORD(lParam));
+    SkyTip tip = BuildSkyTip(state.points.data(), state.points.size(), mx, my, state.scrollX, state.scrollY);
+    if (state.tip && tip.hit) {
+        state.tipText = std::move(tip.text);
+        TTTOOLINFOA tool = TipTool(hwnd);
+        tool.rect = RECT{mx - 2, my - 3, mx + 4, my + 3};
+        SendMessageA(state.tip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+        tool.lpszText = const_cast<char*>(state.tipText.c_str());
+        SendMessageA(state.tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    if (state.tip) {
+        MSG message{};
+        message.hwnd = hwnd;
+        message.message = WM_MOUSEMOVE;
+        message.wParam = wParam;
+        message.lParam = lParam;
+        message.time = static_cast<DWORD>(GetMessageTime());
+        GetCursorPos(&message.pt);
+        SendMessageA(state.tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+    }
+}
+
+// A changed setting is stored when the key opens; on screen it takes effect either way.
+void StoreNumber(const char* name, int value)
+{
+    SettingsStore store;
+    if (store.Open())
+        store.WriteNumber(name, static_cast<DWORD>(value));
+}
+
+void CarryOutCommand(HWND hwnd, int command)
+{
+    switch (command) {
+    case ID_SHOW_WORK_UNITS:
+        ShowWorkUnitsDialog(hwnd);
+        break;
+    case ID_SHOW_TEXT:
+        App().skyShowText = App().skyShowText ? 0 : 1;
+        StoreNumber(kValueSkyShowText, App().skyShowText);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+    case ID_CIRCLE_LARGE:
+    case ID_CIRCLE_SMALL:
+        App().skyCircleSize = command == ID_CIRCLE_LARGE ? kCircleLarge : kCircleSmall;
+        StoreNumber(kValueSkyCircleSize, App().skyCircleSize);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+    }
+}
+
+void OnRightButtonDown(HWND hwnd)
+{
+    const UniqueMenu menu(LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_SKY_MAP_MENU)));
+    const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup)
+        return;
+    const auto check = [popup](UINT id, bool on) {
+        CheckMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    };
+    check(ID_SHOW_TEXT, App().skyShowText != 0);
+    check(ID_CIRCLE_LARGE, App().skyCircleSize == kCircleLarge);
+    check(ID_CIRCLE_SMALL, App().skyCircleSize == kCircleSmall);
+    SetForegroundWindow(hwnd);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const int command = static_cast<int>(
+        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, cursor.x, cursor.y, 0, hwnd, nullptr));
+    CarryOutCommand(hwnd, command);
+}
+
+// Centred in the work area, unless a stored placement puts the window elsewhere.
+void OnCreate(HWND hwnd)
+{
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    SetWindowPos(hwnd, nullptr, CentredStart(work.left, work.right - work.left, width),
+                 CentredStart(work.top, work.bottom - work.top, height), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RestorePlacement(hwnd, kValueSkyWindowPosition, false, SW_SHOWNORMAL);
+}
+
+void OnDestroy(HWND hwnd, SkyMapState& state)
+{
+    state.chart.reset();
+    SavePlacement(hwnd, kValueSkyWindowPosition);
+    SkyPointSet().swap(state.points);
+    if (App().skyMap == hwnd)
+        App().skyMap = nullptr;
+}
+
+LRESULT HandleMessage(HWND hwnd, SkyMapState& state, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(hwnd);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(hwnd, state);
+        return 0;
+    case WM_SIZE:
+        ComputeScrollBars(hwnd, state);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return 0;
+    case WM_PAINT: {
+        PaintScope paint(hwnd);
+        PaintContent(paint.Dc(), state, paint.Area());
+        return 0;
+    }
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        PaintContent(reinterpret_cast<HDC>(wParam), state, client);
+        return 0;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        OnScroll(hwnd, state, message == WM_HSCROLL, wParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(hwnd, state, wParam, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnRightButtonDown(hwnd);
+        return 0;
+    case WM_COMMAND:
+        CarryOutCommand(hwnd, LOWORD(wParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SkyMapProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        // The window takes its state over here and frees it with itself; a window that is never
+        // made leaves the state with the creator, which frees it.
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        auto* holder = static_cast<std::unique_ptr<SkyMapState>*>(create->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(holder->release()));
+        App().skyMap = hwnd;
+    }
+    SkyMapState* state = StateOf(hwnd);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        if (App().skyMap == hwnd)
+            App().skyMap = nullptr;
+        delete state;
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    if (!state)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    try {
+        return HandleMessage(hwnd, *state, message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind into the system (a failed allocation ends the handler).
+        return 0;
+    }
+}
+
+bool RegisterSkyMapClass()
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = SkyMapProc;
+    windowClass.hInstance = Instance();
+    windowClass.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_VANTOREL));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void ReadSettings()
+{
+    SettingsStore store;
+    if (!store.Open())
+        return;
+    int showText = 1;
+    int circleSize = 1;
+    store.ReadNumber(kValueSkyShowText, showText);
+    store.ReadNumber(kValueSkyCircleSize, circleSize);
+    App().skyShowText = showText;
+    App().skyCircleSize = circleSize;
+}
+
+void CreateSkyMap(SkyPointSet points)
+{
+    ReadSettings();
+    auto state = std::make_unique<SkyMapState>();
+    state->points = std::move(points);
+    state->chart.reset(LoadImageA(Instance(), kChartName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!RegisterSkyMapClass())
+        return;
+
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const WindowSize size = SkyWindowSize(work.right, GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                                          GetSystemMetrics(SM_CYCAPTION));
+    SkyMapState* owned = state.get();
+    const HWND hwnd = CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE, kClassName, kTitle, WS_OVERLAPPEDWINDOW,
+                                      CW_USEDEFAULT, 0, size.width, size.height, nullptr, nullptr, Instance(), &state);
+    if (!hwnd)
+        return;
+    owned->contentWidth = kChartWidth;
+    owned->contentHeight = kChartHeight;
+    ComputeScrollBars(hwnd, *owned);
+    // A stored placement has shown the window already, perhaps maximised; that is kept.
+    if (!IsWindowVisible(hwnd))
+        ShowWindow(hwnd, SW_SHOWNORMAL);
+    CreateTip(hwnd, *owned);
+}
+
+}  // namespace
+
+void ShowSkyMap(SkyPointSet points)
+{
+    const HWND hwnd = App().skyMap;
+    SkyMapState* state = hwnd ? StateOf(hwnd) : nullptr;
+    if (!state) {
+        CreateSkyMap(std::move(points));
+        return;
+    }
+    // The new set goes in first and the open pick list is refilled from it; only then is the old
+    // set, which the list referred to, freed (when `points` goes out of scope).
+    state->points.swap(points);
+    RefillWorkUnitPicks();
+    InvalidateRect(hwnd, nullptr, FALSE);
+    SetForegroundWindow(hwnd);
+}
+
+const SkyPointSet* SkyMapPoints()
+{
+    const SkyMapState* state = App().skyMap ? StateOf(App().skyMap) : nullptr;
+    return state ? &state->points : nullptr;
+}

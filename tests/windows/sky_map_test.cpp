@@ -1,0 +1,360 @@
+// Tests of the Sky Map window and the Show Work Units dialog: circles, labels, picks, tips, scrolling, ownership.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "dib_canvas.h"
+#include "page_fixture.h"
+#include "settings/value_names.h"
+#include "skymap/show_work_units.h"
+#include "skymap/sky_map.h"
+#include "skymap/sky_projection.h"
+
+namespace {
+
+// Colours that the chart's 16-colour palette does not hold.
+constexpr COLORREF kOrange = RGB(255, 128, 0);
+constexpr COLORREF kPink = RGB(255, 64, 160);
+constexpr COLORREF kGreen = RGB(64, 255, 64);
+
+SkyPoint Point(const char* name, const char* recordedOn, double ra, double dec, COLORREF colour)
+{
+    SkyPoint point{};
+    SetSkyText(point.name, name);
+    SetSkyText(point.recordedOn, recordedOn);
+    point.rightAscension = ra;
+    point.declination = dec;
+    point.colour = static_cast<int32_t>(colour);
+    return point;
+}
+
+SkyPointSet Set(std::initializer_list<SkyPoint> points)
+{
+    return SkyPointSet(points.begin(), points.end());
+}
+
+// The smallest rectangle (right and bottom exclusive) holding every pixel of the colour.
+RECT Extent(const Canvas& canvas, COLORREF colour)
+{
+    RECT extent{kChartWidth, kChartHeight, -1, -1};
+    for (int y = 0; y < kChartHeight; ++y)
+        for (int x = 0; x < kChartWidth; ++x)
+            if (canvas.At(x, y) == colour) {
+                extent.left = std::min<LONG>(extent.left, x);
+                extent.top = std::min<LONG>(extent.top, y);
+                extent.right = std::max<LONG>(extent.right, x + 1);
+                extent.bottom = std::max<LONG>(extent.bottom, y + 1);
+            }
+    return extent;
+}
+
+int CountOf(const Canvas& canvas, COLORREF colour)
+{
+    return canvas.Count(RECT{0, 0, kChartWidth, kChartHeight}, colour);
+}
+
+class SkyMapTest : public PageFixture {
+protected:
+    void TearDown() override
+    {
+        if (App().skyPick)
+            DestroyWindow(App().skyPick);
+        if (App().skyMap)
+            DestroyWindow(App().skyMap);
+        EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_) << "a point set was not freed";
+        PageFixture::TearDown();
+    }
+
+    // Paints the client area into a chart-sized canvas, as WM_PAINT would.
+    static void Paint(Canvas& canvas)
+    {
+        ASSERT_NE(App().skyMap, nullptr);
+        SendMessageA(App().skyMap, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+    }
+
+    static std::string TipAt(int x, int y)
+    {
+        SendMessageA(App().skyMap, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        HWND tip = nullptr;
+        while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr)
+            if (GetWindow(tip, GW_OWNER) == App().skyMap)
+                break;
+        if (!tip)
+            return "(no tooltip)";
+        char text[1100] = {};
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.hwnd = App().skyMap;
+        tool.uId = 0;
+        tool.lpszText = text;
+        SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+        return text;
+    }
+
+    static HWND PickList() { return GetDlgItem(App().skyPick, IDC_SHOW_WU_LIST); }
+
+    static std::vector<std::pair<std::string, const SkyPoint*>> Entries()
+    {
+        std::vector<std::pair<std::string, const SkyPoint*>> entries;
+        const HWND list = PickList();
+        for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+            char text[300] = {};
+            LVITEMA item{};
+            item.mask = LVIF_TEXT | LVIF_PARAM;
+            item.iItem = i;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            ListView_GetItem(list, &item);
+            entries.emplace_back(text, reinterpret_cast<const SkyPoint*>(item.lParam));
+        }
+        return entries;
+    }
+
+    long blocksBefore_ = SkyPointBlocksAlive();
+};
+
+TEST_F(SkyMapTest, CirclesFillTheirExactBoxesInBothSizes)
+{
+    const struct {
+        DWORD size;
+        RECT extent;  // around the point at (362, 121)
+    } cases[] = {
+        {1, {359, 117, 369, 127}},
+        {2, {361, 119, 366, 124}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "circle size " << c.size);
+        StoreNumber(kValueSkyShowText, 0);
+        StoreNumber(kValueSkyCircleSize, c.size);
+        ShowSkyMap(Set({Point("wu", "Mon Mar 13 10:20:30 2000", 3, 45, kOrange)}));
+        Canvas canvas(kChartWidth, kChartHeight);
+        Paint(canvas);
+        const RECT extent = Extent(canvas, kOrange);
+        EXPECT_EQ(extent.left, c.extent.left);
+        EXPECT_EQ(extent.top, c.extent.top);
+        EXPECT_EQ(extent.right, c.extent.right);
+        EXPECT_EQ(extent.bottom, c.extent.bottom);
+        // Outlines only: the centre keeps the chart.
+        EXPECT_NE(canvas.At(363, 121), kOrange);
+        if (c.size == 2) {
+            EXPECT_EQ(canvas.At(363, 120), kOrange) << "the inner ellipse's top";
+        }
+        // The chart itself is under the circles.
+        EXPECT_EQ(canvas.At(0, 0), RGB(0, 0, 0));
+        DestroyWindow(App().skyMap);
+    }
+}
+
+TEST_F(SkyMapTest, EmptyPointAtTheOriginIsSkippedButOneWithADateIsDrawnWithLabels)
+{
+    ShowSkyMap(Set({Point("nothing", "", 0, 0, kPink), Point("dated", "Mon Mar 13 10:20:30 2000", 0, -0.0, kOrange)}));
+    ASSERT_EQ(App().skyShowText, 1);
+    Canvas canvas(kChartWidth, kChartHeight);
+    Paint(canvas);
+    EXPECT_EQ(CountOf(canvas, kPink), 0);
+    // The circle at (482, 241) and the two label lines centred above it.
+    EXPECT_GT(canvas.Count(RECT{479, 237, 489, 247}, kOrange), 8);
+    const RECT extent = Extent(canvas, kOrange);
+    EXPECT_LT(extent.top, 237 - 10) << "labels stand above the circle";
+    EXPECT_EQ(extent.bottom, 247);
+    const int centre = (extent.left + extent.right) / 2;
+    EXPECT_NEAR(centre, 479 + 5, 3);
+    EXPECT_GT(extent.right - extent.left, 60) << "the recorded-on line is wider than the circle";
+}
+
+TEST_F(SkyMapTest, TipListsBothPointsAtOnePlaceAndSkipsThePositionless)
+{
+    ShowSkyMap(Set({Point("first", "Mon Mar 13 10:20:30 2000", 6, 0, kOrange),
+                    Point("nowhere", "", 0, 0, kOrange),
+                    Point("second", "Tue Mar 14 11:00:00 2000", 6, 0, kPink)}));
+    EXPECT_EQ(TipAt(243, 242), "first\r\nMon Mar 13 10:20:30 2000\r\n\r\nsecond\r\nTue Mar 14 11:00:00 2000");
+    // Elsewhere the tip keeps its last text; nowhere near the empty record is a tip for it.
+    EXPECT_EQ(TipAt(482, 241), "first\r\nMon Mar 13 10:20:30 2000\r\n\r\nsecond\r\nTue Mar 14 11:00:00 2000");
+}
+
+TEST_F(SkyMapTest, DialogListsSortedNamesAndTheMapDrawsOnlyCheckedOnes)
+{
+    ShowSkyMap(Set({Point("zeta", "d1", 3, 45, kOrange), Point("alpha", "d2", 6, -30, kPink),
+                    Point("alpha", "d3", 9, 10, kGreen)}));
+    const SkyPointSet& points = *SkyMapPoints();
+    ASSERT_NE(CreateWorkUnitsDialog(App().skyMap), nullptr);
+    ASSERT_NE(App().skyPick, nullptr);
+    const auto entries = Entries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0], std::make_pair(std::string("alpha"), &points[1]));
+    EXPECT_EQ(entries[1], std::make_pair(std::string("alpha"), &points[2]));
+    EXPECT_EQ(entries[2], std::make_pair(std::string("zeta"), &points[0]));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(ListView_GetCheckState(PickList(), i)) << "entry " << i;
+
+    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
+    {
+        Canvas canvas(kChartWidth, kChartHeight);
+        Paint(canvas);
+        EXPECT_EQ(CountOf(canvas, kOrange) + CountOf(canvas, kPink) + CountOf(canvas, kGreen), 0);
+    }
+    // Tips list every point, checked or not.
+    EXPECT_EQ(TipAt(363, 121), "zeta\r\nd1");
+
+    ListView_SetCheckState(PickList(), 1, TRUE);  // the second "alpha", the green point
+    {
+        Canvas canvas(kChartWidth, kChartHeight);
+        Paint(canvas);
+        EXPECT_EQ(CountOf(canvas, kOrange) + CountOf(canvas, kPink), 0);
+        EXPECT_GT(CountOf(canvas, kGreen), 0);
+    }
+
+    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_ALL, BN_CLICKED), 0);
+    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
+    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(App().skyPick, nullptr);
+    Canvas canvas(kChartWidth, kChartHeight);
+    Paint(canvas);
+    EXPECT_GT(CountOf(canvas, kOrange), 0) << "closing the dialog brings every circle back";
+    EXPECT_GT(CountOf(canvas, kPink), 0);
+
+    // The placement was stored when the dialog closed.
+    SettingsStore store;
+    ASSERT_TRUE(store.Open());
+    std::string placement;
+    EXPECT_TRUE(store.ReadString(kValueSkyPickPosition, placement));
+}
+
+TEST_F(SkyMapTest, DialogLayoutStretchesTheListAndKeepsButtonsAtTheBottom)
+{
+    ShowSkyMap(SkyPointSet());
+    const HWND dialog = CreateWorkUnitsDialog(App().skyMap);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ListView_GetItemCount(PickList()), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);  // nothing to do
+    SetWindowPos(dialog, nullptr, 0, 0, 420, 330, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    RECT close{};
+    GetWindowRect(GetDlgItem(dialog, IDOK), &close);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&close), 2);
+    EXPECT_EQ(close.right, client.right);
+    EXPECT_EQ(close.bottom, client.bottom);
+    RECT list{};
+    GetWindowRect(PickList(), &list);
+    EXPECT_EQ(list.right - list.left, client.right);
+    EXPECT_EQ(list.bottom - list.top, client.bottom - (close.bottom - close.top) - 3);
+    EXPECT_EQ(ListView_GetColumnWidth(PickList(), 0), client.right - 4);
+}
+
+TEST_F(SkyMapTest, NewSetWhileTheDialogIsOpenRefillsItAndFreesTheOldSet)
+{
+    ShowSkyMap(Set({Point("old one", "d", 3, 45, kOrange), Point("old two", "d", 4, 45, kOrange)}));
+    const HWND map = App().skyMap;
+    ASSERT_NE(CreateWorkUnitsDialog(map), nullptr);
+    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
+    EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_ + 1);
+
+    ShowSkyMap(Set({Point("new", "Tue", 6, -30, kPink)}));
+    EXPECT_EQ(App().skyMap, map) << "one window at a time";
+    EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_ + 1) << "the old set is freed";
+    const SkyPointSet& points = *SkyMapPoints();
+    const auto entries = Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0], std::make_pair(std::string("new"), &points[0])) << "no entry refers to the freed set";
+    EXPECT_TRUE(ListView_GetCheckState(PickList(), 0));
+    Canvas canvas(kChartWidth, kChartHeight);
+    Paint(canvas);
+    EXPECT_EQ(CountOf(canvas, kOrange), 0);
+    EXPECT_GT(CountOf(canvas, kPink), 0);
+
+    DestroyWindow(App().skyPick);
+    DestroyWindow(map);
+    EXPECT_EQ(App().skyMap, nullptr);
+    EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_) << "closing frees the set";
+}
+
+TEST_F(SkyMapTest, ScrollingMovesTheOriginBy5And50AndStopsShortOfTheLastColumn)
+{
+    StoreNumber(kValueSkyShowText, 0);
+    ShowSkyMap(Set({Point("wu", "d", 3, 45, kOrange)}));
+    const HWND map = App().skyMap;
+    SetWindowPos(map, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(map, &client);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(map, SB_HORZ, &info));
+    EXPECT_EQ(info.nMax, 964);
+    EXPECT_EQ(static_cast<LONG>(info.nPage), client.right);
+
+    const struct {
+        int bar;
+        int request;
+        int thumb;
+        int expected;
+    } steps[] = {
+        {WM_HSCROLL, SB_LINERIGHT, 0, 5},
+        {WM_HSCROLL, SB_PAGERIGHT, 0, 55},
+        {WM_HSCROLL, SB_LINELEFT, 0, 50},
+        {WM_HSCROLL, SB_PAGELEFT, 0, 0},
+        {WM_HSCROLL, SB_LINELEFT, 0, 0},
+        {WM_HSCROLL, SB_THUMBTRACK, 900, static_cast<int>(964 - client.right)},  // the largest position
+        {WM_HSCROLL, SB_THUMBTRACK, 100, 100},
+    };
+    for (const auto& step : steps) {
+        SendMessageA(map, step.bar, MAKEWPARAM(step.request, step.thumb), 0);
+        EXPECT_EQ(GetScrollPos(map, SB_HORZ), step.expected) << "request " << step.request;
+    }
+    SendMessageA(map, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+    EXPECT_EQ(GetScrollPos(map, SB_VERT), 50);
+
+    // Painted with the origin at the scroll position: the circle moves up and left by (100, 50).
+    Canvas canvas(kChartWidth, kChartHeight);
+    Paint(canvas);
+    const RECT extent = Extent(canvas, kOrange);
+    EXPECT_EQ(extent.left, 359 - 100);
+    EXPECT_EQ(extent.top, 117 - 50);
+    EXPECT_EQ(extent.right, 369 - 100);
+    EXPECT_EQ(extent.bottom, 127 - 50);
+    EXPECT_EQ(TipAt(362 - 100, 121 - 50), "wu\r\nd");
+}
+
+TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
+{
+    ShowSkyMap(Set({Point("wu", "d", 3, 45, kOrange)}));
+    SendMessageA(App().skyMap, WM_COMMAND, ID_SHOW_TEXT, 0);
+    SendMessageA(App().skyMap, WM_COMMAND, ID_CIRCLE_SMALL, 0);
+    SetWindowPos(App().skyMap, nullptr, 40, 30, 500, 400, SWP_NOZORDER);
+    RECT before{};
+    GetWindowRect(App().skyMap, &before);
+    DestroyWindow(App().skyMap);
+    EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_) << "closing frees the set";
+
+    SettingsStore store;
+    ASSERT_TRUE(store.Open());
+    DWORD showText = 9;
+    DWORD circleSize = 9;
+    std::string placement;
+    EXPECT_TRUE(store.ReadNumber(kValueSkyShowText, showText));
+    EXPECT_TRUE(store.ReadNumber(kValueSkyCircleSize, circleSize));
+    EXPECT_TRUE(store.ReadString(kValueSkyWindowPosition, placement));
+    EXPECT_EQ(showText, 0u);
+    EXPECT_EQ(circleSize, 2u);
+    store.Close();
+
+    App().skyShowText = 1;
+    App().skyCircleSize = 1;
+    ShowSkyMap(Set({Point("wu", "d", 3, 45, kOrange)}));
+    EXPECT_EQ(App().skyShowText, 0);
+    EXPECT_EQ(App().skyCircleSize, 2);
+    RECT after{};
+    GetWindowRect(App().skyMap, &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right, before.right);
+}
+
+}  // namespace
