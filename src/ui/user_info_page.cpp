@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "calendar/future_calendar.h"
 #include "client/client_file.h"
 #include "client/user_stats.h"
 #include "resources/resource.h"
@@ -98,14 +99,13 @@ void UpdateButtons(HWND page)
     EnableWindow(GetDlgItem(page, IDC_USER_INFO_OVERRIDE), buttons.override);
 }
 
-// The Future Work Units Calendar opens from here once it exists; until then the request is taken
-// and nothing opens.
-void OpenFutureCalendarWhenAvailable(const FutureStart&) {}
-
 void OnFutureCalendarRequest(HWND page)
 {
-    if (const ListRow* row = SelectedRow(List(page)))
-        OpenFutureCalendarWhenAvailable(FutureStartOfRow(*row));
+    const ListRow* row = SelectedRow(List(page));
+    if (!row)
+        return;
+    const FutureStart start = FutureStartOfRow(*row);
+    OpenFutureCalendar(static_cast<int32_t>(start.completed), start.rate);
 }
 
 void OnOverride(HWND page)
