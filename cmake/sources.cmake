@@ -9,6 +9,9 @@ set(VANTOREL_UI_CORE_SOURCES
   src/ui/graph_layout.cpp
   src/completed/log_reader.cpp
   src/completed/completed_load.cpp
+  src/skymap/sky_projection.cpp
+  src/calendar/day_table.cpp
+  src/settings/location_edit.cpp
 )
 
 # Everything that computes, with no <windows.h>: built everywhere and tested natively.
@@ -54,7 +57,9 @@ if(WIN32)
     ${CMAKE_SOURCE_DIR}/src/completed/*.cpp ${CMAKE_SOURCE_DIR}/src/skymap/*.cpp ${CMAKE_SOURCE_DIR}/src/calendar/*.cpp)
   list(TRANSFORM VANTOREL_UI_CORE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/ OUTPUT_VARIABLE ui_core_paths)
   list(REMOVE_ITEM VANTOREL_UI_SOURCES ${CMAKE_SOURCE_DIR}/src/ui/main.cpp ${ui_core_paths})
-  add_library(vantorel_ui STATIC ${VANTOREL_UI_SOURCES})
+  # The location dialogs live with the settings they edit.
+  add_library(vantorel_ui STATIC ${VANTOREL_UI_SOURCES}
+    src/settings/locations_dialog.cpp src/settings/location_dialog.cpp)
   target_link_libraries(vantorel_ui PUBLIC vantorel_win32 user32 gdi32 comctl32 comdlg32 shell32)
 
   add_executable(vantorel WIN32 src/ui/main.cpp)

@@ -6,9 +6,14 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "calendar/future_calendar.h"
+#include "calendar/work_unit_calendar.h"
+#include "client/find_value.h"
 #include "client/last_error.h"
 #include "common/status_sink.h"
 #include "common/unique_handle.h"
@@ -18,6 +23,7 @@
 #include "settings/location.h"
 #include "settings/settings_store.h"
 #include "settings/value_names.h"
+#include "skymap/sky_map.h"
 #include "ui/app_state.h"
 #include "ui/links.h"
 #include "ui/header_tips.h"
@@ -331,12 +337,126 @@ void Reload(HWND page)
     FillTree(page);
 }
 
-// The Sky Map and the calendars are windows of their own modules; until they exist these
-// commands have nothing to open.
-void ShowSkyMapForTreeItem(HWND, HTREEITEM) {}
-void ShowSkyMapForSelectedRows(HWND) {}
-void OpenWorkUnitCalendarForTreeItem(HWND, HTREEITEM) {}
-void OpenFutureCalendarForTreeItem(HWND, HTREEITEM) {}
+constexpr char kSkyDataTitle[] = "Loading SkyData";
+
+// The Sky Map's record of a work-unit row, from its cells; a work unit that stopped early has
+// empty cells and gives the zero record, which the Sky Map does not draw.
+SkyPoint SkyPointOfRow(const ListRow& row)
+{
+    SkyPoint point{};
+    SetSkyText(point.name, row.Text(kCellWorkUnitName));
+    SetSkyText(point.recordedOn, row.Text(kCellRecordedOn));
+    point.colour = static_cast<int32_t>(ToInteger(row.Text(kCellColour)));
+    point.rightAscension = ToNumber(row.Text(kCellStartRa));
+    point.declination = ToNumber(row.Text(kCellStartDec));
+    return point;
+}
+
+// One point per row of the list, or per selected row, in list order.
+SkyPointSet RowSkyPoints(HWND list, bool selectedOnly)
+{
+    SkyPointSet points;
+    points.reserve(static_cast<size_t>(selectedOnly ? ListView_GetSelectedCount(list) : ListView_GetItemCount(list)));
+    for (int i = ListView_GetNextItem(list, -1, selectedOnly ? LVNI_SELECTED : LVNI_ALL); i >= 0;
+         i = ListView_GetNextItem(list, i, selectedOnly ? LVNI_SELECTED : LVNI_ALL)) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = i;
+        if (ListView_GetItem(list, &item) && item.lParam)
+            points.push_back(SkyPointOfRow(reinterpret_cast<const WorkUnitRow*>(item.lParam)->cells));
+    }
+    return points;
+}
+
+// Appends a point per work-unit record of an opened log. A log without "time_recorded" ends at
+// the first record, which keeps only its name.
+void ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points)
+{
+    if (!reader.ReadHeader())
+        return;
+    while (const LogRecord* record = reader.ReadLogRecord()) {
+        if (!IsWorkUnitRecord(*record))
+            continue;
+        SkyPoint& point = points.emplace_back();  // zero-filled
+        SetSkyText(point.name, reader.FindField(*record, "name").value_or(std::string_view()));
+        const auto timeRecorded = reader.FindField(*record, "time_recorded");
+        if (!timeRecorded)
+            return;
+        SetSkyText(point.recordedOn, ReadableRecordingTime(*timeRecorded));
+        point.rightAscension = ToNumber(reader.FindField(*record, "start_ra").value_or(std::string_view()));
+        point.declination = ToNumber(reader.FindField(*record, "start_dec").value_or(std::string_view()));
+        point.colour = node.colour;
+    }
+}
+
+// Every location's work units, read from the logs in tree order; a log that cannot be opened is
+// reported on the status line and left out.
+SkyPointSet LogSkyPoints(HWND page, HTREEITEM root)
+{
+    PageState& state = State(page);
+    const HWND tree = Tree(page);
+    SkyPointSet points;
+    for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
+        const LocationNode* node = NodeOf(tree, child);
+        if (!node)
+            continue;
+        LogFile file;
+        if (!file.Open(node->path)) {
+            SetStatusText(file.FailureText());
+            continue;
+        }
+        state.reader.Start(file);
+        ReadLogSkyPoints(state.reader, *node, points);
+    }
+    return points;
+}
+
+// Growing the set can run out of memory: then no Sky Map is shown and the user is told.
+template <typename MakePoints>
+void ShowSkyMapOf(HWND page, MakePoints makePoints)
+{
+    SkyPointSet points;
+    try {
+        points = makePoints();
+    } catch (const std::bad_alloc&) {
+        MessageBoxA(page, LastErrorText(ERROR_NOT_ENOUGH_MEMORY).c_str(), kSkyDataTitle, MB_OK);
+        return;
+    }
+    ShowSkyMap(std::move(points));
+}
+
+// "All Locations" reads every location's log; a location hands over the rows its load just listed.
+void ShowSkyMapForTreeItem(HWND page, HTREEITEM item)
+{
+    if (TreeView_GetParent(Tree(page), item) == nullptr)
+        ShowSkyMapOf(page, [page, item] { return LogSkyPoints(page, item); });
+    else
+        ShowSkyMapOf(page, [page] { return RowSkyPoints(List(page), false); });
+}
+
+void ShowSkyMapForSelectedRows(HWND page)
+{
+    ShowSkyMapOf(page, [page] { return RowSkyPoints(List(page), true); });
+}
+
+// "All Locations" counts every stored location's log; a location item only its own.
+void OpenWorkUnitCalendarForTreeItem(HWND page, HTREEITEM item)
+{
+    const HWND tree = Tree(page);
+    if (TreeView_GetParent(tree, item) == nullptr) {
+        OpenWorkUnitCalendarForAllLocations();
+        return;
+    }
+    if (const LocationNode* node = NodeOf(tree, item))
+        OpenWorkUnitCalendar(node->path);
+}
+
+// The count and daily rate are those the right click's load just wrote into the item's node.
+void OpenFutureCalendarForTreeItem(HWND page, HTREEITEM item)
+{
+    if (const LocationNode* node = NodeOf(Tree(page), item))
+        OpenFutureCalendar(node->count, node->perDay);
+}
 
 void CarryOutTreeCommand(HWND page, HTREEITEM item, int command)
 {
@@ -438,9 +558,11 @@ BOOL OnListNotify(HWND page, const NMHDR* header)
 BOOL OnNotify(HWND page, const NMHDR* header)
 {
     SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
-    if (header->hwndFrom == Tree(page))
+    // By control id: the list notifies once per inserted and deleted row, and under Wine every
+    // GetDlgItem is a server round trip.
+    if (header->idFrom == IDC_COMPLETED_TREE)
         return OnTreeNotify(page, header);
-    if (header->hwndFrom == List(page))
+    if (header->idFrom == IDC_COMPLETED_LIST)
         return OnListNotify(page, header);
     return FALSE;
 }
@@ -593,7 +715,9 @@ void OnDestroy(HWND page)
         store.WriteNumber(kValueCompletedRowHeight,
                           static_cast<DWORD>(SendMessageA(Slider(page), TBM_GETPOS, 0, 0)));
     // The page owns the rows, the column records and the tree's nodes: free them while the
-    // notifications that do so still reach this procedure.
+    // notifications that do so still reach this procedure. Redrawing goes off first, as for a load:
+    // a list that redraws deletes its rows one layout at a time.
+    SendMessageA(List(page), WM_SETREDRAW, FALSE, 0);
     EmptyList(List(page));
     State(page).filling = true;
     TreeView_DeleteAllItems(Tree(page));

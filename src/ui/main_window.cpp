@@ -1,7 +1,6 @@
 // The main window: status line and tab control with the six pages, the refresh timer's tick,
 // hiding in the notification area, the message loop and what start-up and shut-down do around it.
 #include "ui/main_window.h"
-#include "ui/header_tips.h"
 
 #include <commctrl.h>
 
@@ -15,6 +14,7 @@
 #include "ui/best_results_page.h"
 #include "completed/completed_page.h"
 #include "ui/data_info_page.h"
+#include "ui/header_tips.h"
 #include "ui/list_view.h"
 #include "ui/options_page.h"
 #include "ui/user_info_page.h"

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "settings/locations_dialog.h"
 #include "settings/settings_store.h"
+#include "ui/about_dialog.h"
 #include "ui/app_state.h"
 #include "ui/refresh_caption.h"
 
@@ -102,11 +104,15 @@ void OnCommandChanged(HWND page)
         store.WriteString(kValueRunBeforeRefresh, text);
 }
 
-// The About dialog (template 100) opens here, modal and owned by the page, once it is built.
-void OnAbout(HWND) {}
+void OnAbout(HWND page)
+{
+    ShowAboutDialog(page);
+}
 
-// The SETI Locations dialog (template 103) opens here, modal and owned by the page, once it is built.
-void OnSetiLocations(HWND) {}
+void OnSetiLocations(HWND page)
+{
+    ShowLocationsDialog(page);
+}
 
 void OnCommand(HWND page, int id, int notification)
 {
