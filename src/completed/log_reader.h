@@ -28,6 +28,7 @@ public:
     void Clear();
     void AddField(std::string_view text);
     void AddFieldChar(char c) { text_.push_back(c); }
+    void AddFieldChars(std::string_view text) { text_.append(text); }
     // Closes the field whose characters were added since the last close.
     void EndField();
 

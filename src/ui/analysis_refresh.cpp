@@ -117,8 +117,13 @@ void RefreshAnalysis(bool rebuild)
         ListView_DeleteAllItems(analysis);
     }
     RunPreRefreshCommand(status);
-    if (ListView_GetItemCount(analysis) == 0)
+    if (ListView_GetItemCount(analysis) == 0) {
+        // Redrawing stays off while the rows go in: a shown list otherwise lays itself out anew
+        // after every insertion.
+        SendMessageA(analysis, WM_SETREDRAW, FALSE, 0);
         CreateRows(analysis, best);
+        SendMessageA(analysis, WM_SETREDRAW, TRUE, 0);
+    }
 
     DiskClientFiles files;
     const int threshold = StopThreshold(RefreshPosition());

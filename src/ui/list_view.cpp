@@ -18,14 +18,43 @@ constexpr int kTitleCapacity = 256;
 
 struct SortContext {
     int column;
+    const ListRow* (*cells)(LPARAM);
+    const WorkUnitRow* (*unit)(LPARAM);
     const ListColumn* record;
-    HWND list;
 };
 
+// Looks up the page lists: under Wine every GetDlgItem is a server round trip, so loops over rows
+// decide this once and then use the item-data readers below.
 bool CarriesWorkUnits(HWND list)
 {
     return list && (list == PageList(kTabAnalysis) || list == PageList(kTabBestResults) ||
                     list == PageList(kTabCompleted));
+}
+
+const ListRow* WorkUnitCells(LPARAM itemData)
+{
+    return itemData ? &reinterpret_cast<const WorkUnitRow*>(itemData)->cells : nullptr;
+}
+
+const ListRow* PlainCells(LPARAM itemData)
+{
+    return reinterpret_cast<const ListRow*>(itemData);
+}
+
+const WorkUnitRow* WorkUnitData(LPARAM itemData)
+{
+    return reinterpret_cast<const WorkUnitRow*>(itemData);
+}
+
+const WorkUnitRow* NoWorkUnit(LPARAM)
+{
+    return nullptr;
+}
+
+// The reader of a list's item data, chosen once per pass over its rows.
+auto CellsReader(HWND list)
+{
+    return CarriesWorkUnits(list) ? WorkUnitCells : PlainCells;
 }
 
 std::string ColumnTitle(HWND list, int column, int capacity)
@@ -42,8 +71,8 @@ std::string ColumnTitle(HWND list, int column, int capacity)
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
 {
     const auto& context = *reinterpret_cast<const SortContext*>(contextParam);
-    const ListRow* rowA = RowCells(context.list, a);
-    const ListRow* rowB = RowCells(context.list, b);
+    const ListRow* rowA = context.cells(a);
+    const ListRow* rowB = context.cells(b);
     if (!rowA || !rowB)
         return 0;
     const int column = context.column;
@@ -52,8 +81,8 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
         return lstrcmpiA(x.c_str(), y.c_str());
     };
 
-    const WorkUnitRow* unitA = WorkUnitOf(context.list, a);
-    const WorkUnitRow* unitB = WorkUnitOf(context.list, b);
+    const WorkUnitRow* unitA = context.unit(a);
+    const WorkUnitRow* unitB = context.unit(b);
     if (App().currentTab == kTabBestResults && column >= 1 && column <= 4 && unitA && unitB) {
         const std::string textA = Format("%g", BestSignalSortValue(unitA->best, column));
         const std::string textB = Format("%g", BestSignalSortValue(unitB->best, column));
@@ -130,7 +159,9 @@ void PaintHeaderItem(HWND list, const DRAWITEMSTRUCT& draw)
 
 LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto original = reinterpret_cast<WNDPROC>(GetPropA(list, kOriginalProcProperty));
+    // Kept in the user data, not a property: every message passes here, and under Wine each
+    // GetProp is a server round trip.
+    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_USERDATA));
     switch (message) {
     case WM_DRAWITEM: {
         const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -149,6 +180,7 @@ LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARA
     }
     case WM_NCDESTROY:
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrA(list, GWLP_USERDATA, 0);
         RemovePropA(list, kOriginalProcProperty);
         RemovePropA(list, kSizePendingProperty);
         break;
@@ -224,7 +256,9 @@ void SortOnColumnClick(HWND list, int column)
         if (!record)
             return;
     const int sortBy = ApplyColumnClick(columns, column);
-    SortContext context{sortBy, columns[sortBy], list};
+    const bool workUnits = CarriesWorkUnits(list);
+    SortContext context{sortBy, workUnits ? WorkUnitCells : PlainCells, workUnits ? WorkUnitData : NoWorkUnit,
+                        columns[sortBy]};
     ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
     // The triangle moves with the sorted column.
     InvalidateRect(ListView_GetHeader(list), nullptr, FALSE);
@@ -245,7 +279,10 @@ void InstallHeaderPainter(HWND list)
 {
     if (GetPropA(list, kOriginalProcProperty))
         return;
+    // The user data is set before the procedure, which reads it from its first message on.
+    SetWindowLongPtrA(list, GWLP_USERDATA, GetWindowLongPtrA(list, GWLP_WNDPROC));
     const LONG_PTR original = SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderPainterProc));
+    SetWindowLongPtrA(list, GWLP_USERDATA, original);
     SetPropA(list, kOriginalProcProperty, reinterpret_cast<HANDLE>(original));
 }
 
@@ -292,12 +329,13 @@ void SizeColumns(HWND list, int first, int last)
     std::vector<int> widths;
     for (int column = first; column <= last; ++column)
         widths.push_back(measure.Of(ColumnTitle(list, column, 200)) + 15);
+    const auto cells = CellsReader(list);
     const int count = ListView_GetItemCount(list);
     for (int i = 0; i < count; ++i) {
         LVITEMA item{};
         item.mask = LVIF_PARAM;
         item.iItem = i;
-        const ListRow* row = ListView_GetItem(list, &item) ? RowCells(list, item.lParam) : nullptr;
+        const ListRow* row = ListView_GetItem(list, &item) ? cells(item.lParam) : nullptr;
         if (!row)
             continue;
         for (int column = first; column <= last; ++column) {

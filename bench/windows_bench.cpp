@@ -1,0 +1,449 @@
+// windows_bench INPUTDIR WORKLOAD [N]: one workload of the real windows, timed against its floor under Wine.
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench/bench_table.h"
+#include "completed/completed_load.h"
+#include "completed/completed_page.h"
+#include "calendar/work_unit_calendar.h"
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "skymap/sky_map.h"
+#include "ui/analysis_page.h"
+#include "ui/analysis_refresh.h"
+#include "ui/app_state.h"
+
+namespace {
+
+#ifdef _WIN64
+constexpr char kPlatform[] = "win64";
+#else
+constexpr char kPlatform[] = "win32";
+#endif
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+void ResetSettings()
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Vantorel");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Vantorel");
+}
+
+void StoreLocations(const std::vector<std::string>& folders)
+{
+    ResetSettings();
+    SettingsStore store;
+    if (!store.Open())
+        return;
+    for (size_t i = 0; i < folders.size(); ++i)
+        store.WriteString(("Location" + std::to_string(i + 1)).c_str(),
+                          folders[i] + ";L" + std::to_string(1000 + i) + ";255;Y;Y;Y;Y");
+}
+
+// The stand-in main window the pages live in, shown so that painting really happens.
+void CreateMainWindow()
+{
+    INITCOMMONCONTROLSEX classes{sizeof classes,
+                                 ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&classes);
+    App().instance = GetModuleHandleA(nullptr);
+    App().mainWindow = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlainDialogProc, 0);
+    App().smallImages = ImageList_LoadImageA(App().instance, MAKEINTRESOURCEA(IDB_TREE), 16, 0, RGB(0, 0, 255),
+                                             IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    MoveWindow(App().mainWindow, 0, 0, 1000, 600, TRUE);
+    ShowWindow(App().mainWindow, SW_SHOWNORMAL);
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+unsigned long long FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The floor of the Completed load: N items with one text each into a bare report list, redrawing
+// off, then shown.
+double BareListFloor(int count)
+{
+    const HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 900, 500,
+                                      App().mainWindow, nullptr, App().instance, nullptr);
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 200;
+    column.pszText = const_cast<char*>("Work Unit Name");
+    ListView_InsertColumn(list, 0, &column);
+    const LARGE_INTEGER start = Now();
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ListView_SetItemCount(list, count);
+    char text[64];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(text, sizeof text, "13mr00aa.%d.%d", count - i, i % 977);
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = text;
+        ListView_InsertItem(list, &item);
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    const double seconds = Seconds(start, Now());
+    DestroyWindow(list);
+    return seconds;
+}
+
+// SETILog.csv read through the system's file calls, as the page reads it.
+class FileSource final : public LogByteSource {
+public:
+    explicit FileSource(const std::string& path)
+        : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
+    {
+    }
+    ~FileSource() override
+    {
+        if (file_ != INVALID_HANDLE_VALUE)
+            CloseHandle(file_);
+    }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    size_t Read(char* buffer, size_t capacity) override
+    {
+        DWORD read = 0;
+        return ReadFile(file_, buffer, static_cast<DWORD>(capacity), &read, nullptr) ? read : 0;
+    }
+
+private:
+    HANDLE file_;
+};
+
+// The portable part of the load on its own (read, split, convert into rows), then freeing the rows:
+// the phases the page's time is made of besides the list.
+void TimeCorePhases(const std::string& path, double& convert, double& release)
+{
+    LARGE_INTEGER start = Now();
+    FileSource source(path);
+    LogReader reader;
+    reader.Start(source);
+    LocationNode node;
+    DetailLoad load = LoadDetail(reader, node);
+    convert = Seconds(start, Now());
+    start = Now();
+    load.rows.clear();
+    release = Seconds(start, Now());
+}
+
+HTREEITEM FirstLocation(HWND page)
+{
+    const HWND tree = GetDlgItem(page, IDC_COMPLETED_TREE);
+    return TreeView_GetChild(tree, TreeView_GetRoot(tree));
+}
+
+// The whole detail load as a user waits for it: selection (read, split, convert, insert, size) and
+// the first paint of the list.
+void BenchCompleted(const std::string& inputs, int count)
+{
+    const std::string folder = inputs + "\\completed" + std::to_string(count);
+    const unsigned long long fileSize = FileSize(folder + "\\SETILog.csv");
+    StoreLocations({folder});
+    CreateMainWindow();
+    const HWND page = CreateCompletedPage(App().mainWindow);
+    App().pages[kTabCompleted] = page;
+    App().currentTab = kTabCompleted;
+    MoveWindow(page, 0, 0, 1000, 560, TRUE);
+    ShowWindow(page, SW_SHOW);
+    PumpMessages();
+    const HWND list = GetDlgItem(page, IDC_COMPLETED_LIST);
+    const HWND tree = GetDlgItem(page, IDC_COMPLETED_TREE);
+    const HTREEITEM item = FirstLocation(page);
+
+    PROCESS_MEMORY_COUNTERS before{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    const LARGE_INTEGER start = Now();
+    TreeView_SelectItem(tree, item);
+    const LARGE_INTEGER loaded = Now();
+    UpdateWindow(list);
+    const LARGE_INTEGER painted = Now();
+    PROCESS_MEMORY_COUNTERS after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    const int rows = ListView_GetItemCount(list);
+    if (rows != count)
+        std::fprintf(stderr, "windows_bench: %d rows for %d work units\n", rows, count);
+
+    const double load = Seconds(start, loaded);
+    const double paint = Seconds(loaded, painted);
+    // The page is taken down before the floor, so both lists never live at once.
+    const LARGE_INTEGER freeStart = Now();
+    DestroyWindow(page);
+    const double teardown = Seconds(freeStart, Now());
+    App().pages[kTabCompleted] = nullptr;
+    const double floorSeconds = BareListFloor(count);
+    double convert = 0;
+    double release = 0;
+    TimeCorePhases(folder + "\\SETILog.csv", convert, release);
+
+    char note[300];
+    std::snprintf(note, sizeof note,
+                  "select %.3f s + first paint %.3f s; of which read+split+convert alone %.3f s; freeing the rows "
+                  "%.3f s; page teardown %.3f s; %.1f MB file",
+                  load, paint, convert, release, teardown, static_cast<double>(fileSize) / 1e6);
+    const std::string name = "Completed load, N=" + std::to_string(count);
+    PrintResult(kPlatform, name.c_str(), load + paint, floorSeconds, count >= 100000 ? 2.0 : 0, note);
+    const double peak = static_cast<double>(after.PeakWorkingSetSize);
+    std::snprintf(note, sizeof note,
+                  "peak working set %.1f MB (%.1f MB before the load), peak pagefile %.1f MB; file %.1f MB", peak / 1e6,
+                  static_cast<double>(before.PeakWorkingSetSize) / 1e6,
+                  static_cast<double>(after.PeakPagefileUsage) / 1e6, static_cast<double>(fileSize) / 1e6);
+    // Reported as bytes in the time columns: peak against the file's size, goal 1.5.
+    std::printf("MEMORY|%s|Completed peak memory, N=%d|%.0f|%.0f|1.50|%s\n", kPlatform, count, peak,
+                static_cast<double>(fileSize), note);
+}
+
+// The floor of a refresh: open, read and close each location's state.sah and work_unit.sah.
+double ReadFilesFloor(const std::vector<std::string>& folders)
+{
+    std::vector<char> buffer(1 << 16);
+    const LARGE_INTEGER start = Now();
+    for (const std::string& folder : folders)
+        for (const char* name : {"\\state.sah", "\\work_unit.sah"}) {
+            const HANDLE file = CreateFileA((folder + name).c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                continue;
+            DWORD read = 0;
+            while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read > 0) {
+            }
+            CloseHandle(file);
+        }
+    return Seconds(start, Now());
+}
+
+void BenchAnalysis(const std::string& inputs)
+{
+    std::vector<std::string> folders;
+    for (int i = 0; i < 200; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\analysis\\loc%03d", i);
+        folders.push_back(inputs + name);
+    }
+    StoreLocations(folders);
+    CreateMainWindow();
+    const HWND page = CreateAnalysisPage(App().mainWindow);
+    App().pages[kTabAnalysis] = page;
+    App().currentTab = kTabAnalysis;
+    ShowWindow(page, SW_SHOW);
+    PumpMessages();
+    ReadFilesFloor(folders);  // warm the file cache for both sides alike
+    double rebuild = 1e300;
+    double refresh = 1e300;
+    double floorSeconds = 1e300;
+    for (int round = 0; round < 3; ++round) {
+        LARGE_INTEGER start = Now();
+        RefreshAnalysis(true);
+        UpdateWindow(PageList(kTabAnalysis));
+        rebuild = std::min(rebuild, Seconds(start, Now()));
+        start = Now();
+        RefreshAnalysis(false);
+        UpdateWindow(PageList(kTabAnalysis));
+        refresh = std::min(refresh, Seconds(start, Now()));
+        floorSeconds = std::min(floorSeconds, ReadFilesFloor(folders));
+    }
+    const int rows = ListView_GetItemCount(PageList(kTabAnalysis));
+    char note[160];
+    std::snprintf(note, sizeof note, "%d rows", rows);
+    PrintResult(kPlatform, "Analysis rebuild, 200 locations", rebuild, floorSeconds, 3.0, note);
+    PrintResult(kPlatform, "Analysis refresh, 200 locations", refresh, floorSeconds, 3.0, note);
+    DestroyWindow(page);
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char line[8192];
+        while (std::fgets(line, sizeof line, file))
+            lines.emplace_back(line);
+        std::fclose(file);
+    }
+    return lines;
+}
+
+// 100,000 points from the generated "ra dec colour name|recorded" lines.
+SkyPointSet LoadSkyPoints(const std::string& inputs)
+{
+    SkyPointSet points;
+    for (const std::string& line : ReadLines(inputs + "\\skypoints.txt")) {
+        SkyPoint point{};
+        char label[200] = {};
+        if (std::sscanf(line.c_str(), "%lf %lf %d %199[^\n]", &point.rightAscension, &point.declination,
+                        &point.colour, label) != 4)
+            continue;
+        const std::string text = label;
+        const size_t bar = text.find('|');
+        SetSkyText(point.name, text.substr(0, bar));
+        SetSkyText(point.recordedOn, bar == std::string::npos ? "" : text.substr(bar + 1));
+        points.push_back(point);
+    }
+    return points;
+}
+
+// The floor of the paint: as many ellipses of the sky map's large circle into a memory DC.
+double EllipsesFloor(const SkyPointSet& points)
+{
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 965, 482);
+    const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    const HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 255, 0));
+    const HGDIOBJ oldPen = SelectObject(memory, pen);
+    const HGDIOBJ oldBrush = SelectObject(memory, GetStockObject(HOLLOW_BRUSH));
+    const LARGE_INTEGER start = Now();
+    for (const SkyPoint& point : points) {
+        const int x = static_cast<int>(point.rightAscension * 965 / 24);
+        const int y = static_cast<int>((90 - point.declination) * 482 / 180);
+        Ellipse(memory, x - 3, y - 4, x + 7, y + 6);
+    }
+    GdiFlush();
+    const double seconds = Seconds(start, Now());
+    SelectObject(memory, oldBrush);
+    SelectObject(memory, oldPen);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(pen);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return seconds;
+}
+
+void BenchSkyMap(const std::string& inputs)
+{
+    CreateMainWindow();
+    SkyPointSet points = LoadSkyPoints(inputs);
+    const size_t count = points.size();
+    const double floorSeconds = EllipsesFloor(points);
+    LARGE_INTEGER start = Now();
+    ShowSkyMap(std::move(points));
+    if (App().skyMap) {
+        MoveWindow(App().skyMap, 0, 0, 1000, 560, TRUE);
+        UpdateWindow(App().skyMap);
+    }
+    const double firstShow = Seconds(start, Now());
+    double paint = 1e300;
+    for (int round = 0; round < 3 && App().skyMap; ++round) {
+        start = Now();
+        InvalidateRect(App().skyMap, nullptr, TRUE);
+        UpdateWindow(App().skyMap);
+        GdiFlush();
+        paint = std::min(paint, Seconds(start, Now()));
+    }
+    char note[200];
+    std::snprintf(note, sizeof note, "%zu points; opening the window with its first paint %.3f s", count, firstShow);
+    PrintResult(kPlatform, "Sky Map paint, 100,000 points", App().skyMap ? paint : 0, floorSeconds, 2.0,
+                App().skyMap ? note : "no Sky Map window");
+    if (App().skyMap)
+        DestroyWindow(App().skyMap);
+}
+
+// The floor of the calendar: every location's log read line by line.
+double ReadLogsFloor(const std::vector<std::string>& folders)
+{
+    const LARGE_INTEGER start = Now();
+    size_t lines = 0;
+    for (const std::string& folder : folders)
+        lines += ReadLines(folder + "\\SETILog.csv").size();
+    const double seconds = Seconds(start, Now());
+    return lines ? seconds : 0;
+}
+
+void BenchCalendar(const std::string& inputs)
+{
+    std::vector<std::string> folders;
+    for (int i = 0; i < 50; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\calendar\\cal%02d", i);
+        folders.push_back(inputs + name);
+    }
+    StoreLocations(folders);
+    CreateMainWindow();
+    ReadLogsFloor(folders);  // warm the file cache for both sides alike
+    double calendar = 1e300;
+    double floorSeconds = 1e300;
+    for (int round = 0; round < 2; ++round) {
+        const LARGE_INTEGER start = Now();
+        OpenWorkUnitCalendarForAllLocations();
+        const HWND window = WorkUnitCalendarWindow();
+        if (window)
+            UpdateWindow(window);
+        calendar = std::min(calendar, Seconds(start, Now()));
+        if (!window) {
+            calendar = 0;
+            break;
+        }
+        DestroyWindow(window);
+        EnableWindow(App().mainWindow, TRUE);
+        PumpMessages();
+        floorSeconds = std::min(floorSeconds, ReadLogsFloor(folders));
+    }
+    PrintResult(kPlatform, "Work Unit Calendar ALL, 50 x 2,000", calendar, floorSeconds, 3.0,
+                calendar > 0 ? "open, count and first paint" : "no calendar window");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: windows_bench INPUTDIR completed N | analysis | skymap | calendar\n");
+        return 2;
+    }
+    const std::string inputs = argv[1];
+    const std::string workload = argv[2];
+    if (workload == "completed" && argc == 4)
+        BenchCompleted(inputs, std::atoi(argv[3]));
+    else if (workload == "analysis")
+        BenchAnalysis(inputs);
+    else if (workload == "skymap")
+        BenchSkyMap(inputs);
+    else if (workload == "calendar")
+        BenchCalendar(inputs);
+    else {
+        std::fprintf(stderr, "windows_bench: unknown workload %s\n", workload.c_str());
+        return 2;
+    }
+    ResetSettings();
+    return 0;
+}
