@@ -52,6 +52,13 @@ long FindInteger(std::string_view text, std::string_view key, StatusSink& status
     return value ? ToInteger(*value) : 0;
 }
 
+std::string_view WithoutCarriageReturn(std::string_view value)
+{
+    if (!value.empty() && value.back() == '\r')
+        value.remove_suffix(1);
+    return value;
+}
+
 std::string_view SkipBlanks(std::string_view value)
 {
     const size_t first = value.find_first_not_of(' ');

@@ -24,5 +24,9 @@ long ToInteger(std::string_view value);
 double FindNumber(std::string_view text, std::string_view key, StatusSink& status);
 long FindInteger(std::string_view text, std::string_view key, StatusSink& status);
 
+// A value as text for showing or naming: without the carriage return that a file with CR LF line
+// ends leaves at its end, so the same value reads the same from either kind of file.
+std::string_view WithoutCarriageReturn(std::string_view value);
+
 // Drops leading space characters (only ' ') before a value is shown.
 std::string_view SkipBlanks(std::string_view value);

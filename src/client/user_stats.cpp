@@ -79,9 +79,12 @@ UserStats ComputeUserStats(const Location& location, ClientFileReader& files, co
     if (!text)
         return stats;
 
-    const std::optional<std::string> name = FindValue(*text, "name=", status);
+    std::optional<std::string> name = FindValue(*text, "name=", status);
     if (!name)
         return stats;
+    // The same user reads the same from a file with CR LF line ends: for the grand total and for
+    // the name of the stored override.
+    name = std::string(WithoutCarriageReturn(*name));
     stats[kUserName].text = *name;
 
     const std::optional<std::string> results = FindValue(*text, "nresults=", status);
@@ -99,12 +102,13 @@ UserStats ComputeUserStats(const Location& location, ClientFileReader& files, co
     const int64_t average = count != 0 ? static_cast<int64_t>(total) / count : 0;
     stats[kUserAverageCpu] = {count != 0 ? FormatCpuTime(average) : kZeroTime, Number(average)};
 
-    const std::optional<std::string> registered = FindValue(*text, "register_time=", status);
+    std::optional<std::string> registered = FindValue(*text, "register_time=", status);
     if (!registered)
         return stats;
+    registered = std::string(WithoutCarriageReturn(*registered));
     std::optional<int32_t> registeredAt;
     if (const size_t paren = registered->find('('); paren != std::string::npos) {
-        // The last character is the closing parenthesis (or the CR of a CR LF file).
+        // The last character is the closing parenthesis.
         const std::string_view trimmed = std::string_view(*registered).substr(0, registered->size() - 1);
         const std::string dateText(paren + 1 <= trimmed.size() ? trimmed.substr(paren + 1) : std::string_view());
         stats[kUserRegisterTime].text = dateText;

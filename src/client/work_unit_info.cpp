@@ -110,12 +110,12 @@ std::string BaseFrequencyText(double hertz)
 
 std::optional<std::string> RecordedOnText(std::string_view value)
 {
-    const std::string_view skipped = SkipBlanks(value);
+    const std::string_view skipped = SkipBlanks(WithoutCarriageReturn(value));
     const size_t blank = skipped.find(' ');
     if (blank == std::string_view::npos)
         return std::nullopt;
-    // Past the blank and the opening parenthesis, and before the closing one (or, in a file with
-    // CR LF line ends, before the carriage return). A value too short for both gives "".
+    // Past the blank and the opening parenthesis, and before the closing one. A value too short
+    // for both gives "".
     const size_t start = blank + 2;
     const size_t end = skipped.size() - 1;
     if (start >= end)
@@ -161,7 +161,8 @@ WorkUnitInfo DescribeWorkUnit(const Location& location, ClientFileReader& files,
     if (!base)
         return info;
     info.baseFrequency = BaseFrequencyText(ToNumber(*base));
-    info.angleRange = FindValue(text, "angle_range=", status);
+    if (const std::optional<std::string> range = FindValue(text, "angle_range=", status))
+        info.angleRange = std::string(WithoutCarriageReturn(*range));
     info.rightAscension = ra;
     info.declination = dec;
     info.colour = location.colour;

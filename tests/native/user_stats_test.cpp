@@ -172,12 +172,12 @@ TEST_F(UserStatsTest, MissingKeysStopAtTheirStep)
     }
 }
 
-TEST_F(UserStatsTest, CrLfFileKeepsTheParenthesisInTheRegisterTime)
+TEST_F(UserStatsTest, CrLfFileReadsLikeAnLfFile)
 {
     const UserStats stats = Compute("name=bob\r\nnresults=5\r\ntotal_cpu=10\r\n"
                                     "register_time=2451545.0 (Sat Jan  1 12:00:00 2000)\r\n");
-    EXPECT_EQ(Text(stats, kUserName), "bob\r");
-    EXPECT_EQ(Text(stats, kUserRegisterTime), "Sat Jan  1 12:00:00 2000)");
+    EXPECT_EQ(Text(stats, kUserName), "bob");
+    EXPECT_EQ(Text(stats, kUserRegisterTime), "Sat Jan  1 12:00:00 2000");
     EXPECT_EQ(Text(stats, kUserPerDay), "0.50");  // the date still reads
 }
 

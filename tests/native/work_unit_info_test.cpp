@@ -69,7 +69,7 @@ TEST(WorkUnitInfoText, RecordedOnSkipsTwoCharactersAndDropsTheLast)
         {"2451741.43877 (Sat Jul 15 22:31:54 2000)", "Sat Jul 15 22:31:54 2000"},
         {"  2451741.43877 (Sat Jul 15 22:31:54 2000)", "Sat Jul 15 22:31:54 2000"},
         {"2451741.43877  (Sat Jul 15 22:31:54 2000)", "(Sat Jul 15 22:31:54 2000"},  // two blanks
-        {"2451741.43877 (Sat Jul 15 22:31:54 2000)\r", "Sat Jul 15 22:31:54 2000)"},  // CR LF file
+        {"2451741.43877 (Sat Jul 15 22:31:54 2000)\r", "Sat Jul 15 22:31:54 2000"},  // CR LF file
         {"2451741.43877", std::nullopt},
         {"", std::nullopt},
         {"2451741.4 (", ""},  // too short for both ends: empty, never out of bounds
