@@ -20,10 +20,7 @@
 namespace {
 
 constexpr int kRowHeightUnknown = -1;
-constexpr int kSmallestRowHeight = 17;
 constexpr int kLargestSliderHeight = 100;
-// A stored height beyond the slider's range is honoured, but not one that no list could show.
-constexpr int kLargestStoredRowHeight = 2000;
 
 struct ColumnSpec {
     const char* title;
@@ -62,45 +59,18 @@ HWND Slider(HWND page)
     return GetDlgItem(page, IDC_BEST_ROW_HEIGHT);
 }
 
-// The stored height when there is a usable one, else the list font's, at least 17. Once known it
-// changes only through the slider.
+// Measured at the first request; from then on it changes only through the slider.
 int RowHeight(HWND page)
 {
     PageState& state = State(page);
-    if (state.rowHeight != kRowHeightUnknown)
-        return state.rowHeight;
-    SettingsStore store;
-    int stored = 0;
-    if (store.Open() && store.ReadNumber(kValueBestRowHeight, stored) && stored >= 1 &&
-        stored <= kLargestStoredRowHeight) {
-        state.rowHeight = stored;
-        return stored;
-    }
-    MEASUREITEMSTRUCT measure{};
-    measure.CtlType = ODT_LISTVIEW;
-    measure.CtlID = IDC_BEST_LIST;
-    MeasureListRow(page, &measure);
-    state.rowHeight = std::max(static_cast<int>(measure.itemHeight), kSmallestRowHeight);
+    if (state.rowHeight == kRowHeightUnknown)
+        state.rowHeight = FirstRowHeight(page, IDC_BEST_LIST, kValueBestRowHeight);
     return state.rowHeight;
 }
 
 void ShowRowHeight(HWND page, int height)
 {
     SetDlgItemTextA(page, IDC_BEST_ROW_LABEL, Format("Row height %d", height).c_str());
-}
-
-// An owner-drawn list of fixed row height asks again for its height only when told its window
-// changed: tell it so, with its own unchanged size.
-void RemeasureRows(HWND list)
-{
-    RECT rect{};
-    GetWindowRect(list, &rect);
-    WINDOWPOS position{};
-    position.hwnd = list;
-    position.cx = rect.right - rect.left;
-    position.cy = rect.bottom - rect.top;
-    position.flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    SendMessageA(list, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
 }
 
 BOOL OnInitDialog(HWND page)

@@ -7,6 +7,7 @@
 
 #include "common/status_sink.h"
 #include "common/unique_handle.h"
+#include "settings/settings_store.h"
 #include "ui/app_state.h"
 #include "ui/list_sort.h"
 
@@ -400,6 +401,31 @@ bool MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure)
     GetTextMetricsA(dc.get(), &metrics);
     measure->itemHeight = static_cast<UINT>(metrics.tmHeight + 1);
     return true;
+}
+
+int FirstRowHeight(HWND page, int listId, const char* valueName)
+{
+    SettingsStore store;
+    int stored = 0;
+    if (store.Open() && store.ReadNumber(valueName, stored) && stored >= 1 && stored <= kLargestStoredRowHeight)
+        return stored;
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_LISTVIEW;
+    measure.CtlID = static_cast<UINT>(listId);
+    MeasureListRow(page, &measure);
+    return std::max(static_cast<int>(measure.itemHeight), kSmallestRowHeight);
+}
+
+void RemeasureRows(HWND list)
+{
+    RECT rect{};
+    GetWindowRect(list, &rect);
+    WINDOWPOS position{};
+    position.hwnd = list;
+    position.cx = rect.right - rect.left;
+    position.cy = rect.bottom - rect.top;
+    position.flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SendMessageA(list, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
 }
 
 std::vector<int> ColumnWidths(HWND list)

@@ -44,6 +44,18 @@ void SizeColumnsToContents(HWND list);
 // The row height of an owner-drawn list: the font's text height + 1. False for other requests.
 bool MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure);
 
+// Row heights of the graph lists: at least this, and a stored height above the largest is ignored.
+inline constexpr int kSmallestRowHeight = 17;
+// A stored height beyond a slider's range is honoured, but not one that no list could show.
+inline constexpr int kLargestStoredRowHeight = 2000;
+
+// The row height of a graph list at its first request: the stored value when it is usable, else
+// the list font's height, at least kSmallestRowHeight.
+int FirstRowHeight(HWND page, int listId, const char* valueName);
+// Makes an owner-drawn list of fixed row height ask again for its height: it does so only when
+// told its window changed, so it is told that, with its own unchanged size.
+void RemeasureRows(HWND list);
+
 // Paints a row of a text-only list, touching only the columns the clip box shows.
 void PaintPlainRow(const DRAWITEMSTRUCT& draw);
 
