@@ -169,7 +169,10 @@ void ParseState(const std::string& text, WorkUnitRow& row, bool running, int64_t
     row.cells.ReplaceCell(kCellCompletion, "", "0");
 
     if (percent != 0) {
-        const double left = std::clamp(std::trunc(cpu / percent * (100 - percent)), 0.0, kLongestTimeLeft);
+        // A progress so large that it overflows to infinity makes the estimate 0 * infinity, which is
+        // not a number and must not reach the integer conversion: no time is left then.
+        const double estimate = std::trunc(cpu / percent * (100 - percent));
+        const double left = std::isnan(estimate) ? 0.0 : std::clamp(estimate, 0.0, kLongestTimeLeft);
         const long secondsLeft = static_cast<long>(left);
         row.cells.ReplaceCell(kCellTimeLeft, FormatDuration(secondsLeft), Format("%ld", secondsLeft));
         if (running) {

@@ -147,7 +147,11 @@ double PercentPerHour(int64_t seconds)
 
 double GaussianScore(double power, double chiSquare)
 {
-    return chiSquare == 0 ? 0.0 : power / chiSquare;
+    if (chiSquare == 0)
+        return 0.0;
+    // A huge power over a tiny chi-square overflows; the cells must never show "inf".
+    const double score = power / chiSquare;
+    return std::isfinite(score) ? score : 0.0;
 }
 
 std::string SkyPositionText(double rightAscension, double declination)

@@ -244,6 +244,22 @@ TEST_F(AnalysisFixture, ZeroProgressAndZeroCpu)
     EXPECT_EQ(Cell(kCellMflops), "0.00");
 }
 
+// Regression: a progress of 1e307 is infinite once made a percentage, and the time left came out
+// as 0 * infinity, a not-a-number converted to an integer.
+TEST_F(AnalysisFixture, InfiniteProgressGivesNoTimeLeft)
+{
+    files.Put("work_unit.sah", "angle_range=1\n");
+    files.Put("state.sah", "prog=0.5\ncpu=100\n" + kSignals);
+    Look();
+    for (const char* progress : {"1e307", "-1e307"}) {
+        files.Put("state.sah", std::string("prog=") + progress + "\ncpu=0\n" + kSignals, kStart + 5 * kSecond);
+        ParseState(files.files["C:\\Home\\state.sah"].text, row, true, kNow, files, status);
+        EXPECT_EQ(Cell(kCellPercent), "0.000") << progress;
+        EXPECT_EQ(Cell(kCellTimeLeft), "0:00:00") << progress;
+        EXPECT_EQ(Cell(kCellPercentPerHour), "0.00000") << progress;
+    }
+}
+
 TEST_F(AnalysisFixture, WorkUnitProblems)
 {
     files.Put("state.sah", "prog=0.5\ncpu=100\n" + kSignals);

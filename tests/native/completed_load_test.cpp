@@ -92,6 +92,17 @@ TEST(CompletedLoad, ValueTexts)
     EXPECT_FALSE(LogFileName(std::string(260 - 12, 'p')));
 }
 
+// Regression: a huge power over a tiny chi-square overflowed, and the Gaussian cell and the
+// top-gaussian text showed "inf".
+TEST(CompletedLoad, OverflowingGaussianScoreIsZero)
+{
+    EXPECT_EQ(GaussianScore(1e308, 1e-300), 0.0);
+    EXPECT_EQ(GaussianScore(-1e308, 1e-300), 0.0);
+    EXPECT_EQ(GaussianScore(1e300, 1e-5), 1e305);
+    EXPECT_EQ(TopGaussianText(1e-300, 1e-300).find("inf"), std::string::npos);
+    EXPECT_EQ(TopGaussianText(1e10, 1e-300), "score 0.0000,  power 10000000000.00,  fit 0.000");
+}
+
 TEST(CompletedLoad, GaussianPotForm)
 {
     EXPECT_EQ(GaussianPotFromLog("1.5 2.25"), "1.5\x01" "2.25\x01");
