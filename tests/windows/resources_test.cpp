@@ -60,7 +60,7 @@ std::string TextOf(HWND hwnd) {
 
 constexpr int kAnyType = -1;  // the control is not a button, or its button type does not matter
 
-struct ControlSpec {
+struct ControlWant {
   int id;
   const char* className;
   DWORD requiredStyle;  // every bit must be set
@@ -68,20 +68,20 @@ struct ControlSpec {
   RECT dlu;             // x, y, width, height in dialog units; width 0: not checked
 };
 
-struct DialogSpec {
+struct DialogWant {
   int id;
   bool child;
   const char* caption;
   int cx, cy;  // template size in dialog units
   int defaultId;  // 0: no default push button
-  std::vector<ControlSpec> controls;
+  std::vector<ControlWant> controls;
 };
 
 // The list and tree views turn WS_BORDER into a client edge, so the border is not checked.
 constexpr DWORD kReportOwnerDrawn = LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED;
 
-const std::vector<DialogSpec>& Dialogs() {
-  static const std::vector<DialogSpec> dialogs = {
+const std::vector<DialogWant>& Dialogs() {
+  static const std::vector<DialogWant> dialogs = {
       {IDD_ABOUT, false, "About Vantorel", 374, 236, IDOK,
        {{IDOK, "Button", 0, BS_DEFPUSHBUTTON, {}},
         {IDC_ABOUT_HISTORY, "Edit", ES_MULTILINE | ES_READONLY | WS_VSCROLL, kAnyType, {6, 51, 361, 129}},
@@ -194,36 +194,36 @@ TEST_F(ResourcesTest, EveryDialogCreatesWithItsControls) {
   WindowGuard host(CreateTemplate(IDD_MAIN, nullptr));
   ASSERT_NE(host.get(), nullptr);
 
-  for (const DialogSpec& spec : Dialogs()) {
-    SCOPED_TRACE("dialog " + std::to_string(spec.id));
-    WindowGuard dialog(CreateTemplate(spec.id, spec.child ? host.get() : nullptr));
+  for (const DialogWant& want : Dialogs()) {
+    SCOPED_TRACE("dialog " + std::to_string(want.id));
+    WindowGuard dialog(CreateTemplate(want.id, want.child ? host.get() : nullptr));
     ASSERT_NE(dialog.get(), nullptr) << "error " << GetLastError();
 
     const LONG style = GetWindowLongA(dialog.get(), GWL_STYLE);
-    EXPECT_EQ((style & WS_CHILD) != 0, spec.child);
+    EXPECT_EQ((style & WS_CHILD) != 0, want.child);
     EXPECT_EQ(style & WS_VISIBLE, 0);
-    if (spec.child) {
+    if (want.child) {
       EXPECT_EQ(style & WS_CAPTION, 0);
     }
-    if (spec.caption != nullptr) {
-      EXPECT_EQ(TextOf(dialog.get()), spec.caption);
+    if (want.caption != nullptr) {
+      EXPECT_EQ(TextOf(dialog.get()), want.caption);
     }
 
-    if (spec.cx != 0) {
+    if (want.cx != 0) {
       RECT client;
       GetClientRect(dialog.get(), &client);
-      RECT expected = ToPixels(dialog.get(), {0, 0, spec.cx, spec.cy});
+      RECT expected = ToPixels(dialog.get(), {0, 0, want.cx, want.cy});
       EXPECT_EQ(client.right, expected.right);
       EXPECT_EQ(client.bottom, expected.bottom);
     }
 
     const LRESULT defId = SendMessageA(dialog.get(), DM_GETDEFID, 0, 0);
-    if (spec.defaultId != 0) {
+    if (want.defaultId != 0) {
       EXPECT_EQ(HIWORD(defId), DC_HASDEFID);
-      EXPECT_EQ(LOWORD(defId), spec.defaultId);
+      EXPECT_EQ(LOWORD(defId), want.defaultId);
     }
 
-    for (const ControlSpec& control : spec.controls) {
+    for (const ControlWant& control : want.controls) {
       SCOPED_TRACE("control " + std::to_string(control.id));
       HWND hwnd = GetDlgItem(dialog.get(), control.id);
       ASSERT_NE(hwnd, nullptr);
@@ -278,11 +278,11 @@ void DescribeMenu(HMENU menu, int depth, std::vector<std::string>& lines) {
 }
 
 TEST_F(ResourcesTest, MenusHaveTheirItems) {
-  struct MenuSpec {
+  struct MenuWant {
     int id;
     std::vector<std::string> lines;
   };
-  const MenuSpec menus[] = {
+  const MenuWant menus[] = {
       {IDR_SKY_MAP_MENU,
        {"&Options>", "  &Show Work Units...=40004", "  Show &Text=40005", "  Circle &Size>", "    &Large=40007",
         "    &Small=40008"}},
@@ -292,9 +292,9 @@ TEST_F(ResourcesTest, MenusHaveTheirItems) {
        {"Locations>", "  Sky Map=40002", "  &Calendar=40010", "  &Future Work Units Calendar=40012",
         "  Reload Locations=40011"}},
   };
-  for (const MenuSpec& spec : menus) {
-    SCOPED_TRACE("menu " + std::to_string(spec.id));
-    HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(spec.id));
+  for (const MenuWant& want : menus) {
+    SCOPED_TRACE("menu " + std::to_string(want.id));
+    HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(want.id));
     ASSERT_NE(menu, nullptr);
     std::vector<std::string> lines;
     DescribeMenu(menu, 0, lines);
@@ -302,16 +302,16 @@ TEST_F(ResourcesTest, MenusHaveTheirItems) {
     EXPECT_EQ(GetMenuItemCount(menu), 1);
     EXPECT_NE(GetSubMenu(menu, 0), nullptr);
     DestroyMenu(menu);
-    EXPECT_EQ(lines, spec.lines);
+    EXPECT_EQ(lines, want.lines);
   }
 }
 
 TEST_F(ResourcesTest, TooltipStringsLoadByteExact) {
-  struct StringSpec {
+  struct StringWant {
     int id;
     const char* text;
   };
-  const StringSpec strings[] = {
+  const StringWant strings[] = {
       {2000, "A shorter name for the folder\r\nwhere SETI@home is located"},
       {2007, "The number of Megaflops per second.\r\nOne Megaflop equals 1 million floating point operations."},
       {2008, "The angle range for the work unit."},
@@ -340,10 +340,10 @@ TEST_F(ResourcesTest, TooltipStringsLoadByteExact) {
       {2346, "A short name for the folder where SETI@home is located."},
       {2349, "Do you want this location to show up in the Analysis tab?"},
   };
-  for (const StringSpec& spec : strings) {
+  for (const StringWant& want : strings) {
     char buffer[1024];
-    const int length = LoadStringA(Instance(), spec.id, buffer, sizeof(buffer));
-    EXPECT_EQ(std::string(buffer, length > 0 ? length : 0), spec.text) << "string " << spec.id;
+    const int length = LoadStringA(Instance(), want.id, buffer, sizeof(buffer));
+    EXPECT_EQ(std::string(buffer, length > 0 ? length : 0), want.text) << "string " << want.id;
   }
   // The same long texts serve the Completed and the Best Results lists.
   for (auto [completed, best] : {std::pair{2316, 2325}, {2317, 2326}, {2318, 2327}}) {
@@ -415,16 +415,16 @@ void CheckMaskedStrip(int bitmapId, int imageWidth, int imageCount, COLORREF mas
 }
 
 TEST_F(ResourcesTest, BitmapsHaveTheirSizesAndMasks) {
-  struct BitmapSpec {
+  struct BitmapWant {
     int id, width, height;
   };
-  for (BitmapSpec spec : {BitmapSpec{IDB_STATUS, 150, 16}, BitmapSpec{IDB_TREE, 160, 16}}) {
-    HANDLE bitmap = LoadImageA(Instance(), MAKEINTRESOURCEA(spec.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    ASSERT_NE(bitmap, nullptr) << spec.id;
+  for (BitmapWant want : {BitmapWant{IDB_STATUS, 150, 16}, BitmapWant{IDB_TREE, 160, 16}}) {
+    HANDLE bitmap = LoadImageA(Instance(), MAKEINTRESOURCEA(want.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    ASSERT_NE(bitmap, nullptr) << want.id;
     BITMAP info{};
     ASSERT_EQ(GetObjectA(bitmap, sizeof(info), &info), static_cast<int>(sizeof(info)));
-    EXPECT_EQ(info.bmWidth, spec.width);
-    EXPECT_EQ(info.bmHeight, spec.height);
+    EXPECT_EQ(info.bmWidth, want.width);
+    EXPECT_EQ(info.bmHeight, want.height);
     DeleteObject(bitmap);
   }
   CheckMaskedStrip(IDB_STATUS, 30, 5, RGB(255, 255, 0));
@@ -444,16 +444,16 @@ int GroupIconWidth(int groupId, int size) {
 }
 
 TEST_F(ResourcesTest, IconsLoadInTheirSizes) {
-  struct IconSpec {
+  struct IconWant {
     int id, size;
   };
-  for (IconSpec spec : {IconSpec{IDI_VANTOREL, 32}, IconSpec{IDI_VANTOREL, 16}, IconSpec{IDI_TRAY, 16}}) {
-    SCOPED_TRACE("icon " + std::to_string(spec.id) + " size " + std::to_string(spec.size));
-    HANDLE icon = LoadImageA(Instance(), MAKEINTRESOURCEA(spec.id), IMAGE_ICON, spec.size, spec.size, 0);
+  for (IconWant want : {IconWant{IDI_VANTOREL, 32}, IconWant{IDI_VANTOREL, 16}, IconWant{IDI_TRAY, 16}}) {
+    SCOPED_TRACE("icon " + std::to_string(want.id) + " size " + std::to_string(want.size));
+    HANDLE icon = LoadImageA(Instance(), MAKEINTRESOURCEA(want.id), IMAGE_ICON, want.size, want.size, 0);
     ASSERT_NE(icon, nullptr);
     DestroyIcon(static_cast<HICON>(icon));
     // Drawn for this size, not scaled from another one.
-    EXPECT_EQ(GroupIconWidth(spec.id, spec.size), spec.size);
+    EXPECT_EQ(GroupIconWidth(want.id, want.size), want.size);
   }
   EXPECT_NE(LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_VANTOREL)), nullptr);
 }
