@@ -7,7 +7,6 @@
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 #include "settings/value_names.h"
-#include "settings/window_layout.h"
 #include "ui/app_state.h"
 #include "ui/links.h"
 #include "ui/list_sort.h"
@@ -180,13 +179,10 @@ void OnCommand(int id)
 
 void OnDestroy(HWND page)
 {
-    const HWND list = List(page);
-    SaveColumnWidths(list, kValueAnalysisColumnWidths);
     // The Best Results list shows these rows: empty it before they are freed.
     if (const HWND best = PageList(kTabBestResults))
         ListView_DeleteAllItems(best);
-    ListView_DeleteAllItems(list);
-    DeleteAllColumns(list);
+    CloseList(List(page), kValueAnalysisColumnWidths);
 }
 
 INT_PTR CALLBACK AnalysisPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)

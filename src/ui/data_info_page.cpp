@@ -9,7 +9,6 @@
 #include "client/work_unit_info.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "settings/window_layout.h"
 #include "skymap/sky_map.h"
 #include "ui/app_state.h"
 #include "ui/header_tips.h"
@@ -114,10 +113,7 @@ BOOL OnNotify(HWND page, const NMHDR* header)
 
 void OnDestroy(HWND page)
 {
-    const HWND list = List(page);
-    SaveColumnWidths(list, kValueDataInfoColumnWidths);
-    ListView_DeleteAllItems(list);
-    DeleteAllColumns(list);
+    CloseList(List(page), kValueDataInfoColumnWidths);
 }
 
 INT_PTR CALLBACK DataInfoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)

@@ -8,6 +8,7 @@
 #include "common/status_sink.h"
 #include "common/unique_handle.h"
 #include "settings/settings_store.h"
+#include "settings/window_layout.h"
 #include "ui/app_state.h"
 #include "ui/list_sort.h"
 
@@ -208,6 +209,13 @@ ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, i
     item.lParam = reinterpret_cast<LPARAM>(record);
     Header_SetItem(ListView_GetHeader(list), inserted, &item);
     return record;
+}
+
+void CloseList(HWND list, const char* widthsValueName)
+{
+    SaveColumnWidths(list, widthsValueName);
+    ListView_DeleteAllItems(list);
+    DeleteAllColumns(list);
 }
 
 int ColumnCount(HWND list)

@@ -15,6 +15,9 @@ inline constexpr int kAlignCenter = 6;
 ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, int ascending = 1);
 // Deletes every column and frees their ListColumns.
 void DeleteAllColumns(HWND list);
+// What every page does with its list when it is destroyed: store the column widths under the
+// value name, then delete the rows (their owner frees them) and the columns.
+void CloseList(HWND list, const char* widthsValueName);
 int ColumnCount(HWND list);
 ListColumn* ColumnRecord(HWND list, int index);
 

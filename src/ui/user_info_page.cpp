@@ -11,7 +11,6 @@
 #include "client/user_stats.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "settings/window_layout.h"
 #include "ui/app_state.h"
 #include "ui/header_tips.h"
 #include "ui/list_view.h"
@@ -193,10 +192,7 @@ BOOL OnCommand(HWND page, int id)
 
 void OnDestroy(HWND page)
 {
-    const HWND list = List(page);
-    SaveColumnWidths(list, kValueUserInfoColumnWidths);
-    ListView_DeleteAllItems(list);
-    DeleteAllColumns(list);
+    CloseList(List(page), kValueUserInfoColumnWidths);
 }
 
 INT_PTR CALLBACK UserInfoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
