@@ -36,7 +36,17 @@ fi
 # "--check" only makes sure the prefix exists and this architecture can run.
 [ "${1:-}" = --check ] && exit 0
 
+# Wine's service processes outlive the program and inherit its output: handed a caller's pipe
+# (ctest's), they would keep it open and the caller would wait forever. The program writes into
+# files instead, which are copied to the caller's streams once it has ended.
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$wine" "$@"
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$wine" "$@" >"$out" 2>"$err"
+else
+  "$wine" "$@" >"$out" 2>"$err"
 fi
-exec "$wine" "$@"
+status=$?
+cat "$out"
+cat "$err" >&2
+exit $status
