@@ -17,6 +17,7 @@ set(VANTOREL_UI_CORE_SOURCES
 # Everything that computes, with no <windows.h>: built everywhere and tested natively.
 add_library(vantorel_core STATIC
   src/common/status_sink.cpp
+  src/common/number_text.cpp
   src/settings/location.cpp
   src/client/error_text.cpp
   src/client/find_value.cpp

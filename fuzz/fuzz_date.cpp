@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (ParseClientDate(*recorded) >= 0)
             FuzzCheck(recorded->find(' ') != std::string::npos, "a date without blanks parsed", *recorded);
     }
-    const std::string readable = ReadableRecordingTime(text);
+    const std::string_view readable = ReadableRecordingTime(text);
     FuzzCheck(readable.size() <= text.size(), "readable time longer than its value");
     FuzzCheck(readable.empty() || text.find(' ') != std::string_view::npos, "readable time from a value without blank");
     return 0;

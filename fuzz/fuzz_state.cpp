@@ -56,7 +56,7 @@ void CheckSignals(const BestSignals& best)
 
 void CheckRow(const WorkUnitRow& row)
 {
-    const std::string& statusText = row.cells.Text(kCellStatus);
+    const std::string_view statusText = row.cells.Text(kCellStatus);
     FuzzCheck(statusText == kStatusRun || statusText == kStatusStop || statusText == kStatusDone ||
                   statusText == kStatusNotValid || statusText == kStatusErr53,
               "unknown status", statusText);

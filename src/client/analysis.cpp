@@ -213,14 +213,21 @@ std::string MinimisedTitle(const ListRow* row)
 {
     if (!row || row->Text(kCellPercent).empty())
         return kProgramTitle;
-    return row->Text(kCellPercent) + "% " + row->Text(kCellCpuTime);
+    std::string title(row->Text(kCellPercent));
+    title += "% ";
+    title += row->Text(kCellCpuTime);
+    return title;
 }
 
 std::string TrayTip(const ListRow& row)
 {
-    std::string tip = row.Text(kCellLocation) + ": ";
-    if (!row.Text(kCellPercent).empty())
-        tip += row.Text(kCellPercent) + "% " + row.Text(kCellCpuTime);
+    std::string tip(row.Text(kCellLocation));
+    tip += ": ";
+    if (!row.Text(kCellPercent).empty()) {
+        tip += row.Text(kCellPercent);
+        tip += "% ";
+        tip += row.Text(kCellCpuTime);
+    }
     if (tip.size() > kTrayTipCapacity)
         tip.resize(kTrayTipCapacity);
     return tip;

@@ -1,10 +1,12 @@
 // Conversions of SETILog.csv values into the Completed tab's rows, totals and texts.
 #include "completed/completed_load.h"
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 
 #include "client/find_value.h"
+#include "common/number_text.h"
 #include "common/status_sink.h"
 
 namespace {
@@ -60,44 +62,50 @@ std::string HexPotFromLog(std::string_view pot)
     return std::string(pot.substr(0, kHexPotCapacity));
 }
 
-void SetNumberCell(ListRow& cells, int index, const std::string& text, bool sortByText)
+// The header names of the columns a work-unit row is made from, in CompletedColumn order.
+constexpr const char* kCompletedColumnNames[kCompletedColumnCount] = {
+    "date",          "name",          "cpu",           "bs_power", "bg_power",  "bg_pot",
+    "bg_chisq",      "bt_pot",        "bt_power",      "bt_score", "bt_tpotind0_0", "bt_tpotind1_0",
+    "bt_tpotind2_0", "bp_power",      "bp_score",      "bp_period", "bp_fft_len", "bp_pot",
+    "start_ra",      "start_dec",     "time_recorded", "subband_base", "angle_range",
+};
+
+// Room for a typical row's cell texts, so its buffer is allocated once.
+constexpr size_t kWorkUnitRowTextBytes = 384;
+
+// A number cell sorted by its text: the text itself is the sort key.
+void SetSortedByText(ListRow& cells, int index, std::string_view text)
 {
-    if (sortByText)
-        cells.SetCell(index, kNumberCell, text, text);
-    else
-        cells.SetCell(index, kNumberCell, text);
+    cells.SetCell(index, kNumberCell, text, text);
 }
 
-// Reads the triplet and pulse values that the file has; missing ones stay 0.
-void ReadTripletAndPulse(const LogReader& reader, const LogRecord& record, BestSignals& best)
+void SetNumberCell(ListRow& cells, int index, std::string_view text)
 {
-    struct NumberColumn {
-        const char* name;
-        double* field;
-    };
-    const NumberColumn triplet[] = {
-        {"bt_power", &best.tripletPower},
-        {"bt_score", &best.tripletScore},
-        {"bt_tpotind0_0", &best.tripletPotIndex[0][0]},
-        {"bt_tpotind1_0", &best.tripletPotIndex[1][0]},
-        {"bt_tpotind2_0", &best.tripletPotIndex[2][0]},
-    };
-    const NumberColumn pulse[] = {
-        {"bp_power", &best.pulsePower},
-        {"bp_score", &best.pulseScore},
-        {"bp_period", &best.pulsePeriod},
-        {"bp_fft_len", &best.pulseFftLength},
-    };
-    if (const auto pot = reader.FindField(record, "bt_pot"))
-        best.tripletPot = HexPotFromLog(*pot);
-    for (const NumberColumn& column : triplet)
-        if (const auto value = reader.FindField(record, column.name))
-            *column.field = ToNumber(*value);
-    for (const NumberColumn& column : pulse)
-        if (const auto value = reader.FindField(record, column.name))
-            *column.field = ToNumber(*value);
-    if (const auto pot = reader.FindField(record, "bp_pot"))
-        best.pulsePot = HexPotFromLog(*pot);
+    cells.SetCell(index, kNumberCell, text);
+}
+
+// Appends the decimal digits of a number.
+void AppendInteger(std::string& text, long long value)
+{
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, result.ptr);
+}
+
+// "%s%llu:%02u:%02u" into a buffer large enough for any 64-bit count of seconds.
+std::string_view FormatCpuTime(char (&buffer)[32], int64_t seconds)
+{
+    const uint64_t magnitude = seconds < 0 ? 0 - static_cast<uint64_t>(seconds) : static_cast<uint64_t>(seconds);
+    char* at = buffer;
+    if (seconds < 0)
+        *at++ = '-';
+    at = std::to_chars(at, buffer + sizeof buffer, magnitude / 3600).ptr;
+    for (const uint64_t part : {magnitude % 3600 / 60, magnitude % 60}) {
+        *at++ = ':';
+        *at++ = static_cast<char>('0' + part / 10);
+        *at++ = static_cast<char>('0' + part % 10);
+    }
+    return {buffer, static_cast<size_t>(at - buffer)};
 }
 
 }  // namespace
@@ -135,9 +143,8 @@ std::string NameSortKey(std::string_view name)
 
 std::string CpuTimeText(int64_t seconds)
 {
-    const uint64_t magnitude = seconds < 0 ? 0 - static_cast<uint64_t>(seconds) : static_cast<uint64_t>(seconds);
-    return Format("%s%llu:%02u:%02u", seconds < 0 ? "-" : "", static_cast<unsigned long long>(magnitude / 3600),
-                  static_cast<unsigned>(magnitude % 3600 / 60), static_cast<unsigned>(magnitude % 60));
+    char buffer[32];
+    return std::string(FormatCpuTime(buffer, seconds));
 }
 
 double PercentPerHour(int64_t seconds)
@@ -158,11 +165,20 @@ std::string SkyPositionText(double rightAscension, double declination)
 {
     const Sexagesimal ra = Split(rightAscension);
     const Sexagesimal dec = Split(declination);
-    return Format("%d hr %d min %d sec RA, + %d deg %d min %d sec Dec", ra.whole, ra.minutes, ra.seconds, dec.whole,
-                  dec.minutes, dec.seconds);
+    // "%d hr %d min %d sec RA, + %d deg %d min %d sec Dec", built piece by piece.
+    const std::pair<int, const char*> pieces[] = {{ra.whole, " hr "},         {ra.minutes, " min "},
+                                                  {ra.seconds, " sec RA, + "}, {dec.whole, " deg "},
+                                                  {dec.minutes, " min "},      {dec.seconds, " sec Dec"}};
+    std::string text;
+    text.reserve(64);
+    for (const auto& [number, words] : pieces) {
+        AppendInteger(text, number);
+        text += words;
+    }
+    return text;
 }
 
-std::string ReadableRecordingTime(std::string_view timeRecorded)
+std::string_view ReadableRecordingTime(std::string_view timeRecorded)
 {
     const size_t blank = timeRecorded.find(' ');
     if (blank == std::string_view::npos)
@@ -171,14 +187,17 @@ std::string ReadableRecordingTime(std::string_view timeRecorded)
     const std::string_view rest = timeRecorded.substr(blank + 1);
     if (rest.size() < 2)
         return {};
-    return std::string(rest.substr(1, rest.size() - 2));
+    return rest.substr(1, rest.size() - 2);
 }
 
 std::string GaussianPotFromLog(std::string_view bgPot)
 {
     if (bgPot.empty())
         return {};
-    std::string pot(bgPot);
+    // Sized once: a list of work units keeps one of these per row.
+    std::string pot;
+    pot.reserve(bgPot.size() + 1);
+    pot.assign(bgPot);
     for (char& c : pot)
         if (c == ' ')
             c = kGaussianPotSeparator;
@@ -199,77 +218,108 @@ double DailyRate(int64_t cpuSum, int64_t count)
     return average < 1 ? 0.0 : kSecondsPerDay / static_cast<double>(average);
 }
 
-bool FillWorkUnitRow(const LogReader& reader, const LogRecord& record, int32_t colour, WorkUnitRow& row,
+CompletedColumns FindCompletedColumns(const LogReader& reader)
+{
+    CompletedColumns columns{};
+    for (int column = 0; column < kCompletedColumnCount; ++column)
+        columns.at[column] = reader.FindColumn(kCompletedColumnNames[column]);
+    return columns;
+}
+
+bool FillWorkUnitRow(const CompletedColumns& columns, const LogRecord& record, int32_t colour, WorkUnitRow& row,
                      int64_t& cpuSum)
 {
     ListRow& cells = row.cells;
     BestSignals& best = row.best;
-    auto field = [&](const char* name) { return reader.FindField(record, name); };
+    auto field = [&](CompletedColumn column) { return FieldAt(record, columns.at[column]); };
+    NumberText number;
+    cells.Reserve(kWorkUnitRowTextBytes);
 
-    cells.SetCell(kCellDateLogged, kTextCell, field("date").value_or(""));
+    cells.SetCell(kCellDateLogged, kTextCell, field(kColumnDate).value_or(""));
     // A missing name, CPU time or peak leaves its cells empty; the values after them still count.
-    if (const auto name = field("name"))
+    if (const auto name = field(kColumnName))
         cells.SetCell(kCellWorkUnitName, kTextCell, *name, NameSortKey(*name));
     else
         cells.SetCell(kCellWorkUnitName, kTextCell, "");
-    if (const auto cpu = field("cpu")) {
+    if (const auto cpu = field(kColumnCpu)) {
         const int64_t seconds = ToInteger(*cpu);
         cpuSum += seconds;
-        SetNumberCell(cells, kCellCpuTime, CpuTimeText(seconds), true);
-        SetNumberCell(cells, kCellPercentPerHour, Format("%.5f", PercentPerHour(seconds)), false);
+        char cpuText[32];
+        SetSortedByText(cells, kCellCpuTime, FormatCpuTime(cpuText, seconds));
+        SetNumberCell(cells, kCellPercentPerHour, number.Fixed(PercentPerHour(seconds), 5));
     } else {
-        SetNumberCell(cells, kCellCpuTime, "", false);
-        SetNumberCell(cells, kCellPercentPerHour, "", false);
+        SetNumberCell(cells, kCellCpuTime, "");
+        SetNumberCell(cells, kCellPercentPerHour, "");
     }
-    if (const auto peak = field("bs_power"))
-        SetNumberCell(cells, kCellPeak, Format("%.2f", ToNumber(*peak)), true);
+    if (const auto peak = field(kColumnPeak))
+        SetSortedByText(cells, kCellPeak, number.Fixed(ToNumber(*peak), 2));
     else
-        SetNumberCell(cells, kCellPeak, "", false);
+        SetNumberCell(cells, kCellPeak, "");
 
-    const auto power = field("bg_power");
+    const auto power = field(kColumnGaussianPower);
     if (!power)
         return false;
     best.gaussianPower = ToNumber(*power);
-    if (const auto pot = field("bg_pot"))
+    if (const auto pot = field(kColumnGaussianPot))
         best.gaussianPot = GaussianPotFromLog(*pot);
-    ReadTripletAndPulse(reader, record, best);
-    SetNumberCell(cells, kCellTriplet, Format("%g", best.tripletScore), true);
-    SetNumberCell(cells, kCellPulses, Format("%g", best.pulseScore), true);
+    // The triplet and pulse values the file has; missing ones stay 0.
+    if (const auto pot = field(kColumnTripletPot))
+        best.tripletPot = HexPotFromLog(*pot);
+    const std::pair<CompletedColumn, double*> numbers[] = {
+        {kColumnTripletPower, &best.tripletPower},
+        {kColumnTripletScore, &best.tripletScore},
+        {kColumnTripletIndex0, &best.tripletPotIndex[0][0]},
+        {kColumnTripletIndex1, &best.tripletPotIndex[1][0]},
+        {kColumnTripletIndex2, &best.tripletPotIndex[2][0]},
+        {kColumnPulsePower, &best.pulsePower},
+        {kColumnPulseScore, &best.pulseScore},
+        {kColumnPulsePeriod, &best.pulsePeriod},
+        {kColumnPulseFftLength, &best.pulseFftLength},
+    };
+    for (const auto& [column, value] : numbers)
+        if (const auto text = field(column))
+            *value = ToNumber(*text);
+    if (const auto pot = field(kColumnPulsePot))
+        best.pulsePot = HexPotFromLog(*pot);
+    SetSortedByText(cells, kCellTriplet, number.General(best.tripletScore));
+    SetSortedByText(cells, kCellPulses, number.General(best.pulseScore));
 
-    const auto chiSquare = field("bg_chisq");
+    const auto chiSquare = field(kColumnGaussianChiSquare);
     if (!chiSquare)
         return false;
     best.gaussianChiSquare = ToNumber(*chiSquare);
-    SetNumberCell(cells, kCellGaussian, Format("%g", GaussianScore(best.gaussianPower, best.gaussianChiSquare)), true);
+    SetSortedByText(cells, kCellGaussian, number.General(GaussianScore(best.gaussianPower, best.gaussianChiSquare)));
 
-    const auto ra = field("start_ra");
+    const auto ra = field(kColumnStartRa);
     if (!ra)
         return false;
-    const auto dec = field("start_dec");
+    const auto dec = field(kColumnStartDec);
     if (!dec)
         return false;
     const double rightAscension = ToNumber(*ra);
     cells.SetCell(kCellFrom, kNumberCell, SkyPositionText(rightAscension, ToNumber(*dec)),
-                  Format("%g", rightAscension));
+                  number.General(rightAscension));
 
-    const auto recorded = field("time_recorded");
+    const auto recorded = field(kColumnTimeRecorded);
     if (!recorded)
         return false;
     if (recorded->find(' ') != std::string_view::npos)
         cells.SetCell(kCellRecordedOn, kNumberCell, ReadableRecordingTime(*recorded), *recorded);
 
-    const auto base = field("subband_base");
+    const auto base = field(kColumnSubbandBase);
     if (!base)
         return false;
-    SetNumberCell(cells, kCellBaseFrequency, Format("%.9f GHz", ToNumber(*base) * 1e-9), false);
-    const auto angle = field("angle_range");
+    std::string frequency(number.Fixed(ToNumber(*base) * 1e-9, 9));
+    frequency += " GHz";
+    SetNumberCell(cells, kCellBaseFrequency, frequency);
+    const auto angle = field(kColumnAngleRange);
     if (!angle)
         return false;
-    SetNumberCell(cells, kCellAngleRange, Format("%.3f", ToNumber(*angle)), false);
+    SetNumberCell(cells, kCellAngleRange, number.Fixed(ToNumber(*angle), 3));
 
-    cells.SetCell(kCellStartRa, kNumberCell, *ra);
-    cells.SetCell(kCellStartDec, kNumberCell, *dec);
-    cells.SetCell(kCellColour, kNumberCell, Format("%ld", static_cast<long>(colour)));
+    SetNumberCell(cells, kCellStartRa, *ra);
+    SetNumberCell(cells, kCellStartDec, *dec);
+    SetNumberCell(cells, kCellColour, number.Integer(colour));
     return true;
 }
 
@@ -277,11 +327,12 @@ DetailLoad LoadDetail(LogReader& reader, LocationNode& node)
 {
     DetailLoad load;
     if (reader.ReadHeader()) {
+        const CompletedColumns columns = FindCompletedColumns(reader);
         while (const LogRecord* record = reader.ReadLogRecord()) {
             if (!IsWorkUnitRecord(*record))
                 continue;
             auto row = std::make_unique<WorkUnitRow>(std::string(), kCompletedCellCount);
-            if (FillWorkUnitRow(reader, *record, node.colour, *row, load.cpuSum))
+            if (FillWorkUnitRow(columns, *record, node.colour, *row, load.cpuSum))
                 ++load.count;
             load.rows.push_back(std::move(row));
         }
@@ -296,20 +347,24 @@ LocationTotals LoadTotals(LogReader& reader)
     LocationTotals totals;
     if (!reader.ReadHeader())
         return totals;
+    const int cpuColumn = reader.FindColumn("cpu");
+    const int peakColumn = reader.FindColumn("bs_power");
+    const int powerColumn = reader.FindColumn("bg_power");
+    const int chiSquareColumn = reader.FindColumn("bg_chisq");
     while (const LogRecord* record = reader.ReadLogRecord()) {
         if (!IsWorkUnitRecord(*record))
             continue;
         ++totals.count;
         // A missing column adds nothing: no CPU time, no peak, no gaussian candidate.
-        if (const auto cpu = reader.FindField(*record, "cpu"))
+        if (const auto cpu = FieldAt(*record, cpuColumn))
             totals.cpuSum += ToInteger(*cpu);
-        if (const auto peak = reader.FindField(*record, "bs_power")) {
+        if (const auto peak = FieldAt(*record, peakColumn)) {
             const double value = ToNumber(*peak);
             if (value > totals.topPeak)
                 totals.topPeak = value;
         }
-        const auto power = reader.FindField(*record, "bg_power");
-        const auto chiSquare = reader.FindField(*record, "bg_chisq");
+        const auto power = FieldAt(*record, powerColumn);
+        const auto chiSquare = FieldAt(*record, chiSquareColumn);
         if (power && chiSquare) {
             const double powerValue = ToNumber(*power);
             const double fit = ToNumber(*chiSquare);
@@ -351,8 +406,8 @@ std::unique_ptr<WorkUnitRow> MakeTotalsRow(std::string_view name, const Location
     const int64_t average = totals.AverageCpu();
     cells.SetCell(kTotalsLocation, kTextCell, name);
     cells.SetCell(kTotalsWorkUnits, kNumberCell, Format("%d", totals.count));
-    SetNumberCell(cells, kTotalsCpuTime, CpuTimeText(totals.cpuSum), true);
-    SetNumberCell(cells, kTotalsAverageCpu, CpuTimeText(average), true);
+    SetSortedByText(cells, kTotalsCpuTime, CpuTimeText(totals.cpuSum));
+    SetSortedByText(cells, kTotalsAverageCpu, CpuTimeText(average));
     cells.SetCell(kTotalsPercentPerHour, kNumberCell, Format("%.5f", PercentPerHour(average)));
     cells.SetCell(kTotalsTopPeak, kNumberCell, Format("%.2f", totals.topPeak));
     cells.SetCell(kTotalsTopGaussian, kTextCell, TopGaussianText(totals.topPower, totals.topFit));

@@ -75,7 +75,7 @@ double GaussianScore(double power, double chiSquare);
 // "%d hr %d min %d sec RA, + %d deg %d min %d sec Dec".
 std::string SkyPositionText(double rightAscension, double declination);
 // The date text in parentheses after the Julian day; empty when the field has no blank.
-std::string ReadableRecordingTime(std::string_view timeRecorded);
+std::string_view ReadableRecordingTime(std::string_view timeRecorded);
 // A bg_pot column value in the graph form: blanks become separators and one ends it. Cut after
 // a whole value when it would outgrow the gaussian pot's capacity.
 std::string GaussianPotFromLog(std::string_view bgPot);
@@ -83,9 +83,43 @@ std::string GaussianPotFromLog(std::string_view bgPot);
 // one second.
 double DailyRate(int64_t cpuSum, int64_t count);
 
+// The columns a work-unit row is made from.
+enum CompletedColumn {
+    kColumnDate = 0,
+    kColumnName,
+    kColumnCpu,
+    kColumnPeak,
+    kColumnGaussianPower,
+    kColumnGaussianPot,
+    kColumnGaussianChiSquare,
+    kColumnTripletPot,
+    kColumnTripletPower,
+    kColumnTripletScore,
+    kColumnTripletIndex0,
+    kColumnTripletIndex1,
+    kColumnTripletIndex2,
+    kColumnPulsePower,
+    kColumnPulseScore,
+    kColumnPulsePeriod,
+    kColumnPulseFftLength,
+    kColumnPulsePot,
+    kColumnStartRa,
+    kColumnStartDec,
+    kColumnTimeRecorded,
+    kColumnSubbandBase,
+    kColumnAngleRange,
+    kCompletedColumnCount
+};
+
+// Where those columns sit in the loaded header (-1 for one it lacks), found once per file.
+struct CompletedColumns {
+    int at[kCompletedColumnCount];
+};
+CompletedColumns FindCompletedColumns(const LogReader& reader);
+
 // One completed work unit's row (15 cells, BestSignals from the columns) from a work-unit record.
 // Returns whether the work unit counts: false when it stopped at a missing column.
-bool FillWorkUnitRow(const LogReader& reader, const LogRecord& record, int32_t colour, WorkUnitRow& row,
+bool FillWorkUnitRow(const CompletedColumns& columns, const LogRecord& record, int32_t colour, WorkUnitRow& row,
                      int64_t& cpuSum);
 
 struct DetailLoad {

@@ -143,16 +143,23 @@ void LoadColumnTable(LogColumnTable& table, const LogRecord& header)
     }
 }
 
-std::optional<std::string_view> FindField(const LogColumnTable& table, const LogRecord& record, std::string_view name)
+int FindColumn(const LogColumnTable& table, std::string_view name)
 {
     const std::string wanted = UpperCase(name, kLogWantedNameCapacity);
     const auto found = std::find(table.begin(), table.end(), wanted);
-    if (found == table.end())
+    return found == table.end() ? -1 : static_cast<int>(found - table.begin());
+}
+
+std::optional<std::string_view> FieldAt(const LogRecord& record, int column)
+{
+    if (column < 0 || column >= record.FieldCount())
         return std::nullopt;
-    const int index = static_cast<int>(found - table.begin());
-    if (index >= record.FieldCount())
-        return std::nullopt;
-    return record.Field(index);
+    return record.Field(column);
+}
+
+std::optional<std::string_view> FindField(const LogColumnTable& table, const LogRecord& record, std::string_view name)
+{
+    return FieldAt(record, FindColumn(table, name));
 }
 
 bool IsWorkUnitRecord(const LogRecord& record)

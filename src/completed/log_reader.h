@@ -48,8 +48,13 @@ using LogColumnTable = std::vector<std::string>;
 // before the first empty name.
 void LoadColumnTable(LogColumnTable& table, const LogRecord& header);
 
-// The field under a column name (compared without regard to case; the first equal name wins),
-// or nothing when no column has that name or the record is too short to reach it.
+// The position of a column name in the table (compared without regard to case; the first equal
+// name wins), or -1 when no column has that name.
+int FindColumn(const LogColumnTable& table, std::string_view name);
+// The field at a column position, or nothing for -1 or a record too short to reach it.
+std::optional<std::string_view> FieldAt(const LogRecord& record, int column);
+// The field under a column name, or nothing when no column has that name or the record is too
+// short to reach it. Readers of many records find their columns once and use FieldAt.
 std::optional<std::string_view> FindField(const LogColumnTable& table, const LogRecord& record, std::string_view name);
 
 // Whether any field holds a character of the work-unit set (letters but x and X, digits and
@@ -93,6 +98,7 @@ public:
     {
         return ::FindField(columns_, record, name);
     }
+    int FindColumn(std::string_view name) const { return ::FindColumn(columns_, name); }
 
     // Reads the first line as the header and loads it into the column table; false for an empty file.
     bool ReadHeader();

@@ -29,7 +29,7 @@ constexpr ColumnSpec kColumns[kAnalysisCellCount] = {
     {"% Per CPU Hour", kAlignRight}, {"Mflops", kAlignRight},    {"Angle Range", kAlignRight},
 };
 
-int StatusImage(const std::string& status)
+int StatusImage(std::string_view status)
 {
     if (status == kStatusRun)
         return IMG_STATUS_RUN;
@@ -117,7 +117,7 @@ void DrawRow(const DRAWITEMSTRUCT& draw)
     for (int column = range.first; column <= range.last; ++column) {
         const RECT cell{left, draw.rcItem.top, left + widths[column], draw.rcItem.bottom};
         left = cell.right;
-        const std::string& text = row.Text(column);
+        const std::string_view text = row.Text(column);
         if (!text.empty()) {
             if (column == kCellStatus) {
                 FillRect(hdc, &cell, static_cast<HBRUSH>(backgroundBrush.get()));
@@ -131,7 +131,7 @@ void DrawRow(const DRAWITEMSTRUCT& draw)
                 const bool right = kColumns[column].alignment == kAlignRight;
                 SetTextAlign(hdc, right ? TA_RIGHT : TA_LEFT);
                 ExtTextOutA(hdc, right ? cell.right - 2 : cell.left + 2, cell.top + 1, ETO_OPAQUE | ETO_CLIPPED,
-                            &cell, text.c_str(), static_cast<int>(text.size()), nullptr);
+                            &cell, text.data(), static_cast<int>(text.size()), nullptr);
             }
         }
         const SelectedObject pen(hdc, gridPen.get());

@@ -1,13 +1,15 @@
 // List row records: cells, their sort keys and the work-unit record.
 #include "ui/list_row.h"
 
+#include <functional>
+
 namespace {
 
-const std::string kEmpty;
+constexpr size_t kCompactAtLeast = 256;
 
-std::optional<std::string> Copy(std::optional<std::string_view> text)
+bool IsSortKeyCharacter(char c)
 {
-    return text ? std::optional<std::string>(std::in_place, *text) : std::nullopt;
+    return c >= '.' && c <= '9';
 }
 
 }  // namespace
@@ -17,7 +19,7 @@ std::string FilterSortKey(std::string_view text)
     std::string key;
     key.reserve(text.size());
     for (const char c : text)
-        if (c >= '.' && c <= '9')
+        if (IsSortKeyCharacter(c))
             key.push_back(c);
     return key;
 }
@@ -27,34 +29,87 @@ void ListRow::SetCell(int index, int32_t kind, std::optional<std::string_view> t
 {
     if (!Valid(index))
         return;
-    // Copies first: the caller may pass views into this cell's own texts.
-    std::optional<std::string> newText = Copy(text);
-    std::optional<std::string> newSecond =
-        kind == kNumberCell && second ? std::optional<std::string>(FilterSortKey(*second)) : Copy(second);
-    ListCell& cell = cells_[index];
-    cell.kind = kind;
-    cell.text = std::move(newText);
-    cell.second = std::move(newSecond);
+    // Views into this row's own buffer are copied first: appending may move the buffer.
+    const auto inside = [this](std::string_view view) {
+        const std::less_equal<const char*> atMost;
+        return !view.empty() && atMost(text_.data(), view.data()) &&
+               atMost(view.data() + view.size(), text_.data() + text_.size());
+    };
+    std::string ownText;
+    std::string ownSecond;
+    if (text && inside(*text))
+        text = ownText.assign(*text);
+    if (second && inside(*second))
+        second = ownSecond.assign(*second);
+
+    Slot& slot = slots_[static_cast<size_t>(index)];
+    unused_ += slot.textLength + slot.secondLength;
+    slot = Slot{};
+    slot.at = static_cast<uint32_t>(text_.size());
+    slot.kind = kind;
+    if (text) {
+        text_.append(*text);
+        slot.textLength = static_cast<uint32_t>(text->size());
+        slot.flags |= kHasText;
+    }
+    if (second) {
+        const size_t before = text_.size();
+        if (kind == kNumberCell) {
+            for (const char c : *second)
+                if (IsSortKeyCharacter(c))
+                    text_.push_back(c);
+        } else {
+            text_.append(*second);
+        }
+        slot.secondLength = static_cast<uint32_t>(text_.size() - before);
+        slot.flags |= kHasSecond;
+    }
+    if (unused_ >= kCompactAtLeast && unused_ * 2 > text_.size())
+        Compact();
+}
+
+void ListRow::Compact()
+{
+    std::string packed;
+    packed.reserve(text_.size() - unused_);
+    for (Slot& slot : slots_) {
+        const size_t at = packed.size();
+        packed.append(text_, slot.at, slot.textLength + slot.secondLength);
+        slot.at = static_cast<uint32_t>(at);
+    }
+    text_ = std::move(packed);
+    unused_ = 0;
+}
+
+void ListRow::Reserve(size_t bytes)
+{
+    text_.reserve(bytes);
 }
 
 void ListRow::ReplaceCell(int index, std::optional<std::string_view> text, std::optional<std::string_view> second)
 {
     if (!HasText(index))
         return;
-    SetCell(index, cells_[index].kind, text, second);
+    SetCell(index, slots_[static_cast<size_t>(index)].kind, text, second);
 }
 
-const std::string& ListRow::Text(int index) const
+std::string_view ListRow::Text(int index) const
 {
-    return Valid(index) && cells_[index].text ? *cells_[index].text : kEmpty;
+    if (!Valid(index))
+        return {};
+    const Slot& slot = slots_[static_cast<size_t>(index)];
+    return std::string_view(text_).substr(slot.at, slot.textLength);
 }
 
-const std::string& ListRow::Second(int index) const
+std::string_view ListRow::Second(int index) const
 {
-    return Valid(index) && cells_[index].second ? *cells_[index].second : kEmpty;
+    if (!Valid(index))
+        return {};
+    const Slot& slot = slots_[static_cast<size_t>(index)];
+    return std::string_view(text_).substr(slot.at + slot.textLength, slot.secondLength);
 }
 
 int32_t ListRow::Kind(int index) const
 {
-    return Valid(index) ? cells_[index].kind : kTextCell;
+    return Valid(index) ? slots_[static_cast<size_t>(index)].kind : kTextCell;
 }

@@ -309,7 +309,7 @@ public:
         if (!GetCharWidth32A(dc.get(), 0, 255, advance_))
             std::fill(std::begin(advance_), std::end(advance_), 8);
     }
-    int Of(const std::string& text) const
+    int Of(std::string_view text) const
     {
         int sum = 0;
         for (const char c : text)
@@ -348,7 +348,7 @@ void SizeColumns(HWND list, int first, int last)
         if (!row)
             continue;
         for (int column = first; column <= last; ++column) {
-            const std::string& text = row->Text(column);
+            const std::string_view text = row->Text(column);
             if (!text.empty())
                 widths[column - first] = std::max(widths[column - first], measure.Of(text) + 15);
         }
@@ -465,7 +465,7 @@ void PaintPlainRow(const DRAWITEMSTRUCT& draw)
     for (int column = range.first; column <= range.last; ++column) {
         const RECT cell{left, draw.rcItem.top, left + widths[column], draw.rcItem.bottom};
         left = cell.right;
-        const std::string& text = row->Text(column);
+        const std::string_view text = row->Text(column);
         if (text.empty())
             continue;
         LVCOLUMNA format{};
@@ -481,7 +481,7 @@ void PaintPlainRow(const DRAWITEMSTRUCT& draw)
             align = TA_CENTER;
         }
         SetTextAlign(hdc, align);
-        ExtTextOutA(hdc, x, cell.top, ETO_OPAQUE | ETO_CLIPPED, &cell, text.c_str(), static_cast<int>(text.size()),
+        ExtTextOutA(hdc, x, cell.top, ETO_OPAQUE | ETO_CLIPPED, &cell, text.data(), static_cast<int>(text.size()),
                     nullptr);
     }
     SetTextAlign(hdc, oldAlign);

@@ -81,7 +81,7 @@ void DrawGraphText(HDC hdc, int x, int y, const RECT& cell, const std::string& t
     ExtTextOutA(hdc, x, y, ETO_CLIPPED, &cell, text.c_str(), static_cast<int>(text.size()), nullptr);
 }
 
-void PaintTextCell(HDC hdc, HWND list, int column, const RECT& cell, const std::string& text)
+void PaintTextCell(HDC hdc, HWND list, int column, const RECT& cell, std::string_view text)
 {
     if (text.empty())
         return;
@@ -91,7 +91,7 @@ void PaintTextCell(HDC hdc, HWND list, int column, const RECT& cell, const std::
     const bool right = (format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT;
     SetTextAlign(hdc, right ? TA_RIGHT : TA_LEFT);
     ExtTextOutA(hdc, right ? cell.right - 2 : cell.left + 2, cell.top + 1, ETO_OPAQUE | ETO_CLIPPED, &cell,
-                text.c_str(), static_cast<int>(text.size()), nullptr);
+                text.data(), static_cast<int>(text.size()), nullptr);
 }
 
 void PaintTriplet(HDC hdc, const RECT& cell, const GraphArea& area, const BestSignals& best, bool showText)

@@ -112,7 +112,7 @@ void OnOverride(HWND page)
     const ListRow* row = SelectedRow(List(page));
     if (!row || row->Text(kUserName).empty())
         return;
-    const std::string name = row->Text(kUserName);  // the refresh frees the row
+    const std::string name(row->Text(kUserName));  // the refresh frees the row
     if (ShowOverrideDialog(page, name) == 1)
         RefreshUserInfo();
 }

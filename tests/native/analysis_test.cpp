@@ -63,9 +63,9 @@ struct AnalysisFixture : ::testing::Test {
     std::string Look(int threshold = 3)
     {
         LookAtLocation(row, files, threshold, kNow, status);
-        return row.cells.Text(kCellStatus);
+        return std::string(row.cells.Text(kCellStatus));
     }
-    std::string Cell(int cell) const { return row.cells.Text(cell); }
+    std::string Cell(int cell) const { return std::string(row.cells.Text(cell)); }
 
     WorkUnitRow row;
     MemoryFiles files;

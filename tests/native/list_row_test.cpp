@@ -3,6 +3,8 @@
 
 #include "ui/list_row.h"
 
+#include <string>
+
 namespace {
 
 TEST(ListRow, SetCellFiltersNumberKeysOnly)
@@ -44,6 +46,32 @@ TEST(ListRow, ReplaceCellNeedsAnEarlierTextAndKeepsTheKind)
     row.ReplaceCell(1, row.Second(1));
     EXPECT_EQ(row.Text(1), "7200");
     EXPECT_EQ(row.Second(1), "");
+}
+
+// Cells set again and again (as an analysis row is on every refresh) keep their own texts while
+// the shared buffer grows, drops what was left behind and moves.
+TEST(ListRow, CellsSetAgainKeepEveryOtherCell)
+{
+    ListRow row(4);
+    row.SetCell(0, kTextCell, "Home");
+    row.SetCell(3, kNumberCell, "12.5%", "12.5");
+    for (int round = 0; round < 500; ++round) {
+        const std::string longText(static_cast<size_t>(round % 97), 'x');
+        row.SetCell(1, kNumberCell, std::to_string(round), std::to_string(round * 2) + " s");
+        row.SetCell(2, kTextCell, longText, std::nullopt);
+        // A view of another cell's text, copied while the buffer may move or be packed.
+        row.SetCell(round % 2 ? 2 : 1, kTextCell, row.Text(0), row.Second(3));
+        ASSERT_EQ(row.Text(0), "Home") << round;
+        ASSERT_EQ(row.Text(3), "12.5%") << round;
+        ASSERT_EQ(row.Second(3), "12.5") << round;
+        ASSERT_EQ(row.Text(round % 2 ? 2 : 1), "Home") << round;
+        ASSERT_EQ(row.Second(round % 2 ? 2 : 1), "12.5") << round;
+        ASSERT_EQ(row.Text(round % 2 ? 1 : 2), round % 2 ? std::to_string(round) : longText) << round;
+    }
+    // A cell set without texts has none again.
+    row.SetCell(0, kTextCell, std::nullopt);
+    EXPECT_FALSE(row.HasText(0));
+    EXPECT_EQ(row.Text(3), "12.5%");
 }
 
 TEST(ListRow, OutOfRangeIndexesAreHarmless)

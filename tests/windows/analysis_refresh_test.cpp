@@ -47,7 +47,7 @@ protected:
         item.iItem = index;
         return ListView_GetItem(PageList(tab), &item) ? reinterpret_cast<const WorkUnitRow*>(item.lParam) : nullptr;
     }
-    std::string Cell(int cell, int index = 0) const { return Row(index)->cells.Text(cell); }
+    std::string Cell(int cell, int index = 0) const { return std::string(Row(index)->cells.Text(cell)); }
     std::string Status() const { return StatusText(); }
     std::string Title() const
     {

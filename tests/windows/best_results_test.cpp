@@ -163,7 +163,8 @@ protected:
             item.mask = LVIF_PARAM;
             item.iItem = i;
             ListView_GetItem(list, &item);
-            names += reinterpret_cast<const WorkUnitRow*>(item.lParam)->cells.Text(0) + " ";
+            names += reinterpret_cast<const WorkUnitRow*>(item.lParam)->cells.Text(0);
+            names += ' ';
         }
         return names;
     }

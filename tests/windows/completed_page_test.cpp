@@ -198,7 +198,7 @@ protected:
         item.iItem = index;
         return ListView_GetItem(List(), &item) ? reinterpret_cast<const WorkUnitRow*>(item.lParam) : nullptr;
     }
-    std::string Cell(int index, int cell) const { return Row(index)->cells.Text(cell); }
+    std::string Cell(int index, int cell) const { return std::string(Row(index)->cells.Text(cell)); }
     std::vector<std::string> Column(int cell) const
     {
         std::vector<std::string> texts;

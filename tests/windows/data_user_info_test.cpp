@@ -118,7 +118,7 @@ protected:
     {
         std::vector<std::string> texts;
         for (int i = 0; i < Rows(tab); ++i)
-            texts.push_back(Row(tab, i)->Text(cell));
+            texts.emplace_back(Row(tab, i)->Text(cell));
         return texts;
     }
     static int IndexOf(int tab, const std::string& shortName)
@@ -287,8 +287,8 @@ TEST_F(UserInfoTest, GrandTotalAndButtonStates)
     EXPECT_EQ(total->Text(kUserCompleted), "130");
     EXPECT_EQ(total->Text(kUserTotalCpu), "2:06:00");
     EXPECT_EQ(total->Text(kUserAverageCpu), "0:00:58");
-    const double rates = std::stod(Row(kTabUserInfo, 0)->Second(kUserPerDay)) +
-                         std::stod(work->Second(kUserPerDay)) + 2.5;
+    const double rates = std::stod(std::string(Row(kTabUserInfo, 0)->Second(kUserPerDay))) +
+                         std::stod(std::string(work->Second(kUserPerDay))) + 2.5;
     EXPECT_EQ(total->Text(kUserPerDay), Format("%.2f", rates));
 
     // Descending by Location puts the grand total first.
@@ -455,7 +455,7 @@ TEST_F(OverrideDialogTest, RefusedInputsKeepTheDialogAndAcceptedOneRefreshes)
     RefreshUserInfo();
     Select(kTabUserInfo, 0);
     ASSERT_TRUE(Enabled(IDC_USER_INFO_OVERRIDE));
-    const std::string computed = Row(kTabUserInfo, 0)->Text(kUserPerDay);
+    const std::string computed(Row(kTabUserInfo, 0)->Text(kUserPerDay));
 
     DialogPlayer player;
     player.inputs = {"-1", "0.0", "abc", "3abc"};

@@ -149,7 +149,7 @@ protected:
         item.iItem = index;
         return ListView_GetItem(PageList(tab), &item) ? reinterpret_cast<const ListRow*>(item.lParam) : nullptr;
     }
-    static std::string Cell(int cell) { return Row(kTabAnalysis, 0)->cells.Text(cell); }
+    static std::string Cell(int cell) { return std::string(Row(kTabAnalysis, 0)->cells.Text(cell)); }
 
     static HWND CompletedTree() { return GetDlgItem(App().pages[kTabCompleted], IDC_COMPLETED_TREE); }
     static HWND CompletedList() { return GetDlgItem(App().pages[kTabCompleted], IDC_COMPLETED_LIST); }

@@ -530,7 +530,7 @@ TEST_F(LocationsDialogTest, OkRebuildsTheAnalysisList)
             item.mask = LVIF_PARAM;
             item.iItem = i;
             ListView_GetItem(analysis, &item);
-            result.push_back(RowCells(analysis, item.lParam)->Text(0));
+            result.emplace_back(RowCells(analysis, item.lParam)->Text(0));
         }
         return result;
     };
