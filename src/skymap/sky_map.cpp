@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -144,13 +145,47 @@ bool Intersects(const RECT& clip, const PixelBox& box)
     return box.left < clip.right && clip.left < box.right && box.top < clip.bottom && clip.top < box.bottom;
 }
 
-std::string FieldText(const char* field, size_t size)
+std::string_view FieldText(const char* field, size_t size)
 {
-    return std::string(field, strnlen(field, size));
+    return std::string_view(field, strnlen(field, size));
 }
 
-// Draws one point in chart coordinates; clip is the part of the chart being painted.
-void DrawPoint(HDC hdc, PointPens& pens, const SkyPoint& point, const RECT& clip)
+// The label font of one paint, selected once, with its line height and its character advances:
+// asking the system for the extent of every label costs more than drawing its circle.
+class LabelFont {
+public:
+    explicit LabelFont(HDC hdc) : hdc_(hdc), font_(hdc, GetStockObject(ANSI_VAR_FONT))
+    {
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(hdc, &metrics);
+        height_ = metrics.tmHeight;
+        haveAdvances_ = GetCharWidth32A(hdc, 0, 255, advance_) != FALSE;
+    }
+    int Height() const { return height_; }
+    int Width(std::string_view text) const
+    {
+        if (!haveAdvances_) {
+            SIZE extent{};
+            GetTextExtentPoint32A(hdc_, text.data(), static_cast<int>(text.size()), &extent);
+            return extent.cx;
+        }
+        int width = 0;
+        for (const char c : text)
+            width += advance_[static_cast<unsigned char>(c)];
+        return width;
+    }
+
+private:
+    HDC hdc_;
+    SelectedObject font_;
+    int height_ = 0;
+    bool haveAdvances_ = false;
+    INT advance_[256] = {};
+};
+
+// Draws one point in chart coordinates; clip is the part of the chart being painted. Labels are
+// drawn when a label font is given.
+void DrawPoint(HDC hdc, PointPens& pens, const SkyPoint& point, const RECT& clip, const LabelFont* labelFont)
 {
     if (!HasSkyPosition(point))
         return;
@@ -159,26 +194,21 @@ void DrawPoint(HDC hdc, PointPens& pens, const SkyPoint& point, const RECT& clip
     const COLORREF colour = static_cast<COLORREF>(point.colour) & 0x00FFFFFF;
 
     struct Label {
-        std::string text;
+        std::string_view text;
         ChartPoint at;
-        PixelBox box;
     };
-    std::vector<Label> labels;
+    Label labels[2];
+    int labelCount = 0;
     bool visible = Intersects(clip, shape.boxes[0]);
-    std::unique_ptr<SelectedObject> font;
-    if (App().skyShowText) {
-        font = std::make_unique<SelectedObject>(hdc, GetStockObject(ANSI_VAR_FONT));
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(hdc, &metrics);
-        const std::string texts[] = {FieldText(point.name, sizeof point.name),
-                                     FieldText(point.recordedOn, sizeof point.recordedOn)};
+    if (labelFont) {
+        const std::string_view texts[] = {FieldText(point.name, sizeof point.name),
+                                          FieldText(point.recordedOn, sizeof point.recordedOn)};
+        const int height = labelFont->Height();
         for (int line = 0; line < 2; ++line) {
-            SIZE extent{};
-            GetTextExtentPoint32A(hdc, texts[line].c_str(), static_cast<int>(texts[line].size()), &extent);
-            const ChartPoint at = LabelPlace(shape, line, extent.cx, metrics.tmHeight);
-            const PixelBox box{at.x, at.y, at.x + extent.cx, at.y + metrics.tmHeight};
-            visible = visible || Intersects(clip, box);
-            labels.push_back({texts[line], at, box});
+            const int width = labelFont->Width(texts[line]);
+            const ChartPoint at = LabelPlace(shape, line, width, height);
+            visible = visible || Intersects(clip, PixelBox{at.x, at.y, at.x + width, at.y + height});
+            labels[labelCount++] = {texts[line], at};
         }
     }
     if (!visible)
@@ -187,14 +217,16 @@ void DrawPoint(HDC hdc, PointPens& pens, const SkyPoint& point, const RECT& clip
     pens.Use(colour);
     for (int i = 0; i < shape.count; ++i)
         Ellipse(hdc, shape.boxes[i].left, shape.boxes[i].top, shape.boxes[i].right, shape.boxes[i].bottom);
-    for (const Label& label : labels)
-        TextOutA(hdc, label.at.x, label.at.y, label.text.c_str(), static_cast<int>(label.text.size()));
+    for (int i = 0; i < labelCount; ++i)
+        TextOutA(hdc, labels[i].at.x, labels[i].at.y, labels[i].text.data(), static_cast<int>(labels[i].text.size()));
 }
 
 // Paints the client area part `area` (client coordinates) with the origin at the scroll position.
-void PaintContent(HDC hdc, const SkyMapState& state, RECT area)
+// The client point (offsetX, offsetY) is drawn at the device context's (0, 0): a back buffer of
+// the area passes the area's corner.
+void PaintContent(HDC hdc, const SkyMapState& state, RECT area, int offsetX = 0, int offsetY = 0)
 {
-    WindowOrigin origin(hdc, state.scrollX, state.scrollY);
+    WindowOrigin origin(hdc, state.scrollX + offsetX, state.scrollY + offsetY);
     OffsetRect(&area, state.scrollX, state.scrollY);
 
     RECT chartPart{};
@@ -204,6 +236,8 @@ void PaintContent(HDC hdc, const SkyMapState& state, RECT area)
         SelectedObject chart(chartDc.get(), state.chart.get());
         BitBlt(hdc, chartPart.left, chartPart.top, chartPart.right - chartPart.left, chartPart.bottom - chartPart.top,
                chartDc.get(), chartPart.left, chartPart.top, SRCCOPY);
+    } else if (chartPart.right > chartPart.left && chartPart.bottom > chartPart.top) {
+        FillRect(hdc, &chartPart, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     // Beside and below the chart the background shows; repaints without erasing must clear labels
     // that stood out over the chart's edge.
@@ -216,13 +250,37 @@ void PaintContent(HDC hdc, const SkyMapState& state, RECT area)
         FillRect(hdc, &below, black);
 
     PointPens pens(hdc);
+    std::unique_ptr<LabelFont> labelFont;
+    if (App().skyShowText)
+        labelFont = std::make_unique<LabelFont>(hdc);
     std::vector<const SkyPoint*> picked;
     if (PickedSkyPoints(picked)) {
         for (const SkyPoint* point : picked)
-            DrawPoint(hdc, pens, *point, area);
+            DrawPoint(hdc, pens, *point, area, labelFont.get());
     } else {
         for (const SkyPoint& point : state.points)
-            DrawPoint(hdc, pens, point, area);
+            DrawPoint(hdc, pens, point, area, labelFont.get());
+    }
+}
+
+// Paints the area into a memory bitmap and copies it to the window in one step: no half-drawn
+// state ever shows, and drawing into memory costs less than drawing on the window.
+void PaintBuffered(HDC hdc, const SkyMapState& state, const RECT& area)
+{
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return;
+    CompatibleDc buffer(hdc);
+    UniqueGdiObject bitmap(CreateCompatibleBitmap(hdc, width, height));
+    if (!buffer.get() || !bitmap) {
+        PaintContent(hdc, state, area);
+        return;
+    }
+    {
+        SelectedObject selected(buffer.get(), bitmap.get());
+        PaintContent(buffer.get(), state, area, area.left, area.top);
+        BitBlt(hdc, area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
     }
 }
 
@@ -421,7 +479,7 @@ LRESULT HandleMessage(HWND hwnd, SkyMapState& state, UINT message, WPARAM wParam
         return 0;
     case WM_PAINT: {
         PaintScope paint(hwnd);
-        PaintContent(paint.Dc(), state, paint.Area());
+        PaintBuffered(paint.Dc(), state, paint.Area());
         return 0;
     }
     case WM_PRINTCLIENT: {
