@@ -11,6 +11,9 @@
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "temp_dir.h"
+#include "calendar/future_calendar.h"
+#include "calendar/work_unit_calendar.h"
+#include "skymap/sky_map.h"
 #include "ui/analysis_refresh.h"
 #include "ui/app_state.h"
 #include "ui/main_window.h"
@@ -218,6 +221,63 @@ TEST_F(LeakTest, ThousandRefreshesAndTabSwitchesStayFlat)
     EXPECT_LE(after.handleCensus, before.handleCensus + kSlack);
     EXPECT_LE(after.windows, before.windows);
     EXPECT_LE(static_cast<int>(after.handles), static_cast<int>(before.handles) + kSlack);
+    EXPECT_LE(static_cast<int>(after.gdi), static_cast<int>(before.gdi) + kSlack);
+    EXPECT_LE(static_cast<int>(after.user), static_cast<int>(before.user) + kSlack);
+}
+
+// Opens and closes a window the way a user does: shown, painted, then closed from its system menu.
+void OpenAndClose(HWND window)
+{
+    ASSERT_NE(window, nullptr);
+    UpdateWindow(window);
+    Pump();
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    Pump();
+    ASSERT_FALSE(IsWindow(window));
+}
+
+// Every kind of secondary window opened and closed again and again: the Sky Map with the location's
+// points and its label texts, the Work Unit Calendar for one location and for all, and the Future
+// Work Units Calendar. Each opening makes its own bitmaps, fonts, pens and file handles.
+TEST_F(LeakTest, SkyMapAndCalendarOpeningsStayFlat)
+{
+    Start();
+    SkyPointSet points(50);
+    for (size_t i = 0; i < points.size(); ++i) {
+        points[i].rightAscension = static_cast<double>(i % 24);
+        points[i].declination = static_cast<double>(i % 90) - 45;
+        points[i].colour = static_cast<int32_t>(0x10203 * i);
+        SetSkyText(points[i].name, "13mr00aa." + std::to_string(i));
+        SetSkyText(points[i].recordedOn, "Mon Mar 13 10:20:30 2000");
+    }
+    const auto round = [&] {
+        ShowSkyMap(points);
+        OpenAndClose(App().skyMap);
+        OpenWorkUnitCalendar(dir.Path());
+        OpenAndClose(WorkUnitCalendarWindow());
+        OpenWorkUnitCalendarForAllLocations();
+        OpenAndClose(WorkUnitCalendarWindow());
+        OpenFutureCalendar(1000, 2.5);
+        OpenAndClose(FutureCalendarWindow());
+        // Closing a calendar gives the main window back.
+        ASSERT_TRUE(IsWindowEnabled(App().mainWindow));
+    };
+    for (int warmUp = 0; warmUp < 3; ++warmUp)
+        round();
+    const Counters before = Count();
+    Print("before openings", before);
+    const DWORD start = GetTickCount();
+    constexpr int kRounds = 250;  // a thousand openings in all
+    for (int i = 0; i < kRounds && !HasFatalFailure(); ++i)
+        round();
+    const Counters after = Count();
+    Print("after openings", after);
+    std::printf("%d openings in %lu ms\n", 4 * kRounds, static_cast<unsigned long>(GetTickCount() - start));
+
+    constexpr int kSlack = 8;
+    EXPECT_LE(after.gdiCensus, before.gdiCensus + kSlack);
+    EXPECT_LE(after.handleCensus, before.handleCensus + kSlack);
+    EXPECT_LE(after.windows, before.windows);
     EXPECT_LE(static_cast<int>(after.gdi), static_cast<int>(before.gdi) + kSlack);
     EXPECT_LE(static_cast<int>(after.user), static_cast<int>(before.user) + kSlack);
 }
