@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,16 @@ inline void CheckFormatted(std::string_view text, size_t capacity, const char* w
 inline void CheckCopied(std::string_view text, size_t capacity, const char* what)
 {
     FuzzCheck(text.size() <= capacity, what, text);
+}
+
+// ToNumber reads decimal texts without strtod: its value must be strtod's, bit for bit.
+inline void CheckNumberLikeStrtod(std::string_view text, double number, size_t capacity)
+{
+    const std::string copy(text.substr(0, capacity));
+    double expected = std::strtod(copy.c_str(), nullptr);
+    if (!std::isfinite(expected))
+        expected = 0.0;
+    FuzzCheck(std::memcmp(&expected, &number, sizeof number) == 0, "number differs from strtod", text);
 }
 
 inline void CheckFinite(double value, const char* what)

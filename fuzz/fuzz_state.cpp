@@ -97,6 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CheckCopied(*value, kValueCapacity, "value over its capacity");
         FuzzCheck(value->find('\n') == std::string::npos, "value holds a line feed", *value);
         CheckFinite(ToNumber(*value), "ToNumber not finite");
+        CheckNumberLikeStrtod(*value, ToNumber(*value), kValueCapacity);
+        CheckNumberLikeStrtod(key, ToNumber(key), kValueCapacity);
         (void)ToInteger(*value);
         (void)SkipBlanks(*value);
         CheckFinite(OperationsPerWorkUnit(ToNumber(*value)), "operations per work unit not finite");

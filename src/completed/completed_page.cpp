@@ -70,6 +70,7 @@ struct PageState {
     bool filling = false;        // the tree is being refilled: its selection changes are not loads
     bool workUnitForm = false;   // the list shows one location's work units, not the totals
     LogReader reader;            // the one line buffer and column table of SETILog.csv
+    RowStore rows;               // the list's rows in display order; the list holds only their count
 };
 
 // The list asks for its row height while the dialog creates it, before WM_INITDIALOG, so the
@@ -205,10 +206,25 @@ void FillTree(HWND page)
     state.filling = false;
 }
 
-void EmptyList(HWND list)
+// The list goes to no rows before the rows are freed, so nothing can paint a freed row.
+void EmptyList(HWND page)
 {
+    const HWND list = List(page);
     ListView_DeleteAllItems(list);
+    FreeRows(State(page).rows);
     DeleteAllColumns(list);
+}
+
+// Shows the store's rows: the list learns only how many there are.
+void ShowRows(HWND page)
+{
+    ListView_SetItemCountEx(List(page), static_cast<int>(State(page).rows.size()), LVSICF_NOSCROLL);
+}
+
+const WorkUnitRow* RowAt(HWND page, size_t index)
+{
+    const RowStore& rows = State(page).rows;
+    return index < rows.size() ? rows[index].get() : nullptr;
 }
 
 void MakeColumns(HWND list, const ColumnSpec* columns, int count)
@@ -217,26 +233,13 @@ void MakeColumns(HWND list, const ColumnSpec* columns, int count)
         MakeColumn(list, i, columns[i].title, columns[i].alignment, columns[i].ascending);
 }
 
-bool InsertRow(HWND list, int index, std::unique_ptr<WorkUnitRow> row)
-{
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    item.lParam = reinterpret_cast<LPARAM>(row.get());
-    if (ListView_InsertItem(list, &item) < 0)
-        return false;
-    row.release();  // the list owns it now and frees it on LVN_DELETEITEM
-    return true;
-}
 
 
 void LoadTotals(HWND page, HTREEITEM root)
 {
     PageState& state = State(page);
     const HWND tree = Tree(page);
-    const HWND list = List(page);
     LocationTotals grand;
-    int rows = 0;
     for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
         const LocationNode* node = NodeOf(tree, child);
         if (!node)
@@ -248,11 +251,11 @@ void LoadTotals(HWND page, HTREEITEM root)
         }
         state.reader.Start(file);
         const LocationTotals totals = ::LoadTotals(state.reader);
-        if (InsertRow(list, rows, MakeTotalsRow(ItemText(tree, child), totals)))
-            ++rows;
+        state.rows.push_back(MakeTotalsRow(ItemText(tree, child), totals));
         AddToGrandTotal(grand, totals);
     }
-    InsertRow(list, rows, MakeTotalsRow(kGrandTotalName, grand));
+    state.rows.push_back(MakeTotalsRow(kGrandTotalName, grand));
+    ShowRows(page);
     if (LocationNode* node = NodeOf(tree, root)) {
         node->count = grand.count;
         node->perDay = grand.dailyRate;
@@ -271,12 +274,10 @@ void ReportMissingLog(HWND page, const LogFile& file)
         ShellExecuteA(nullptr, "open", kHomePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// Reads one location's work units. The rows are made first and then inserted from the last to
-// the first at the end of the list, so the newest record is on top without shifting any item.
+// Reads one location's work units; the newest record is on top.
 bool LoadWorkUnits(HWND page, HTREEITEM item)
 {
     PageState& state = State(page);
-    const HWND list = List(page);
     LocationNode* node = NodeOf(Tree(page), item);
     if (!node)
         return true;
@@ -287,11 +288,9 @@ bool LoadWorkUnits(HWND page, HTREEITEM item)
     }
     state.reader.Start(file);
     DetailLoad load = LoadDetail(state.reader, *node);
-    ListView_SetItemCount(list, static_cast<int>(load.rows.size()));
-    int inserted = 0;
-    for (auto row = load.rows.rbegin(); row != load.rows.rend(); ++row)
-        if (InsertRow(list, inserted, std::move(*row)))
-            ++inserted;
+    std::reverse(load.rows.begin(), load.rows.end());
+    state.rows = std::move(load.rows);
+    ShowRows(page);
     return true;
 }
 
@@ -304,7 +303,7 @@ void LoadSelection(HWND page, HTREEITEM item)
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     state.reader.ClearColumnTable();
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    EmptyList(list);
+    EmptyList(page);
 
     const bool root = TreeView_GetParent(tree, item) == nullptr;
     state.workUnitForm = !root;
@@ -328,7 +327,7 @@ void Reload(HWND page)
 {
     const HWND list = List(page);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    EmptyList(list);
+    EmptyList(page);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     FillTree(page);
@@ -350,18 +349,21 @@ SkyPoint SkyPointOfRow(const ListRow& row)
 }
 
 // One point per row of the list, or per selected row, in list order.
-SkyPointSet RowSkyPoints(HWND list, bool selectedOnly)
+SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
 {
+    const HWND list = List(page);
+    const RowStore& rows = State(page).rows;
     SkyPointSet points;
-    points.reserve(static_cast<size_t>(selectedOnly ? ListView_GetSelectedCount(list) : ListView_GetItemCount(list)));
-    for (int i = ListView_GetNextItem(list, -1, selectedOnly ? LVNI_SELECTED : LVNI_ALL); i >= 0;
-         i = ListView_GetNextItem(list, i, selectedOnly ? LVNI_SELECTED : LVNI_ALL)) {
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = i;
-        if (ListView_GetItem(list, &item) && item.lParam)
-            points.push_back(SkyPointOfRow(reinterpret_cast<const WorkUnitRow*>(item.lParam)->cells));
+    if (!selectedOnly) {
+        points.reserve(rows.size());
+        for (const auto& row : rows)
+            points.push_back(SkyPointOfRow(row->cells));
+        return points;
     }
+    points.reserve(static_cast<size_t>(ListView_GetSelectedCount(list)));
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        if (const WorkUnitRow* row = RowAt(page, static_cast<size_t>(i)))
+            points.push_back(SkyPointOfRow(row->cells));
     return points;
 }
 
@@ -428,12 +430,12 @@ void ShowSkyMapForTreeItem(HWND page, HTREEITEM item)
     if (TreeView_GetParent(Tree(page), item) == nullptr)
         ShowSkyMapOf(page, [page, item] { return LogSkyPoints(page, item); });
     else
-        ShowSkyMapOf(page, [page] { return RowSkyPoints(List(page), false); });
+        ShowSkyMapOf(page, [page] { return RowSkyPoints(page, false); });
 }
 
 void ShowSkyMapForSelectedRows(HWND page)
 {
-    ShowSkyMapOf(page, [page] { return RowSkyPoints(List(page), true); });
+    ShowSkyMapOf(page, [page] { return RowSkyPoints(page, true); });
 }
 
 // "All Locations" counts every stored location's log; a location item only its own.
@@ -536,14 +538,41 @@ BOOL OnTreeNotify(HWND page, const NMHDR* header)
     return FALSE;
 }
 
+// The text of a cell, for whoever asks the list for it (accessibility tools, label tips).
+void GiveItemText(HWND page, LVITEMA& item)
+{
+    const WorkUnitRow* row = item.iItem >= 0 ? RowAt(page, static_cast<size_t>(item.iItem)) : nullptr;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+        return;
+    const std::string_view text = row ? row->cells.Text(item.iSubItem) : std::string_view();
+    const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+    std::copy_n(text.data(), length, item.pszText);
+    item.pszText[length] = '\0';
+}
+
+void GiveItemText(HWND page, LVITEMW& item)
+{
+    const WorkUnitRow* row = item.iItem >= 0 ? RowAt(page, static_cast<size_t>(item.iItem)) : nullptr;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+        return;
+    const std::string_view text = row ? row->cells.Text(item.iSubItem) : std::string_view();
+    const int written = text.empty() ? 0
+                                     : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                           item.pszText, item.cchTextMax - 1);
+    item.pszText[written > 0 ? written : 0] = L'\0';
+}
+
 BOOL OnListNotify(HWND page, const NMHDR* header)
 {
     switch (header->code) {
     case LVN_COLUMNCLICK:
         SortOnColumnClick(List(page), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return TRUE;
-    case LVN_DELETEITEM:
-        delete reinterpret_cast<WorkUnitRow*>(reinterpret_cast<const NMLISTVIEW*>(header)->lParam);
+    case LVN_GETDISPINFOA:
+        GiveItemText(page, reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header))->item);
+        return TRUE;
+    case LVN_GETDISPINFOW:
+        GiveItemText(page, reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header))->item);
         return TRUE;
     case NM_RCLICK:
         OnListRightClick(page);
@@ -581,6 +610,8 @@ void ShowRowHeight(HWND page, int height)
 BOOL OnInitDialog(HWND page)
 {
     PageState& state = State(page);
+    // Before the tree is filled: filling it may load the first selection into the list.
+    AttachRowStore(List(page), &state.rows);
     TreeView_SetImageList(Tree(page), App().smallImages, TVSIL_NORMAL);
     FillTree(page);
 
@@ -647,7 +678,7 @@ BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* draw)
     if (draw->CtlType != ODT_LISTVIEW)
         return FALSE;
     const PageState& state = State(page);
-    const auto* row = reinterpret_cast<const WorkUnitRow*>(draw->itemData);
+    const WorkUnitRow* row = RowAt(page, draw->itemID);
     if (row && (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS)))
         PaintSignalRow(*draw, *row, CompletedRowStyle(state.showText != 0, state.workUnitForm));
     return TRUE;
@@ -688,7 +719,8 @@ void OnDestroy(HWND page)
     // notifications that do so still reach this procedure. Redrawing goes off first, as for a load:
     // a list that redraws deletes its rows one layout at a time.
     SendMessageA(List(page), WM_SETREDRAW, FALSE, 0);
-    EmptyList(List(page));
+    EmptyList(page);
+    AttachRowStore(List(page), nullptr);
     State(page).filling = true;
     TreeView_DeleteAllItems(Tree(page));
 }
@@ -743,6 +775,12 @@ void ReloadCompleted()
 {
     if (const HWND page = App().pages[kTabCompleted])
         Reload(page);
+}
+
+const WorkUnitRow* CompletedListRow(int index)
+{
+    const HWND page = App().pages[kTabCompleted];
+    return page && index >= 0 ? RowAt(page, static_cast<size_t>(index)) : nullptr;
 }
 
 void FillCompletedTree()

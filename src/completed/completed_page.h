@@ -3,8 +3,12 @@
 
 #include <windows.h>
 
+#include "ui/list_row.h"
+
 HWND CreateCompletedPage(HWND parent);
 // Empties the list and fills the location tree again (F5 and "Reload Locations").
 void ReloadCompleted();
 // Fills the location tree again from the stored locations (after the location list changed).
 void FillCompletedTree();
+// The row the list shows at a position, or null past its end.
+const WorkUnitRow* CompletedListRow(int index);

@@ -2,6 +2,7 @@
 #include "ui/list_view.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr char kOriginalProcProperty[] = "VantorelListProc";
 constexpr char kSizePendingProperty[] = "VantorelSizePending";
+constexpr char kRowStoreProperty[] = "VantorelRowStore";
 constexpr int kTitleCapacity = 256;
 
 struct SortContext {
@@ -185,6 +187,7 @@ LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARA
         SetWindowLongPtrA(list, GWLP_USERDATA, 0);
         RemovePropA(list, kOriginalProcProperty);
         RemovePropA(list, kSizePendingProperty);
+        RemovePropA(list, kRowStoreProperty);
         break;
     }
     return CallWindowProcA(original, list, message, wParam, lParam);
@@ -254,6 +257,62 @@ const WorkUnitRow* WorkUnitOf(HWND list, LPARAM itemData)
     return CarriesWorkUnits(list) ? reinterpret_cast<const WorkUnitRow*>(itemData) : nullptr;
 }
 
+void AttachRowStore(HWND list, RowStore* rows)
+{
+    if (rows)
+        SetPropA(list, kRowStoreProperty, reinterpret_cast<HANDLE>(rows));
+    else
+        RemovePropA(list, kRowStoreProperty);
+}
+
+void FreeRows(RowStore& rows)
+{
+    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::less<>()(a.get(), b.get()); });
+    rows.clear();
+}
+
+RowStore* RowStoreOf(HWND list)
+{
+    return reinterpret_cast<RowStore*>(GetPropA(list, kRowStoreProperty));
+}
+
+namespace {
+
+// Sorts a row store as the list would sort its own items, keeping which rows are selected and
+// which has the focus: an owner-data list keeps those by position.
+void SortRowStore(HWND list, RowStore& rows, const SortContext& context)
+{
+    std::vector<const WorkUnitRow*> selected;
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0 && static_cast<size_t>(i) < rows.size();
+         i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        selected.push_back(rows[static_cast<size_t>(i)].get());
+    const int focusIndex = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    const WorkUnitRow* focused =
+        focusIndex >= 0 && static_cast<size_t>(focusIndex) < rows.size() ? rows[static_cast<size_t>(focusIndex)].get()
+                                                                         : nullptr;
+
+    std::stable_sort(rows.begin(), rows.end(), [&context](const auto& a, const auto& b) {
+        return CompareRows(reinterpret_cast<LPARAM>(a.get()), reinterpret_cast<LPARAM>(b.get()),
+                           reinterpret_cast<LPARAM>(&context)) < 0;
+    });
+
+    if (!selected.empty() || focused) {
+        std::sort(selected.begin(), selected.end());
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const WorkUnitRow* row = rows[i].get();
+            UINT state = std::binary_search(selected.begin(), selected.end(), row) ? LVIS_SELECTED : 0;
+            if (row == focused)
+                state |= LVIS_FOCUSED;
+            if (state)
+                ListView_SetItemState(list, static_cast<int>(i), state, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+    }
+    InvalidateRect(list, nullptr, FALSE);
+}
+
+}  // namespace
+
 void SortOnColumnClick(HWND list, int column)
 {
     std::vector<ListColumn*> columns;
@@ -268,7 +327,10 @@ void SortOnColumnClick(HWND list, int column)
     const bool workUnits = CarriesWorkUnits(list);
     SortContext context{sortBy, workUnits ? WorkUnitCells : PlainCells, workUnits ? WorkUnitData : NoWorkUnit,
                         columns[sortBy]};
-    ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
+    if (RowStore* rows = RowStoreOf(list))
+        SortRowStore(list, *rows, context);
+    else
+        ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
     // The triangle moves with the sorted column.
     InvalidateRect(ListView_GetHeader(list), nullptr, FALSE);
 }
@@ -338,19 +400,25 @@ void SizeColumns(HWND list, int first, int last)
     std::vector<int> widths;
     for (int column = first; column <= last; ++column)
         widths.push_back(measure.Of(ColumnTitle(list, column, 200)) + 15);
-    const auto cells = CellsReader(list);
-    const int count = ListView_GetItemCount(list);
-    for (int i = 0; i < count; ++i) {
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = i;
-        const ListRow* row = ListView_GetItem(list, &item) ? cells(item.lParam) : nullptr;
-        if (!row)
-            continue;
+    const auto widen = [&](const ListRow& row) {
         for (int column = first; column <= last; ++column) {
-            const std::string_view text = row->Text(column);
+            const std::string_view text = row.Text(column);
             if (!text.empty())
                 widths[column - first] = std::max(widths[column - first], measure.Of(text) + 15);
+        }
+    };
+    if (const RowStore* rows = RowStoreOf(list)) {
+        for (const auto& row : *rows)
+            widen(row->cells);
+    } else {
+        const auto cells = CellsReader(list);
+        const int count = ListView_GetItemCount(list);
+        for (int i = 0; i < count; ++i) {
+            LVITEMA item{};
+            item.mask = LVIF_PARAM;
+            item.iItem = i;
+            if (const ListRow* row = ListView_GetItem(list, &item) ? cells(item.lParam) : nullptr)
+                widen(*row);
         }
     }
     for (int column = first; column <= last; ++column) {

@@ -1,6 +1,13 @@
 // Key lookup, its status messages, the number conversions and the error text format.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
 #include "client/error_text.h"
 #include "client/find_value.h"
 
@@ -70,6 +77,50 @@ TEST(Conversions, ReadLikeTheCLibrary)
         SCOPED_TRACE(c.text);
         EXPECT_DOUBLE_EQ(ToNumber(c.text), c.number);
         EXPECT_EQ(ToInteger(c.text), c.integer);
+    }
+}
+
+// ToNumber reads most texts without strtod; it must still give strtod's value, bit for bit, for
+// every text: signs, blanks, hexadecimal, exponents, infinities, cuts and garbage, chosen and generated.
+TEST(Conversions, NumbersEqualStrtodBitForBit)
+{
+    const auto strtodValue = [](const std::string& text) {
+        const double number = std::strtod(text.substr(0, kValueCapacity).c_str(), nullptr);
+        return std::isfinite(number) ? number : 0.0;
+    };
+    const auto expectSame = [&](const std::string& text) {
+        const double expected = strtodValue(text);
+        const double actual = ToNumber(text);
+        EXPECT_EQ(std::memcmp(&expected, &actual, sizeof expected), 0)
+            << '"' << text << "\" gives " << actual << ", strtod " << expected;
+    };
+    const char* const chosen[] = {
+        "0",        "-0",         "+0",       " \t\n\v\f\r+1.5", "+-1",     "-+1",    "--1",     "++1",
+        "0x1p3",    "-0X1A",      "0x",       "1e",         "1e+",      "1e-5x",  ".5",      "5.",
+        "-.5e-3",   "1e-310",     "1e-400",   "-1e400",     "inf",      "-Infinity", "nan(1)", "1,5",
+        "1.5\x01",  "2451617.12345 (Mon)",   "1420585937.5", "  -", "e5",      "0.000000000000000000001e30",
+        "179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558632766878171540458953514382464234321326889464182768467546703537516986049910576551282076245490090389328944075868508455133942304583236903222948165808559332123348274797826204144723168738177180919299881250404026184124858368",
+        "4.9406564584124654e-324", "2.4703282292062327e-324", "2.4703282292062328e-324",
+    };
+    for (const char* text : chosen)
+        expectSame(text);
+    // A value is read only up to its capacity.
+    expectSame(std::string(kValueCapacity - 1, '9') + "e-9999");
+    expectSame("1" + std::string(kValueCapacity + 10, '0'));
+
+    std::mt19937 random(1208);
+    const std::string alphabet = " +-.0123456789eExXpinfa\t,";
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        const int length = static_cast<int>(random() % 14);
+        for (int k = 0; k < length; ++k)
+            text += alphabet[random() % alphabet.size()];
+        expectSame(text);
+        // And plain numbers of every magnitude, as the client writes them.
+        char number[64];
+        std::snprintf(number, sizeof number, "%.*g", static_cast<int>(random() % 18 + 1),
+                      std::ldexp(static_cast<double>(random()), static_cast<int>(random() % 400) - 200));
+        expectSame(number);
     }
 }
 

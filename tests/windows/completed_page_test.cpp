@@ -191,13 +191,7 @@ protected:
     void Select(HTREEITEM item) const { TreeView_SelectItem(Tree(), item); }
 
     int Rows() const { return ListView_GetItemCount(List()); }
-    const WorkUnitRow* Row(int index) const
-    {
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = index;
-        return ListView_GetItem(List(), &item) ? reinterpret_cast<const WorkUnitRow*>(item.lParam) : nullptr;
-    }
+    static const WorkUnitRow* Row(int index) { return CompletedListRow(index); }
     std::string Cell(int index, int cell) const { return std::string(Row(index)->cells.Text(cell)); }
     std::vector<std::string> Column(int cell) const
     {
@@ -395,6 +389,42 @@ TEST_F(CompletedPageTest, WorkUnitFormShowsTheLastRecordFirst)
     EXPECT_EQ(Column(kCellCpuTime), (std::vector<std::string>{"2:00:00", "1:02:05", "0:10:00"}));
     ClickColumn(kCellPeak);
     EXPECT_EQ(Column(kCellPeak), (std::vector<std::string>{"1.00", "12.50", "99.00"}));
+}
+
+// The rows live outside the list, which keeps only positions: a sort must carry the selection and
+// the focus along with their rows, and the text the list asks for is the row's own.
+TEST_F(CompletedPageTest, SortKeepsTheSelectedRowsAndAnswersTextRequests)
+{
+    TempDir dir;
+    dir.Write("SETILog.csv", kHeader + Record("2000-03-21 10:00:00", "13mr00aa.1", 3725, 12.5) +
+                                 Record("2000-03-20 09:00:00", "02ja99bb.2", 7200, 99.0) +
+                                 Record("2000-03-22 08:00:00", "05fe98cc.3", 600, 1.0));
+    StoreLocation(1, dir.Path(), "Home");
+    CreatePage();
+    Select(Child("Home"));
+    ASSERT_EQ(Rows(), 3);
+    ASSERT_EQ(Column(kCellWorkUnitName), (std::vector<std::string>{"05fe98cc.3", "02ja99bb.2", "13mr00aa.1"}));
+    ListView_SetItemState(List(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(List(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+
+    ClickColumn(kCellCpuTime);  // 0:10:00 (05fe98cc.3), 1:02:05 (13mr00aa.1), 2:00:00 (02ja99bb.2)
+    ASSERT_EQ(Column(kCellWorkUnitName), (std::vector<std::string>{"05fe98cc.3", "13mr00aa.1", "02ja99bb.2"}));
+    std::vector<std::string> selected;
+    for (int i = ListView_GetNextItem(List(), -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(List(), i, LVNI_SELECTED))
+        selected.push_back(Cell(i, kCellWorkUnitName));
+    EXPECT_EQ(selected, (std::vector<std::string>{"05fe98cc.3", "02ja99bb.2"}));
+    EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_FOCUSED), 2);
+
+    char text[64] = "untouched";
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = 1;
+    item.iSubItem = kCellCpuTime;
+    item.pszText = text;
+    item.cchTextMax = 5;  // cut to the buffer
+    ASSERT_TRUE(ListView_GetItem(List(), &item));
+    EXPECT_STREQ(item.pszText, "1:02");
 }
 
 TEST_F(CompletedPageTest, MissingFileAsksAboutTheHomePage)

@@ -375,11 +375,8 @@ TEST_F(FileFaultsTest, LogWithTenThousandColumnsAndAMegabyteLine)
     const auto pieces = [](size_t length) { return static_cast<int>((length + kLogLineCapacity - 1) / kLogLineCapacity); };
     const int rows = ListView_GetItemCount(CompletedList());
     EXPECT_EQ(rows, pieces(header.size()) - 1 + pieces(record.size()) + pieces(1 << 20) + 1);
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = 0;
-    ASSERT_TRUE(ListView_GetItem(CompletedList(), &item));
-    EXPECT_EQ(reinterpret_cast<const WorkUnitRow*>(item.lParam)->cells.Text(kCompletedNameCell), "13mr00aa.1.2.3");
+    ASSERT_NE(CompletedListRow(0), nullptr);
+    EXPECT_EQ(CompletedListRow(0)->cells.Text(kCompletedNameCell), "13mr00aa.1.2.3");
 
     SelectCompleted(true);
     ExpectResponsive();

@@ -140,7 +140,7 @@ const std::vector<DialogWant>& Dialogs() {
       {IDD_COMPLETED, true, "", 0, 0, 0,
        {{IDC_COMPLETED_TREE, "SysTreeView32",
          TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP, kAnyType, {}},
-        {IDC_COMPLETED_LIST, "SysListView32", kReportOwnerDrawn, kAnyType, {}},
+        {IDC_COMPLETED_LIST, "SysListView32", kReportOwnerDrawn | LVS_OWNERDATA, kAnyType, {}},
         {IDC_COMPLETED_ROW_LABEL, "Static", 0, kAnyType, {}},
         {IDC_COMPLETED_ROW_HEIGHT, "msctls_trackbar32", 0, kAnyType, {}},
         {IDC_COMPLETED_SHOW_TEXT, "Button", 0, BS_AUTOCHECKBOX, {}}}},
