@@ -1,8 +1,10 @@
 // Conversions of SETILog.csv values into the Completed tab's rows, totals and texts.
 #include "completed/completed_load.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cmath>
 
 #include "client/find_value.h"
@@ -33,6 +35,16 @@ int TruncateToInt(double value)
     if (whole >= INT_MAX)
         return INT_MAX;
     return static_cast<int>(whole);
+}
+
+// CPU seconds added without overflow: a damaged log can hold any number, and sums of such
+// numbers stay at the largest or smallest count instead of wrapping around.
+int64_t AddSeconds(int64_t sum, int64_t seconds)
+{
+    int64_t result = 0;
+    if (__builtin_add_overflow(sum, seconds, &result))
+        return seconds > 0 ? INT64_MAX : INT64_MIN;
+    return result;
 }
 
 // Whole units, minutes and seconds of a value in hours or degrees; each part keeps its sign.
@@ -243,7 +255,7 @@ bool FillWorkUnitRow(const CompletedColumns& columns, const LogRecord& record, i
         cells.SetCell(kCellWorkUnitName, kTextCell, "");
     if (const auto cpu = field(kColumnCpu)) {
         const int64_t seconds = ToInteger(*cpu);
-        cpuSum += seconds;
+        cpuSum = AddSeconds(cpuSum, seconds);
         char cpuText[32];
         SetSortedByText(cells, kCellCpuTime, FormatCpuTime(cpuText, seconds));
         SetNumberCell(cells, kCellPercentPerHour, number.Fixed(PercentPerHour(seconds), 5));
@@ -357,7 +369,7 @@ LocationTotals LoadTotals(LogReader& reader)
         ++totals.count;
         // A missing column adds nothing: no CPU time, no peak, no gaussian candidate.
         if (const auto cpu = FieldAt(*record, cpuColumn))
-            totals.cpuSum += ToInteger(*cpu);
+            totals.cpuSum = AddSeconds(totals.cpuSum, ToInteger(*cpu));
         if (const auto peak = FieldAt(*record, peakColumn)) {
             const double value = ToNumber(*peak);
             if (value > totals.topPeak)
@@ -382,8 +394,8 @@ LocationTotals LoadTotals(LogReader& reader)
 
 void AddToGrandTotal(LocationTotals& grand, const LocationTotals& location)
 {
-    grand.count += location.count;
-    grand.cpuSum += location.cpuSum;
+    grand.count = static_cast<int32_t>(std::clamp<int64_t>(int64_t{grand.count} + location.count, 0, INT32_MAX));
+    grand.cpuSum = AddSeconds(grand.cpuSum, location.cpuSum);
     if (location.topPeak > grand.topPeak)
         grand.topPeak = location.topPeak;
     if (location.topScore > grand.topScore) {

@@ -1,9 +1,11 @@
 // Completed work units from SETILog.csv: value texts, the detail load's stop points, totals and the grand total.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "client/find_value.h"
 #include "completed/completed_load.h"
 
 namespace {
@@ -302,6 +304,39 @@ TEST(CompletedLoad, TotalsAndGrandTotal)
     EXPECT_EQ(zero->cells.Text(kTotalsAverageCpu), "0:00:00");
     EXPECT_EQ(zero->cells.Text(kTotalsPercentPerHour), "0.00000");
     EXPECT_EQ(zero->cells.Text(kTotalsTopGaussian), "score 0.0000,  power 0.00,  fit 0.000");
+}
+
+// A damaged log's CPU seconds can be any number: the sums stop at the largest (or smallest) count
+// instead of overflowing, in the detail load, a location's totals and the grand total.
+TEST(CompletedLoad, CpuSumsSaturate)
+{
+    const int64_t huge = INT64_MAX / 2 + 1000;
+    std::string log = kHeader;
+    for (const int64_t cpu : {huge, huge, int64_t{5}})
+        log += "2000-03-20 10:00:00,13mr00aa.1," + std::to_string(cpu) + ",1.0\r\n";
+    std::string negative = kHeader;
+    for (int i = 0; i < 3; ++i)
+        negative += "2000-03-20 10:00:00,13mr00aa.1," + std::to_string(-huge) + ",1.0\r\n";
+
+    // Texts beyond the platform's long read as 0 (on 32-bit Windows all of these).
+    const int64_t read = ToInteger(std::to_string(huge));
+    const int64_t expected = read == 0 ? 5 : INT64_MAX;
+    const LocationTotals totals = Totals(log);
+    EXPECT_EQ(totals.cpuSum, expected);
+    LocationNode node;
+    EXPECT_EQ(Load(log, node).cpuSum, expected);
+    EXPECT_EQ(Totals(negative).cpuSum, read == 0 ? 0 : INT64_MIN);
+
+    LocationTotals grand;
+    for (int i = 0; i < 3; ++i)
+        AddToGrandTotal(grand, totals);
+    EXPECT_EQ(grand.cpuSum, read == 0 ? 15 : INT64_MAX);
+    EXPECT_EQ(grand.count, 9);
+    LocationTotals many;
+    many.count = INT32_MAX - 1;
+    AddToGrandTotal(grand, many);
+    EXPECT_EQ(grand.count, INT32_MAX);
+    EXPECT_FALSE(MakeTotalsRow(kGrandTotalName, grand)->cells.Text(kTotalsCpuTime).empty());
 }
 
 TEST(CompletedLoad, TotalsTopValuesKeepTheEarlierOnTies)
