@@ -233,8 +233,6 @@ void MakeColumns(HWND list, const ColumnSpec* columns, int count)
         MakeColumn(list, i, columns[i].title, columns[i].alignment, columns[i].ascending);
 }
 
-
-
 void LoadTotals(HWND page, HTREEITEM root)
 {
     PageState& state = State(page);
