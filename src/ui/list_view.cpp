@@ -19,6 +19,8 @@ constexpr char kOriginalProcProperty[] = "VantorelListProc";
 constexpr char kSizePendingProperty[] = "VantorelSizePending";
 constexpr char kRowStoreProperty[] = "VantorelRowStore";
 constexpr int kTitleCapacity = 256;
+// Texts are compared on at most this many characters.
+constexpr size_t kLongestSortText = 255;
 
 struct SortContext {
     int column;
@@ -278,6 +280,109 @@ RowStore* RowStoreOf(HWND list)
 
 namespace {
 
+// A cell's comparison keys, worked out once per row instead of once per comparison: the
+// system's sort key of a text cell's text (byte order equals lstrcmpi's order) or a number cell's
+// leading value, for the display text and for the second text.
+struct CellKey {
+    bool hasSecond = false;
+    std::string text;
+    std::string second;
+    double textValue = 0;
+    double secondValue = 0;
+};
+
+// The text the comparison sees: cut to 255 characters, and at a zero byte as lstrcmpi would.
+std::string_view ComparedText(std::string_view text)
+{
+    text = text.substr(0, kLongestSortText);
+    return text.substr(0, text.find('\0'));
+}
+
+std::string SystemSortKey(std::string_view text)
+{
+    text = ComparedText(text);
+    if (text.empty())
+        return {};
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int length = static_cast<int>(text.size());
+    const int size = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, nullptr, 0);
+    std::string key(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, key.data(), size);
+    // Without its closing zero: a shorter key that is a prefix of a longer one sorts first.
+    while (!key.empty() && key.back() == '\0')
+        key.pop_back();
+    return key;
+}
+
+// The keys of one cell; text keys when some row of the column compares as text, values when some
+// compares as numbers (a column can hold both: a cell never set counts as text), and keys of the
+// display text only when some row has no second text.
+CellKey KeyOf(const ListRow& cells, int column, bool textKeys, bool valueKeys, bool displayTexts)
+{
+    CellKey key;
+    const std::string_view second = cells.Second(column);
+    key.hasSecond = !second.empty();
+    if (textKeys) {
+        if (displayTexts)
+            key.text = SystemSortKey(cells.Text(column));
+        if (key.hasSecond)
+            key.second = SystemSortKey(second);
+    }
+    if (valueKeys) {
+        if (displayTexts)
+            key.textValue = LeadingNumber(cells.Text(column).substr(0, kLongestSortText));
+        if (key.hasSecond)
+            key.secondValue = LeadingNumber(second.substr(0, kLongestSortText));
+    }
+    return key;
+}
+
+// The order CompareCells gives, from the keys: second texts when both rows have one.
+int CompareKeys(bool textCell, const CellKey& a, const CellKey& b)
+{
+    const bool bySecond = a.hasSecond && b.hasSecond;
+    if (textCell) {
+        const int result = (bySecond ? a.second : a.text).compare(bySecond ? b.second : b.text);
+        return result < 0 ? -1 : result > 0 ? 1 : 0;
+    }
+    const double valueA = bySecond ? a.secondValue : a.textValue;
+    const double valueB = bySecond ? b.secondValue : b.textValue;
+    return valueA < valueB ? -1 : valueA > valueB ? 1 : 0;
+}
+
+// A stable sort of the rows on one column through keys made once per row.
+void SortByKeys(RowStore& rows, int column, bool ascending)
+{
+    std::vector<bool> textCells;
+    textCells.reserve(rows.size());
+    for (const auto& row : rows)
+        textCells.push_back(row->cells.Kind(column) == kTextCell);
+    const bool anyText = std::find(textCells.begin(), textCells.end(), true) != textCells.end();
+    const bool anyNumber = std::find(textCells.begin(), textCells.end(), false) != textCells.end();
+    // Display texts are compared only in pairs where a row has no second text.
+    const bool displayTexts = std::any_of(rows.begin(), rows.end(), [column](const auto& row) {
+        return row->cells.Second(column).empty();
+    });
+    std::vector<CellKey> keys;
+    keys.reserve(rows.size());
+    for (const auto& row : rows)
+        keys.push_back(KeyOf(row->cells, column, anyText, anyNumber, displayTexts));
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        // The first row's kind decides, as it does in CompareRows.
+        const int result = CompareKeys(textCells[a], keys[a], keys[b]);
+        return (ascending ? result : -result) < 0;
+    });
+    RowStore sorted;
+    sorted.reserve(rows.size());
+    for (const size_t index : order)
+        sorted.push_back(std::move(rows[index]));
+    rows = std::move(sorted);
+}
+
 // Sorts a row store as the list would sort its own items, keeping which rows are selected and
 // which has the focus: an owner-data list keeps those by position.
 void SortRowStore(HWND list, RowStore& rows, const SortContext& context)
@@ -291,10 +396,15 @@ void SortRowStore(HWND list, RowStore& rows, const SortContext& context)
         focusIndex >= 0 && static_cast<size_t>(focusIndex) < rows.size() ? rows[static_cast<size_t>(focusIndex)].get()
                                                                          : nullptr;
 
-    std::stable_sort(rows.begin(), rows.end(), [&context](const auto& a, const auto& b) {
-        return CompareRows(reinterpret_cast<LPARAM>(a.get()), reinterpret_cast<LPARAM>(b.get()),
-                           reinterpret_cast<LPARAM>(&context)) < 0;
-    });
+    if (App().currentTab == kTabBestResults) {
+        // Graph columns there sort by signal values, which CompareRows works out.
+        std::stable_sort(rows.begin(), rows.end(), [&context](const auto& a, const auto& b) {
+            return CompareRows(reinterpret_cast<LPARAM>(a.get()), reinterpret_cast<LPARAM>(b.get()),
+                               reinterpret_cast<LPARAM>(&context)) < 0;
+        });
+    } else {
+        SortByKeys(rows, context.column, context.record->ascending != 0);
+    }
 
     if (!selected.empty() || focused) {
         std::sort(selected.begin(), selected.end());

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "settings/value_names.h"
 #include "temp_dir.h"
 #include "ui/app_state.h"
+#include "ui/list_sort.h"
 
 namespace {
 
@@ -425,6 +427,64 @@ TEST_F(CompletedPageTest, SortKeepsTheSelectedRowsAndAnswersTextRequests)
     item.cchTextMax = 5;  // cut to the buffer
     ASSERT_TRUE(ListView_GetItem(List(), &item));
     EXPECT_STREQ(item.pszText, "1:02");
+}
+
+// Column clicks sort through keys made once per row; the order must be the one lstrcmpi (text
+// cells) and the leading numbers (number cells) give, stable for equal texts, both ways. The
+// texts mix case, punctuation that the system's word sort passes over, digits, blanks, accents
+// and empty cells, in the Date Logged column (text cells) and in From, whose cells sort by their
+// right ascension and, where a record stops early, by their empty text.
+TEST_F(CompletedPageTest, ColumnSortMatchesTheSystemsComparison)
+{
+    const std::vector<std::string> texts = {
+        "abc",  "ABC", "ab-c",  "a-bc", "co-op", "coop", "co op", "Zeta", "zeta", "_under", "[x]", "10",
+        "9",    "09",  "",      "a'b",  "ab",    "\xe9t\xe9", "ete",    "\xc9TE", "~", "Abc ", " abc", "ab c",
+        "1e5",  "-3",  "a.b",   "a,b",  "\"q\"",   "zz"};
+    std::string log = kHeader;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const std::string date = texts[i].find_first_of(",\"") == std::string::npos
+                                     ? texts[i]
+                                     : "\"" + std::regex_replace(texts[i], std::regex("\""), "\"\"") + "\"";
+        std::string record = Record(date, "13mr00aa." + std::to_string(i), 100 + static_cast<int>(i));
+        if (i % 7 == 3)  // stops at the missing gaussian columns: From stays empty
+            record = date + ",13mr00aa." + std::to_string(i) + ",5,1.0\r\n";
+        else  // right ascensions that tie in threes
+            record.replace(record.find(",14.5,"), 6, "," + std::to_string(i / 3) + ".5,");
+        log += record;
+    }
+    TempDir dir;
+    dir.Write("SETILog.csv", log);
+    StoreLocation(1, dir.Path(), "Home");
+    CreatePage();
+    Select(Child("Home"));
+    ASSERT_EQ(Rows(), static_cast<int>(texts.size()));
+    ASSERT_EQ(Cell(static_cast<int>(texts.size()) - 1 - 28, kCellDateLogged), "\"q\"");
+
+    // What the list showed, sorted the way every comparison used to be made.
+    const auto expected = [&](int column, bool ascending) {
+        std::vector<const WorkUnitRow*> rows;
+        for (int i = 0; i < Rows(); ++i)
+            rows.push_back(Row(i));
+        std::stable_sort(rows.begin(), rows.end(), [&](const WorkUnitRow* a, const WorkUnitRow* b) {
+            const auto compare = [](const std::string& x, const std::string& y) { return lstrcmpiA(x.c_str(), y.c_str()); };
+            return CompareCells(a->cells.Kind(column), ascending, a->cells.Text(column), a->cells.Second(column),
+                                b->cells.Text(column), b->cells.Second(column), compare) < 0;
+        });
+        std::vector<std::string> names;
+        for (const WorkUnitRow* row : rows)
+            names.emplace_back(row->cells.Text(kCellWorkUnitName));
+        return names;
+    };
+    for (const int column : {kCellDateLogged, kCellFrom}) {
+        for (int click = 0; click < 2; ++click) {
+            // A first click on a column sorts it ascending (Date Logged starts descending, and
+            // any other column is set back to descending when another one was sorted last).
+            const bool ascending = click == 0;
+            const std::vector<std::string> want = expected(column, ascending);
+            ClickColumn(column);
+            EXPECT_EQ(Column(kCellWorkUnitName), want) << "column " << column << ", click " << click;
+        }
+    }
 }
 
 TEST_F(CompletedPageTest, MissingFileAsksAboutTheHomePage)
