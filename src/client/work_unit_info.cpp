@@ -11,14 +11,6 @@ namespace {
 
 constexpr uint32_t kWorkUnitHeaderBytes = 4096;
 
-// Rounds to a 64-bit double even where the compiler keeps wider intermediates (x87 on i686), so
-// every platform truncates the same products.
-double Stored(double value)
-{
-    volatile double stored = value;
-    return stored;
-}
-
 // Truncation toward zero that saturates instead of overflowing on absurd file values.
 int TruncateToInt(double value)
 {
@@ -42,10 +34,10 @@ SexagesimalParts Split(double value)
 {
     double whole = 0;
     const double fraction = std::modf(value, &whole);
-    const double minutes = Stored(Stored(fraction * 0.6) * 100);
+    const double minutes = fraction * 0.6 * 100;
     double minutesWhole = 0;
     const double minutesFraction = std::modf(minutes, &minutesWhole);
-    const double seconds = Stored(Stored(minutesFraction * 0.6) * 100);
+    const double seconds = minutesFraction * 0.6 * 100;
     return {TruncateToInt(value), TruncateToInt(minutes), TruncateToInt(seconds)};
 }
 
@@ -105,7 +97,7 @@ std::string PositionText(double rightAscension, double declination)
 
 std::string BaseFrequencyText(double hertz)
 {
-    return Format("%.9f GHz", Stored(hertz * 1e-9));
+    return Format("%.9f GHz", hertz * 1e-9);
 }
 
 std::optional<std::string> RecordedOnText(std::string_view value)
