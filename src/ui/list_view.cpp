@@ -27,6 +27,9 @@ struct SortContext {
     const ListRow* (*cells)(LPARAM);
     const WorkUnitRow* (*unit)(LPARAM);
     const ListColumn* record;
+    // Only the Best Results list sorts its graph columns 1 to 4 by signal values; the Analysis
+    // list is re-sorted at every refresh, whichever tab is in front, and keeps its own texts.
+    bool bySignals;
 };
 
 // Looks up the page lists: under Wine every GetDlgItem is a server round trip, so loops over rows
@@ -89,7 +92,7 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
 
     const WorkUnitRow* unitA = context.unit(a);
     const WorkUnitRow* unitB = context.unit(b);
-    if (App().currentTab == kTabBestResults && column >= 1 && column <= 4 && unitA && unitB) {
+    if (context.bySignals && column >= 1 && column <= 4 && unitA && unitB) {
         const std::string textA = Format("%g", BestSignalSortValue(unitA->best, column));
         const std::string textB = Format("%g", BestSignalSortValue(unitB->best, column));
         // These columns hold graphs and figures: their signal values sort as numbers.
@@ -396,8 +399,8 @@ void SortRowStore(HWND list, RowStore& rows, const SortContext& context)
         focusIndex >= 0 && static_cast<size_t>(focusIndex) < rows.size() ? rows[static_cast<size_t>(focusIndex)].get()
                                                                          : nullptr;
 
-    if (App().currentTab == kTabBestResults) {
-        // Graph columns there sort by signal values, which CompareRows works out.
+    if (context.bySignals) {
+        // Graph columns sort by signal values, which CompareRows works out.
         std::stable_sort(rows.begin(), rows.end(), [&context](const auto& a, const auto& b) {
             return CompareRows(reinterpret_cast<LPARAM>(a.get()), reinterpret_cast<LPARAM>(b.get()),
                                reinterpret_cast<LPARAM>(&context)) < 0;
@@ -436,7 +439,7 @@ void SortOnColumnClick(HWND list, int column)
     const int sortBy = ApplyColumnClick(columns, column);
     const bool workUnits = CarriesWorkUnits(list);
     SortContext context{sortBy, workUnits ? WorkUnitCells : PlainCells, workUnits ? WorkUnitData : NoWorkUnit,
-                        columns[sortBy]};
+                        columns[sortBy], list == PageList(kTabBestResults)};
     if (RowStore* rows = RowStoreOf(list))
         SortRowStore(list, *rows, context);
     else
