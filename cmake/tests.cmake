@@ -33,6 +33,9 @@ set(VANTOREL_WINE ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${VANTOREL_WINE_PREFIX} 
 file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(windows_tests ${WINDOWS_TEST_SOURCES})
 target_link_libraries(windows_tests PRIVATE vantorel_ui vantorel_resources gtest gtest_main)
+# A command that runs until the test lets it end, next to windows_tests.exe where the tests find it.
+add_executable(slow_command tests/windows/helper/slow_command.cpp)
+add_dependencies(windows_tests slow_command)
 add_test(NAME windows_tests COMMAND ${VANTOREL_WINE} $<TARGET_FILE:windows_tests>)
 
 add_test(NAME hoardix_e2e COMMAND ${VANTOREL_E2E_DIR}/hoardix_test.sh wine $<TARGET_FILE:hoardix> ${VANTOREL_WINE_PREFIX} ${VANTOREL_WINE_ARCH})

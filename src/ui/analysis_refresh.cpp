@@ -5,27 +5,124 @@
 #include <commctrl.h>
 
 #include <ctime>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "client/analysis.h"
 #include "client/client_file.h"
 #include "client/last_error.h"
 #include "common/unique_handle.h"
+#include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
 #include "ui/list_view.h"
 
 namespace {
 
-// Runs the user's command minimised and waits for it to end, however long it takes.
-void RunPreRefreshCommand(StatusSink& status)
+constexpr UINT kMessageCommandEnded = WM_APP + 1;
+constexpr char kWaitWindowClass[] = "VantorelCommandWait";
+
+// The pre-refresh command of the refresh under way. The window goes on while it runs; the
+// refresh finishes when a message from the wait arrives, so the command still ends before any
+// file is read. One runs at a time: refreshes asked for meanwhile become one that follows.
+struct CommandWait {
+    UniqueKernelHandle process;
+    UniqueKernelHandle thread;
+    HANDLE wait = nullptr;    // the system's wait, which posts kMessageCommandEnded
+    HWND window = nullptr;    // message-only window that receives it
+    std::string statusText;   // "Waiting for <command>", cleared at the end if still shown
+    int selected = -1;        // the Analysis selection when the refresh started
+    bool followUp = false;
+    bool followUpRebuild = false;
+};
+
+CommandWait& Waiting()
+{
+    static CommandWait wait;
+    return wait;
+}
+
+void CALLBACK OnCommandEnded(PVOID window, BOOLEAN)
+{
+    PostMessageA(static_cast<HWND>(window), kMessageCommandEnded, 0, 0);
+}
+
+void ReleaseCommand()
+{
+    CommandWait& waiting = Waiting();
+    if (waiting.wait) {
+        // Blocks until a callback under way has returned, so none can post after this.
+        UnregisterWaitEx(waiting.wait, INVALID_HANDLE_VALUE);
+        waiting.wait = nullptr;
+    }
+    waiting.process.reset();
+    waiting.thread.reset();
+}
+
+void FinishRefresh(int selected);
+
+void OnCommandEndedMessage()
+{
+    CommandWait& waiting = Waiting();
+    if (!waiting.process)
+        return;
+    ReleaseCommand();
+    const int selected = waiting.selected;
+    const bool followUp = std::exchange(waiting.followUp, false);
+    const bool followUpRebuild = std::exchange(waiting.followUpRebuild, false);
+    FinishRefresh(selected);
+    if (followUp)
+        RefreshAnalysis(followUpRebuild);
+}
+
+LRESULT CALLBACK CommandWaitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kMessageCommandEnded) {
+        try {
+            OnCommandEndedMessage();
+        } catch (...) {
+            // A refresh that ran out of memory is dropped; the next tick tries again.
+        }
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HWND CommandWaitWindow()
+{
+    CommandWait& waiting = Waiting();
+    if (waiting.window && IsWindow(waiting.window))
+        return waiting.window;
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = CommandWaitProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kWaitWindowClass;
+    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    waiting.window = CreateWindowExA(0, kWaitWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    return waiting.window;
+}
+
+// The status line's text, to tell whether a later message has replaced ours.
+std::string CurrentStatusText()
+{
+    char text[1100] = {};
+    if (App().mainWindow)
+        GetDlgItemTextA(App().mainWindow, IDC_MAIN_STATUS, text, sizeof text);
+    return text;
+}
+
+// Starts the user's command minimised. True when the refresh waits for it to end; false when
+// there is none, it could not be started (reported), or it has already been waited for.
+bool StartPreRefreshCommand(StatusSink& status)
 {
     std::string command;
     {
         SettingsStore store;
         if (!store.Open() || !store.ReadString(kValueRunBeforeRefresh, command, kCommandTextCapacity) ||
             command.empty())
-            return;
+            return false;
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -37,11 +134,23 @@ void RunPreRefreshCommand(StatusSink& status)
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
         status.SetStatusText("Error running " + command + "  " + LastErrorText());
-        return;
+        return false;
     }
-    const UniqueKernelHandle processHandle(process.hProcess);
-    const UniqueKernelHandle threadHandle(process.hThread);
-    WaitForSingleObject(processHandle.get(), INFINITE);
+    CommandWait& waiting = Waiting();
+    waiting.process.reset(process.hProcess);
+    waiting.thread.reset(process.hThread);
+    const HWND window = CommandWaitWindow();
+    if (!window || !RegisterWaitForSingleObject(&waiting.wait, waiting.process.get(), OnCommandEnded, window,
+                                                INFINITE, WT_EXECUTEONLYONCE)) {
+        // Without a way to be told, wait here as the refresh always did.
+        waiting.wait = nullptr;
+        WaitForSingleObject(waiting.process.get(), INFINITE);
+        ReleaseCommand();
+        return false;
+    }
+    waiting.statusText = "Waiting for " + command;
+    status.SetStatusText(waiting.statusText);
+    return true;
 }
 
 WorkUnitRow* RowAt(HWND list, int index)
@@ -98,25 +207,25 @@ void UpdateTitleAndTip(HWND analysis, int remembered)
     SetWindowTextA(main, text.c_str());
 }
 
-}  // namespace
-
-void RefreshAnalysis(bool rebuild)
+// Steps after the command: rows, one look per location, repaint, re-sort, title and tip.
+void FinishRefresh(int selected)
 {
     const HWND analysis = PageList(kTabAnalysis);
     if (!analysis)
         return;
     const HWND best = PageList(kTabBestResults);
-    const int selected = ListView_GetNextItem(analysis, -1, LVNI_SELECTED);
-    SetStatusText("");
     StatusLine status;
-
-    if (rebuild) {
-        // The Best Results list only shows the rows; empty it before the Analysis list frees them.
-        if (best)
-            ListView_DeleteAllItems(best);
-        ListView_DeleteAllItems(analysis);
+    CommandWait& waiting = Waiting();
+    if (!waiting.statusText.empty()) {
+        if (CurrentStatusText() == waiting.statusText)
+            SetStatusText("");
+        waiting.statusText.clear();
     }
-    RunPreRefreshCommand(status);
+    // A selection made while the command ran is the one to keep.
+    const int current = ListView_GetNextItem(analysis, -1, LVNI_SELECTED);
+    if (current >= 0)
+        selected = current;
+
     if (ListView_GetItemCount(analysis) == 0) {
         // Redrawing stays off while the rows go in: a shown list otherwise lays itself out anew
         // after every insertion.
@@ -141,4 +250,54 @@ void RefreshAnalysis(bool rebuild)
         ListView_SetItemState(analysis, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
     UpdateTitleAndTip(analysis, selected);
+}
+
+}  // namespace
+
+void RefreshAnalysis(bool rebuild)
+{
+    CommandWait& waiting = Waiting();
+    if (waiting.process) {
+        // No second command and no refresh inside this one: one refresh follows its end.
+        waiting.followUp = true;
+        waiting.followUpRebuild = waiting.followUpRebuild || rebuild;
+        return;
+    }
+    const HWND analysis = PageList(kTabAnalysis);
+    if (!analysis)
+        return;
+    const HWND best = PageList(kTabBestResults);
+    const int selected = ListView_GetNextItem(analysis, -1, LVNI_SELECTED);
+    SetStatusText("");
+    StatusLine status;
+
+    if (rebuild) {
+        // The Best Results list only shows the rows; empty it before the Analysis list frees them.
+        if (best)
+            ListView_DeleteAllItems(best);
+        ListView_DeleteAllItems(analysis);
+    }
+    if (StartPreRefreshCommand(status)) {
+        waiting.selected = selected;
+        return;
+    }
+    FinishRefresh(selected);
+}
+
+bool AnalysisRefreshWaiting()
+{
+    return static_cast<bool>(Waiting().process);
+}
+
+void StopWaitingForCommand()
+{
+    CommandWait& waiting = Waiting();
+    ReleaseCommand();
+    waiting.followUp = false;
+    waiting.followUpRebuild = false;
+    waiting.statusText.clear();
+    if (waiting.window) {
+        DestroyWindow(waiting.window);
+        waiting.window = nullptr;
+    }
 }

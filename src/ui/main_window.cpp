@@ -225,6 +225,8 @@ void OnClose(HWND hwnd)
 
 void OnDestroy(HWND hwnd)
 {
+    // A pre-refresh command still running is left to finish on its own; its refresh is dropped.
+    StopWaitingForCommand();
     SavePlacement(hwnd, kValueWindowPosition);
     // The icon is removed while the window that owns it still exists; afterwards the shell
     // would keep showing it until the mouse passes over it.
@@ -235,8 +237,10 @@ void OnDestroy(HWND hwnd)
 
 void OnEndSession(HWND hwnd, WPARAM ending)
 {
-    if (ending)
-        SavePlacement(hwnd, kValueWindowPosition);
+    if (!ending)
+        return;
+    StopWaitingForCommand();
+    SavePlacement(hwnd, kValueWindowPosition);
 }
 
 // Sent after every child is gone: nothing may reach the destroyed windows through App() now.
@@ -416,6 +420,7 @@ void FinishStartup()
 
 void ShutdownApp()
 {
+    StopWaitingForCommand();
     AppState& app = App();
     if (app.statusImages) {
         ImageList_Destroy(app.statusImages);

@@ -4,16 +4,21 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+#include <vector>
+
 #include "client/analysis.h"
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
+#include "command_wait.h"
 #include "page_fixture.h"
 #include "temp_dir.h"
 #include "ui/analysis_page.h"
 #include "ui/analysis_refresh.h"
 #include "ui/app_state.h"
 #include "ui/best_results_page.h"
+#include "ui/list_view.h"
 
 namespace {
 
@@ -153,6 +158,33 @@ TEST_F(AnalysisRefreshTest, OnlyLocationsWithTheAnalysisSwitchAndRebuild)
     EXPECT_EQ(Cell(kCellLocation, 1), "Home");
 }
 
+TEST_F(AnalysisRefreshTest, AnalysisKeepsItsOwnOrderWhileBestResultsIsInFront)
+{
+    // % Done rises from Attic to Home while the triplet scores fall: the Best Results order of
+    // column 2 would turn the Analysis order round.
+    const struct {
+        const char* name;
+        const char* state;
+    } locations[] = {
+        {"Home", "prog=0.25\ncpu=100\nbs_power=1\nbg_chisq=1\nbt_score=1\n"},
+        {"Attic", "prog=0\ncpu=100\nbs_power=1\nbg_chisq=1\nbt_score=9\n"},
+        {"Cellar", "prog=0.1\ncpu=100\nbs_power=1\nbg_chisq=1\nbt_score=5\n"},
+    };
+    std::vector<std::unique_ptr<TempDir>> dirs;
+    for (const auto& location : locations) {
+        dirs.push_back(std::make_unique<TempDir>());
+        dirs.back()->Write("state.sah", location.state);
+        StoreLocation(static_cast<int>(dirs.size()), dirs.back()->Path() + ";" + location.name);
+    }
+    RefreshAnalysis(false);
+    SortOnColumnClick(PageList(kTabAnalysis), kCellPercent);
+    App().currentTab = kTabBestResults;
+    RefreshAnalysis(false);
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(Cell(kCellLocation, 0) + " " + Cell(kCellLocation, 1) + " " + Cell(kCellLocation, 2),
+              "Attic Cellar Home");
+}
+
 TEST_F(AnalysisRefreshTest, PreRefreshCommandRunsAndIsWaitedFor)
 {
     StoreLocation(1, dir.Path() + ";Home");
@@ -166,7 +198,45 @@ TEST_F(AnalysisRefreshTest, PreRefreshCommandRunsAndIsWaitedFor)
                           "cmd /c copy \"" + dir.File("prepared.sah") + "\" \"" + dir.File("result.sah") + "\"");
     }
     RefreshAnalysis(false);
+    ASSERT_TRUE(PumpWhileCommandRuns());
     EXPECT_EQ(Cell(kCellStatus), "done");  // the copy finished before the look
+}
+
+TEST_F(AnalysisRefreshTest, SlowCommandLeavesTheWindowFreeAndRunsOneAtATime)
+{
+    StoreLocation(1, dir.Path() + ";Home");
+    WriteState(kState, kStart);
+    const std::string flag = dir.File("go.flag");
+    const std::string log = dir.File("runs.log");
+    const std::string command = SlowCommandLine(flag, log);
+    StoreString(kValueRunBeforeRefresh, command);
+
+    RefreshAnalysis(false);
+    EXPECT_TRUE(AnalysisRefreshWaiting());
+    EXPECT_EQ(Status(), "Waiting for " + command);
+    EXPECT_EQ(Rows(), 0) << "no file is read before the command ends";
+    // Ticks, F5 and the Refresh buttons meanwhile start nothing, and nothing inside this refresh.
+    RefreshAnalysis(false);
+    RefreshAnalysis(true);
+    RefreshAnalysis(false);
+    EXPECT_EQ(Rows(), 0);
+
+    dir.Write("go.flag", "");
+    ASSERT_TRUE(PumpWhileCommandRuns());
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(kCellPercent), "25.000");
+    EXPECT_NE(Status().rfind("Waiting for", 0), 0u) << "the waiting text goes when the refresh finishes";
+    std::string runs;
+    {
+        UniqueFile file(CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        char text[256] = {};
+        DWORD read = 0;
+        ReadFile(file.get(), text, sizeof text - 1, &read, nullptr);
+        runs.assign(text, read);
+    }
+    EXPECT_EQ(runs, "start\nend\nstart\nend\n") << "the refresh and exactly one that followed";
 }
 
 TEST_F(AnalysisRefreshTest, CommandThatCannotStartIsReported)

@@ -13,6 +13,8 @@
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
 #include "ui/main_window.h"
+#include "command_wait.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -456,6 +458,37 @@ TEST_F(MainWindowTest, CloseDestroysThePagesAndStoresThePlacementForTheNextStart
     EXPECT_TRUE(EqualRect(&after.rcNormalPosition, &before.rcNormalPosition));
     EXPECT_EQ(after.ptMinPosition.x, before.ptMinPosition.x);
     EXPECT_EQ(after.ptMaxPosition.y, before.ptMaxPosition.y);
+}
+
+TEST_F(MainWindowTest, ClosingWhileThePreRefreshCommandRunsEndsAtOnceAndLeavesItRunning)
+{
+    TempDir dir;
+    const std::string log = dir.File("runs.log");
+    const std::string command = SlowCommandLine(dir.File("go.flag"), log);
+    StoreString(kValueRunBeforeRefresh, command);
+    Create();
+    FinishStartup();
+    ASSERT_TRUE(AnalysisRefreshWaiting());
+    EXPECT_EQ(StatusText(), "Waiting for " + command);
+
+    PostMessageA(App().mainWindow, WM_CLOSE, 0, 0);
+    RunMessageLoop();  // returns once the window is gone, without waiting for the command
+    ShutdownApp();
+    EXPECT_FALSE(AnalysisRefreshWaiting());
+    std::string text;
+    EXPECT_TRUE(StoredString(kValueWindowPosition, text)) << "what is saved on close was saved";
+
+    // The command still runs: it ends only when let.
+    const std::string startOnly = "start\n";
+    char logged[64] = {};
+    DWORD read = 0;
+    const HANDLE file = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ReadFile(file, logged, sizeof logged - 1, &read, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(std::string(logged, read), startOnly);
+    dir.Write("go.flag", "");
 }
 
 TEST_F(MainWindowTest, EndingTheSessionStoresThePlacementOnlyWhenTheSessionEnds)
