@@ -126,6 +126,16 @@ std::optional<Placement> ParsePlacement(std::string_view text)
     return p;
 }
 
+namespace {
+
+bool IsMinimizedShow(uint32_t showCommand)
+{
+    return showCommand == kShowMinimized || showCommand == kShowMinimize || showCommand == kShowMinNoActive ||
+           showCommand == kShowForceMinimize;
+}
+
+}  // namespace
+
 RestoreDecision DecideRestore(const RestoreInput& input)
 {
     RestoreDecision shown;
@@ -145,8 +155,13 @@ RestoreDecision DecideRestore(const RestoreInput& input)
     // it would leave the window invisible with no way to bring it back.
     if (placement.showCommand == kShowHide)
         placement.showCommand = kShowNormal;
-    if (!input.mainWindow)
+    if (!input.mainWindow) {
+        // A window closed while minimised would come back as a taskbar button alone, or as
+        // nothing at all for an owned window: it opens restored, maximised if it was before.
+        if (IsMinimizedShow(placement.showCommand))
+            placement.showCommand = (placement.flags & kRestoreToMaximized) ? kShowMaximized : kShowNormal;
         return applied;
+    }
 
     if (input.startupShowCommand == kShowMaximized)
         placement.showCommand = kShowMaximized;

@@ -30,6 +30,9 @@ inline constexpr int kShowMinimized = 2;
 inline constexpr int kShowMaximized = 3;
 inline constexpr int kShowMinimize = 6;
 inline constexpr int kShowMinNoActive = 7;
+inline constexpr int kShowForceMinimize = 11;
+// The placement flag that a window minimised from the maximised state carries.
+inline constexpr uint32_t kRestoreToMaximized = 2;
 
 // "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d" in field order.
 std::string FormatPlacement(const Placement& placement);

@@ -75,6 +75,7 @@ TEST(PlacementText, ReadsWhatTheCLibraryScanWouldAssign)
 constexpr int kMissing = -1;
 constexpr const char* kNormal = "0,1,-1,-1,-1,-1,100,50,600,450";
 constexpr const char* kMinimised = "2,2,-32000,-32000,-1,-1,100,50,600,450";
+constexpr const char* kMinimisedFromNormal = "0,6,-32000,-32000,-1,-1,100,50,600,450";
 constexpr const char* kMaximised = "0,3,-1,-1,-8,-8,100,50,600,450";
 constexpr const char* kHidden = "0,0,-1,-1,-1,-1,100,50,600,450";
 constexpr const char* kFarRight = "0,1,-1,-1,-1,-1,3000,50,3500,450";
@@ -109,9 +110,11 @@ TEST(PlacementRestore, DecidesEveryBranch)
         {kNineNumbers, true, true, 2, kMissing, RestoreAction::Show, 6},
         {kNineNumbers, true, false, 2, kMissing, RestoreAction::Show, 1},
         {"", true, true, 1, kMissing, RestoreAction::Show, 1},
-        // Other windows: the placement as stored, wherever it lies and however the program started.
+        // Other windows: the placement as stored, wherever it lies and however the program started,
+        // but never minimised: restored, or maximised when that is what the minimise left.
         {kNormal, true, false, 3, kMissing, RestoreAction::Apply, 1},
-        {kMinimised, true, false, 1, 1, RestoreAction::Apply, 2},
+        {kMinimised, true, false, 1, 1, RestoreAction::Apply, 3},
+        {kMinimisedFromNormal, true, false, 1, 1, RestoreAction::Apply, 1},
         {kMaximised, true, false, 2, kMissing, RestoreAction::Apply, 3},
         {kFarRight, true, false, 1, kMissing, RestoreAction::Apply, 1},
         // Main window: the start-up command overrides the stored show command.

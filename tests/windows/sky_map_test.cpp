@@ -355,6 +355,18 @@ TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
     EXPECT_EQ(after.left, before.left);
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right, before.right);
+
+    // Closed minimised, it opens where it was and on screen; closed maximised, maximised again.
+    for (const int state : {SW_MINIMIZE, SW_MAXIMIZE}) {
+        SCOPED_TRACE(state);
+        ShowWindow(App().skyMap, state);
+        DestroyWindow(App().skyMap);
+        ShowSkyMap(Set({Point("wu", "d", 3, 45, kOrange)}));
+        ASSERT_NE(App().skyMap, nullptr);
+        EXPECT_TRUE(IsWindowVisible(App().skyMap));
+        EXPECT_FALSE(IsIconic(App().skyMap));
+        EXPECT_EQ(IsZoomed(App().skyMap) != FALSE, state == SW_MAXIMIZE);
+    }
 }
 
 }  // namespace
