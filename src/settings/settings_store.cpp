@@ -19,14 +19,59 @@ bool OpenWritable(HKEY root, const char* subKey, UniqueKey& key)
     return true;
 }
 
+bool KeyExists(HKEY root, const char* subKey)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+// Copies every value of the source key into the target key, which is created. Values that do
+// not fit the program's largest setting are damage and stay behind.
+void CopyValues(HKEY sourceRoot, HKEY targetRoot, const char* subKey)
+{
+    HKEY sourceHandle = nullptr;
+    if (RegOpenKeyExA(sourceRoot, subKey, 0, KEY_READ, &sourceHandle) != ERROR_SUCCESS)
+        return;
+    const UniqueKey source(sourceHandle);
+    HKEY targetHandle = nullptr;
+    if (RegCreateKeyExA(targetRoot, subKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &targetHandle, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    const UniqueKey target(targetHandle);
+    std::vector<char> name(16384);
+    std::vector<BYTE> data(kLargestStringValue);
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD type = 0;
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG result =
+            RegEnumValueA(source.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result == ERROR_SUCCESS)
+            RegSetValueExA(target.get(), name.data(), 0, type, data.data(), size);
+    }
+}
+
 }  // namespace
 
 bool SettingsStore::Open()
 {
     Close();
-    for (HKEY root : {roots_.first, roots_.fallback}) {
-        if (root != nullptr && OpenWritable(root, roots_.subKey, key_)) {
-            root_ = root;
+    if (roots_.first != nullptr && OpenWritable(roots_.first, roots_.subKey, key_)) {
+        root_ = roots_.first;
+        return true;
+    }
+    if (roots_.fallback != nullptr) {
+        // The machine key cannot be written from this run, and is never written from it; a first
+        // fallback starts from what the machine key holds instead of from nothing.
+        if (roots_.firstForReading != nullptr && !KeyExists(roots_.fallback, roots_.subKey))
+            CopyValues(roots_.firstForReading, roots_.fallback, roots_.subKey);
+        if (OpenWritable(roots_.fallback, roots_.subKey, key_)) {
+            root_ = roots_.fallback;
             return true;
         }
     }

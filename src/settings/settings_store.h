@@ -13,10 +13,15 @@
 
 // Where the settings live: the machine key first; when that cannot be opened or created with
 // write access (a program without elevation on current Windows), the same path for the user.
+// When the user's key does not exist yet, the values that the machine key holds (an
+// administrator may have set up the locations for everyone) are copied into it first, once.
 struct SettingsRoots {
     HKEY first = HKEY_LOCAL_MACHINE;
     HKEY fallback = HKEY_CURRENT_USER;
     const char* subKey = kSettingsSubKey;
+    // Where the machine key is read for that copy: the first root itself. Tests name another root,
+    // since the private prefix cannot deny write access to a key that it lets them read.
+    HKEY firstForReading = HKEY_LOCAL_MACHINE;
 };
 
 class SettingsStore {

@@ -149,6 +149,35 @@ TEST_F(SettingsStoreTest, FallsBackToTheUserKeyWhenTheMachineKeyIsClosedToUs)
     EXPECT_EQ(value, 1u);
 }
 
+TEST_F(SettingsStoreTest, FirstFallbackStartsFromWhatTheMachineKeyHolds)
+{
+    // An administrator set up the locations; this run may read the machine key but not write it.
+    const char location[] = "C:\\seti;Home;255;Y;Y;Y;Y";
+    const DWORD rate = 60;
+    StoreRaw(HKEY_LOCAL_MACHINE, "Location1", REG_SZ, location, sizeof location);
+    StoreRaw(HKEY_LOCAL_MACHINE, kValueRefreshRate, REG_DWORD, &rate, sizeof rate);
+    SettingsRoots roots;
+    roots.first = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFFFF00));
+    roots.firstForReading = HKEY_LOCAL_MACHINE;
+
+    SettingsStore store(roots);
+    ASSERT_TRUE(store.Open());
+    EXPECT_EQ(store.Root(), HKEY_CURRENT_USER);
+    std::string text;
+    DWORD number = 0;
+    EXPECT_TRUE(store.ReadString("Location1", text));
+    EXPECT_EQ(text, location);
+    EXPECT_TRUE(store.ReadNumber(kValueRefreshRate, number));
+    EXPECT_EQ(number, rate);
+    EXPECT_TRUE(store.DeleteValue("Location1"));
+    EXPECT_TRUE(RawExists(HKEY_LOCAL_MACHINE, "Location1")) << "the machine key is never written";
+
+    // Copied once: the user's own changes are not overwritten at the next opening.
+    SettingsStore again(roots);
+    ASSERT_TRUE(again.Open());
+    EXPECT_FALSE(again.ReadString("Location1", text));
+}
+
 TEST_F(SettingsStoreTest, OpenFailsWhenNoRootCanBeWritten)
 {
     SettingsRoots roots;
