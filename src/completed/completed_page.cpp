@@ -496,21 +496,40 @@ void OnTreeRightClick(HWND page)
     if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)))
         return;
     TreeView_SelectItem(tree, item);  // loads the item unless it was selected already
-    CarryOutTreeCommand(page, item, TrackMenu(page, IDR_COMPLETED_TREE_MENU, screen));
+    // The chosen command goes through WM_COMMAND, naming the control it is for, as if a menu
+    // had sent it: the same road serves every way of choosing it.
+    if (const int command = TrackMenu(page, IDR_COMPLETED_TREE_MENU, screen))
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(tree));
+}
+
+// The list's commands are for the selected rows of one location's work units.
+bool ListCommandApplies(HWND page)
+{
+    const HWND tree = Tree(page);
+    const HTREEITEM selected = TreeView_GetSelection(tree);
+    return selected && TreeView_GetParent(tree, selected) != nullptr && ListView_GetSelectedCount(List(page)) > 0;
+}
+
+// A command of the tree's or the list's right-click menu, for the tree's selected item or the
+// list's selected rows.
+void OnMenuCommand(HWND page, int command, HWND control)
+{
+    if (control == Tree(page)) {
+        if (const HTREEITEM item = TreeView_GetSelection(control))
+            CarryOutTreeCommand(page, item, command);
+    } else if (control == List(page) && command == ID_SKY_MAP && ListCommandApplies(page)) {
+        ShowSkyMapForSelectedRows(page);
+    }
 }
 
 void OnListRightClick(HWND page)
 {
-    const HWND tree = Tree(page);
-    const HTREEITEM selected = TreeView_GetSelection(tree);
-    if (!selected || TreeView_GetParent(tree, selected) == nullptr)
-        return;
-    if (ListView_GetSelectedCount(List(page)) == 0)
+    if (!ListCommandApplies(page))
         return;
     POINT screen{};
     GetCursorPos(&screen);
-    if (TrackMenu(page, IDR_COMPLETED_LIST_MENU, screen) == ID_SKY_MAP)
-        ShowSkyMapForSelectedRows(page);
+    if (const int command = TrackMenu(page, IDR_COMPLETED_LIST_MENU, screen))
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(List(page)));
 }
 
 BOOL OnTreeNotify(HWND page, const NMHDR* header)
@@ -748,6 +767,8 @@ INT_PTR CALLBACK CompletedPageProc(HWND page, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_COMPLETED_SHOW_TEXT && HIWORD(wParam) == BN_CLICKED)
             OnShowTextClicked(page);
+        else if (HIWORD(wParam) == 0 && lParam != 0)
+            OnMenuCommand(page, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
         return TRUE;
     case WM_NOTIFY:
         return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));

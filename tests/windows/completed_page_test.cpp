@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "completed/completed_load.h"
+#include "calendar/future_calendar.h"
+#include "calendar/work_unit_calendar.h"
 #include "completed/completed_page.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "settings/value_names.h"
+#include "skymap/sky_map.h"
 #include "temp_dir.h"
 #include "ui/app_state.h"
 #include "ui/list_sort.h"
@@ -391,6 +394,50 @@ TEST_F(CompletedPageTest, WorkUnitFormShowsTheLastRecordFirst)
     EXPECT_EQ(Column(kCellCpuTime), (std::vector<std::string>{"2:00:00", "1:02:05", "0:10:00"}));
     ClickColumn(kCellPeak);
     EXPECT_EQ(Column(kCellPeak), (std::vector<std::string>{"1.00", "12.50", "99.00"}));
+}
+
+// The right-click menus' commands, sent as the menus send them, naming the control they are for.
+TEST_F(CompletedPageTest, MenuCommandsOpenTheSkyMapAndCalendarsForTheirItem)
+{
+    TempDir home, attic;
+    home.Write("SETILog.csv", kHeader + Record("2000-03-21 10:00:00", "13mr00aa.1", 3600) +
+                                  Record("2000-03-20 09:00:00", "02ja99bb.2", 3600));
+    attic.Write("SETILog.csv", kHeader + Record("2000-03-22 08:00:00", "05fe98cc.3", 3600));
+    StoreLocation(1, home.Path(), "Home");
+    StoreLocation(2, attic.Path(), "Attic");
+    CreatePage();
+    const auto command = [this](int id, HWND control) {
+        SendMessageA(page_, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(control));
+    };
+    const auto shownPoints = [] { return SkyMapPoints() ? SkyMapPoints()->size() : size_t{0}; };
+
+    Select(Root());
+    command(ID_SKY_MAP, Tree());
+    EXPECT_EQ(shownPoints(), 3u) << "all locations";
+    command(ID_CALENDAR, Tree());
+    ASSERT_NE(WorkUnitCalendarWindow(), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(App().mainWindow));
+    DestroyWindow(WorkUnitCalendarWindow());
+    EXPECT_TRUE(IsWindowEnabled(App().mainWindow));
+
+    Select(Child("Home"));
+    command(ID_SKY_MAP, Tree());
+    EXPECT_EQ(shownPoints(), 2u) << "one location";
+    command(ID_CALENDAR, Tree());
+    ASSERT_NE(WorkUnitCalendarWindow(), nullptr);
+    DestroyWindow(WorkUnitCalendarWindow());
+    command(ID_FUTURE_CALENDAR, Tree());
+    ASSERT_NE(FutureCalendarWindow(), nullptr);
+    DestroyWindow(FutureCalendarWindow());
+
+    // The list's Sky Map shows the selected rows only, and needs a selection.
+    DestroyWindow(App().skyMap);
+    command(ID_SKY_MAP, List());
+    EXPECT_EQ(App().skyMap, nullptr);
+    ListView_SetItemState(List(), 1, LVIS_SELECTED, LVIS_SELECTED);
+    command(ID_SKY_MAP, List());
+    EXPECT_EQ(shownPoints(), 1u);
+    DestroyWindow(App().skyMap);
 }
 
 // The rows live outside the list, which keeps only positions: a sort must carry the selection and
