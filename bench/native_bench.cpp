@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bench/bench_table.h"
-#include "completed/completed_load.h"
-#include "completed/log_reader.h"
+#include "core/completed/completed_load.h"
+#include "core/completed/log_reader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "bench/bench_table.h"
-#include "client/analysis.h"
+#include "core/analysis/analysis.h"
 
 std::string ReadAll(const std::string& path);
 size_t CountLines(const std::vector<const std::string*>& texts);

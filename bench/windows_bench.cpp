@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bench/bench_table.h"
-#include "completed/completed_load.h"
+#include "core/completed/completed_load.h"
 #include "completed/completed_page.h"
 #include "calendar/work_unit_calendar.h"
 #include "resources/resource.h"

@@ -1,40 +1,14 @@
 # The libraries and programs: the portable core, the Win32 layer, Vantorel and Hoardix.
 
-# The parts of the window folders (ui, completed, skymap, calendar) that only compute: row records,
-# sort rules, captions, readers and layout arithmetic. Everything else in those folders is Win32.
-set(VANTOREL_UI_CORE_SOURCES
-  src/ui/list_row.cpp
-  src/ui/list_sort.cpp
-  src/ui/refresh_caption.cpp
-  src/ui/graph_layout.cpp
-  src/completed/log_reader.cpp
-  src/completed/completed_load.cpp
-  src/skymap/sky_projection.cpp
-  src/calendar/day_table.cpp
-  src/settings/location_edit.cpp
-)
-
 # Everything that computes, with no <windows.h>: built everywhere and tested natively.
-add_library(vantorel_core STATIC
-  src/common/status_sink.cpp
-  src/common/number_text.cpp
-  src/settings/location.cpp
-  src/client/error_text.cpp
-  src/client/find_value.cpp
-  src/client/best_signals.cpp
-  src/settings/layout_text.cpp
-  src/client/analysis.cpp
-  src/client/pot_decode.cpp
-  src/client/client_date.cpp
-  src/client/work_unit_info.cpp
-  src/client/user_stats.cpp
-  ${VANTOREL_UI_CORE_SOURCES}
-)
+set(VANTOREL_ROOT ${CMAKE_SOURCE_DIR})
+include(${CMAKE_SOURCE_DIR}/cmake/core_sources.cmake)
+add_library(vantorel_core STATIC ${VANTOREL_CORE_SOURCES})
 target_include_directories(vantorel_core PUBLIC src)
 
 # Hoardix shares nothing with the monitor; it builds on every platform from its own sources.
 # Its steps are portable and tested natively; the platform layer below them is not.
-add_library(hoardix_core STATIC src/collector/collector.cpp)
+add_library(hoardix_core STATIC ${HOARDIX_CORE_SOURCES})
 target_include_directories(hoardix_core PUBLIC src)
 add_executable(hoardix src/collector/hoardix_main.cpp src/collector/collector_platform.cpp)
 target_link_libraries(hoardix PRIVATE hoardix_core)
@@ -56,8 +30,7 @@ if(WIN32)
   # The windows, pages and dialogs: one library, so the window tests drive the very same code.
   file(GLOB VANTOREL_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*.cpp
     ${CMAKE_SOURCE_DIR}/src/completed/*.cpp ${CMAKE_SOURCE_DIR}/src/skymap/*.cpp ${CMAKE_SOURCE_DIR}/src/calendar/*.cpp)
-  list(TRANSFORM VANTOREL_UI_CORE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/ OUTPUT_VARIABLE ui_core_paths)
-  list(REMOVE_ITEM VANTOREL_UI_SOURCES ${CMAKE_SOURCE_DIR}/src/ui/main.cpp ${ui_core_paths})
+  list(REMOVE_ITEM VANTOREL_UI_SOURCES ${CMAKE_SOURCE_DIR}/src/ui/main.cpp)
   # The location dialogs live with the settings they edit.
   add_library(vantorel_ui STATIC ${VANTOREL_UI_SOURCES}
     src/settings/locations_dialog.cpp src/settings/location_dialog.cpp)

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/list_row.h"
+#include "core/lists/list_row.h"
 
 // Aborts with a message naming the broken invariant.
 [[noreturn]] inline void FuzzFail(const char* what, std::string_view text = {})

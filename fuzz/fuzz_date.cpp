@@ -2,9 +2,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "client/client_date.h"
-#include "client/work_unit_info.h"
-#include "completed/completed_load.h"
+#include "core/client/client_date.h"
+#include "core/analysis/work_unit_info.h"
+#include "core/completed/completed_load.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "../tests/native/client_files_fake.h"
-#include "client/user_stats.h"
-#include "client/work_unit_info.h"
+#include "core/analysis/user_stats.h"
+#include "core/analysis/work_unit_info.h"
 #include "fuzz_check.h"
 
 namespace {

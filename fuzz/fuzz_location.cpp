@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "settings/location.h"
-#include "settings/value_names.h"
+#include "core/settings/location.h"
+#include "core/settings/value_names.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cctype>
 
-#include "completed/completed_load.h"
-#include "completed/log_reader.h"
+#include "core/completed/completed_load.h"
+#include "core/completed/log_reader.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "client/find_value.h"
-#include "client/work_unit_info.h"
-#include "completed/completed_load.h"
+#include "core/client/find_value.h"
+#include "core/analysis/work_unit_info.h"
+#include "core/completed/completed_load.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Fuzzes the three pot decoders and the gaussian pot as read from a log column.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "client/pot_decode.h"
-#include "completed/completed_load.h"
+#include "core/client/pot_decode.h"
+#include "core/completed/completed_load.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

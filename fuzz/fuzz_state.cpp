@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <map>
 
-#include "client/analysis.h"
-#include "client/best_signals.h"
-#include "client/find_value.h"
+#include "core/analysis/analysis.h"
+#include "core/client/best_signals.h"
+#include "core/client/find_value.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -1,11 +1,13 @@
 // The calendar windows' shared class registration, owner handling, scroll bar and month sheet painting.
 #include "calendar/calendar_frame.h"
 
-#include "common/status_sink.h"
+#include "core/common/status_sink.h"
+#include "common/gdi_scope.h"
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 #include "settings/window_layout.h"
 #include "ui/app_state.h"
+#include "ui/page_frame.h"
 
 namespace
 {
@@ -23,25 +25,6 @@ constexpr COLORREF kDayNumberColour = RGB(255, 255, 255);
 constexpr COLORREF kCountedCellColour = RGB(128, 0, 0);
 constexpr int kGridColumns = 7;
 constexpr int kGridRows = 6;
-
-HINSTANCE Instance()
-{
-    return App().instance ? App().instance : GetModuleHandleA(nullptr);
-}
-
-// The device context's whole state for one scope: origin, text colour and alignment, selected objects.
-class SavedDc
-{
-public:
-    explicit SavedDc(HDC hdc) : hdc_(hdc), saved_(SaveDC(hdc)) {}
-    ~SavedDc() { RestoreDC(hdc_, saved_); }
-    SavedDc(const SavedDc&) = delete;
-    SavedDc& operator=(const SavedDc&) = delete;
-
-private:
-    HDC hdc_;
-    int saved_;
-};
 
 void WriteText(HDC hdc, int x, int y, COLORREF colour, UINT align, const std::string& text)
 {
@@ -91,36 +74,20 @@ void DrawSheet(HDC hdc, const CalendarLook& look, HBRUSH countedBrush, const Day
 
 } // namespace
 
-HWND CreateCalendarWindow(const char* className, WNDPROC procedure, const std::string& title)
+namespace {
+
+const CalendarKind& KindOf(HWND hwnd)
 {
-    const HINSTANCE instance = Instance();
-    WNDCLASSA existing{};
-    if (!GetClassInfoA(instance, className, &existing)) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VANTOREL));
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = className;
-        RegisterClassA(&windowClass);
-    }
-    const HWND hwnd =
-        CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, className, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
-                        kWindowWidth, kWindowHeight, App().mainWindow, nullptr, instance, nullptr);
-    // Without a calendar nothing would ever enable the main window again.
-    if (!hwnd && App().mainWindow)
-        EnableWindow(App().mainWindow, TRUE);
-    return hwnd;
+    return *reinterpret_cast<const CalendarKind*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
-void OnCalendarCreate(CalendarFrame& frame, HWND hwnd)
+void OnCreate(CalendarFrame& frame, HWND hwnd)
 {
     frame.window = hwnd;
     RestorePlacement(hwnd, frame.placementValue, false, SW_SHOWNORMAL);
 }
 
-void OnCalendarDestroy(CalendarFrame& frame, HWND hwnd)
+void OnDestroy(CalendarFrame& frame, HWND hwnd)
 {
     if (const HWND main = App().mainWindow) {
         EnableWindow(main, TRUE);
@@ -133,7 +100,7 @@ void OnCalendarDestroy(CalendarFrame& frame, HWND hwnd)
 
 // Showing or hiding the scroll bar resizes the client area and sends WM_SIZE from inside
 // SetScrollInfo; the flag keeps that nested call from setting the range again.
-void OnCalendarSize(CalendarFrame& frame, HWND hwnd)
+void OnSize(CalendarFrame& frame, HWND hwnd)
 {
     if (!frame.settingRange) {
         frame.settingRange = true;
@@ -149,7 +116,7 @@ void OnCalendarSize(CalendarFrame& frame, HWND hwnd)
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void OnCalendarVScroll(CalendarFrame& frame, HWND hwnd, WPARAM wParam)
+void OnVerticalScroll(CalendarFrame& frame, HWND hwnd, WPARAM wParam)
 {
     const int target = ScrollTarget(LOWORD(wParam), frame.position, HIWORD(wParam), frame.lastPosition);
     SCROLLINFO info{};
@@ -163,16 +130,80 @@ void OnCalendarVScroll(CalendarFrame& frame, HWND hwnd, WPARAM wParam)
     }
 }
 
-CalendarFontScope::CalendarFontScope(HDC hdc) : hdc_(hdc), previous_(SelectObject(hdc, GetStockObject(ANSI_VAR_FONT)))
+LRESULT Dispatch(const CalendarKind& kind, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(*kind.frame, hwnd);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(*kind.frame, hwnd);
+        return 0;
+    case WM_SIZE:
+        OnSize(*kind.frame, hwnd);
+        return 0;
+    case WM_PAINT: {
+        const PaintScope paint(hwnd);
+        if (paint.Dc())
+            kind.paint(hwnd, paint.Dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:  // the same picture into a caller's device context
+        kind.paint(hwnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_VSCROLL:
+        OnVerticalScroll(*kind.frame, hwnd, wParam);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CalendarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    if (GetWindowLongPtrA(hwnd, GWLP_USERDATA) == 0)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    try {
+        return Dispatch(KindOf(hwnd), hwnd, message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind into the system (a failed allocation ends the handler).
+        return 0;
+    }
+}
+
+} // namespace
+
+HWND CreateCalendarWindow(const char* className, const CalendarKind& kind, const std::string& title)
+{
+    const HINSTANCE instance = AppInstance();
+    WNDCLASSA existing{};
+    if (!GetClassInfoA(instance, className, &existing)) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = CalendarProc;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VANTOREL));
+        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        windowClass.lpszClassName = className;
+        RegisterClassA(&windowClass);
+    }
+    const HWND hwnd = CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, className, title.c_str(), WS_OVERLAPPEDWINDOW,
+                                      CW_USEDEFAULT, 0, kWindowWidth, kWindowHeight, App().mainWindow, nullptr,
+                                      instance, const_cast<CalendarKind*>(&kind));
+    // Without a calendar nothing would ever enable the main window again.
+    if (!hwnd && App().mainWindow)
+        EnableWindow(App().mainWindow, TRUE);
+    return hwnd;
+}
+
+CalendarFontScope::CalendarFontScope(HDC hdc) : font_(hdc, GetStockObject(ANSI_VAR_FONT))
 {
     TEXTMETRICA metrics{};
     if (GetTextMetricsA(hdc, &metrics))
         metrics_ = {metrics.tmHeight, metrics.tmMaxCharWidth};
-}
-
-CalendarFontScope::~CalendarFontScope()
-{
-    SelectObject(hdc_, previous_);
 }
 
 void PaintCalendarSheets(HDC hdc, const CalendarLook& look, const DayTable& table,

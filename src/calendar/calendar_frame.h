@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "calendar/day_table.h"
+#include "common/gdi_scope.h"
+#include "core/calendar/day_table.h"
 
 // The state of one calendar window kept for the program's run: the scroll position and the
 // sheets per row outlive the window and are used again at the next opening.
@@ -20,15 +21,18 @@ struct CalendarFrame {
     bool settingRange = false;
 };
 
-// Disables the main window, registers the class (once) and creates the calendar window owned by
-// the main window; WM_CREATE shows it. Returns null when the window cannot be made, and then the
-// main window is enabled again.
-HWND CreateCalendarWindow(const char* className, WNDPROC procedure, const std::string& title);
+// One calendar: its frame, kept for the program's run, and its picture, painted into a device
+// context (the window's, or a caller's for WM_PRINTCLIENT).
+struct CalendarKind {
+    CalendarFrame* frame;
+    void (*paint)(HWND hwnd, HDC hdc);
+};
 
-void OnCalendarCreate(CalendarFrame& frame, HWND hwnd);
-void OnCalendarDestroy(CalendarFrame& frame, HWND hwnd);
-void OnCalendarSize(CalendarFrame& frame, HWND hwnd);
-void OnCalendarVScroll(CalendarFrame& frame, HWND hwnd, WPARAM wParam);
+// Registers the class (once) and creates the calendar window owned by the main window, which
+// the caller has disabled; WM_CREATE shows it. Both calendars share one window procedure, which
+// reaches the kind (it must outlive the window) through the window. Returns null when the
+// window cannot be made, and then the main window is enabled again.
+HWND CreateCalendarWindow(const char* className, const CalendarKind& kind, const std::string& title);
 
 // How one calendar draws its days.
 struct CalendarLook {
@@ -48,14 +52,10 @@ class CalendarFontScope
 {
 public:
     explicit CalendarFontScope(HDC hdc);
-    ~CalendarFontScope();
-    CalendarFontScope(const CalendarFontScope&) = delete;
-    CalendarFontScope& operator=(const CalendarFontScope&) = delete;
     CalendarFont Metrics() const { return metrics_; }
 
 private:
-    HDC hdc_;
-    HGDIOBJ previous_;
+    SelectedObject font_;
     CalendarFont metrics_;
 };
 

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "calendar/calendar_frame.h"
-#include "calendar/day_table.h"
-#include "common/status_sink.h"
+#include "core/calendar/day_table.h"
+#include "core/common/status_sink.h"
+#include "common/gdi_scope.h"
 #include "common/unique_handle.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "ui/app_state.h"
 
 namespace
@@ -61,44 +62,10 @@ void Paint(HWND hwnd, HDC hdc)
     PaintCalendarSheets(hdc, look, state.table, state.sheets, state.frame.perRow, state.frame.position);
 }
 
-void OnPaint(HWND hwnd)
+const CalendarKind& Kind()
 {
-    PAINTSTRUCT paint{};
-    if (const HDC hdc = BeginPaint(hwnd, &paint)) {
-        Paint(hwnd, hdc);
-        EndPaint(hwnd, &paint);
-    }
-}
-
-LRESULT CALLBACK FutureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    CalendarFrame& frame = Future().frame;
-    try {
-        switch (message) {
-        case WM_CREATE:
-            OnCalendarCreate(frame, hwnd);
-            return 0;
-        case WM_DESTROY:
-            OnCalendarDestroy(frame, hwnd);
-            return 0;
-        case WM_SIZE:
-            OnCalendarSize(frame, hwnd);
-            return 0;
-        case WM_PAINT:
-            OnPaint(hwnd);
-            return 0;
-        case WM_PRINTCLIENT: // the same picture into a caller's device context
-            Paint(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
-        case WM_VSCROLL:
-            OnCalendarVScroll(frame, hwnd, wParam);
-            return 0;
-        }
-    } catch (...) {
-        // Nothing may unwind into the system (a failed allocation ends the handler).
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    static const CalendarKind kind{&Future().frame, Paint};
+    return kind;
 }
 
 } // namespace
@@ -113,7 +80,7 @@ void OpenFutureCalendar(int32_t completed, double rate)
     state.table = BuildFutureTable(std::time(nullptr), completed, rate);
     state.sheets = MonthSheets(state.table, kFutureSheetCount);
     state.cellWidth = MeasureCellWidth(FutureCellWidthText(state.table));
-    CreateCalendarWindow(kClassName, FutureProc, Format(kTitleFormat, rate));
+    CreateCalendarWindow(kClassName, Kind(), Format(kTitleFormat, rate));
 }
 
 HWND FutureCalendarWindow()

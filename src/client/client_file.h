@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "client/analysis.h"
-#include "client/file_look.h"
+#include "core/analysis/analysis.h"
+#include "core/client/file_look.h"
 
 
 // The first 4096 bytes of work_unit.sah are all the analysis ever searches.

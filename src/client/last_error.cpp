@@ -1,7 +1,7 @@
 // Renders a system error code with the system's own message text.
 #include "client/last_error.h"
 
-#include "client/error_text.h"
+#include "core/client/error_text.h"
 
 std::string LastErrorText(DWORD code)
 {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "collector/collector.h"
+#include "core/collector/collector.h"
 
 // The real file system of the running system (Win32 on Windows, POSIX with statx elsewhere).
 std::unique_ptr<CollectorPlatform> CreateSystemPlatform();

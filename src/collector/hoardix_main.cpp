@@ -1,7 +1,7 @@
 // Hoardix: run in a client's working directory, it archives result.sah into data/r_<creation time>.sah.
 #include <cstdio>
 
-#include "collector/collector.h"
+#include "core/collector/collector.h"
 #include "collector/collector_platform.h"
 
 namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -55,16 +56,9 @@ struct RegistryKeyTraits {
     static void Close(Handle handle) { RegCloseKey(handle); }
 };
 
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle handle) { FindClose(handle); }
-};
-
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
-using UniqueFind = UniqueHandle<FindHandleTraits>;
 
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
@@ -81,54 +75,10 @@ struct MenuTraits {
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 
-// Puts a GDI object into a device context for one scope and the previous one back afterwards.
-class SelectedObject {
-public:
-    SelectedObject(HDC hdc, HGDIOBJ object) : hdc_(hdc), previous_(SelectObject(hdc, object)) {}
-    ~SelectedObject() { SelectObject(hdc_, previous_); }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-private:
-    HDC hdc_;
-    HGDIOBJ previous_;
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { ImageList_Destroy(handle); }
 };
 
-// A window's device context for one scope.
-class WindowDc {
-public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), hdc_(GetDC(hwnd)) {}
-    ~WindowDc()
-    {
-        if (hdc_)
-            ReleaseDC(hwnd_, hdc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return hdc_; }
-
-private:
-    HWND hwnd_;
-    HDC hdc_;
-};
-
-// Text and background colours of a device context for one scope.
-class DcColours {
-public:
-    DcColours(HDC hdc, COLORREF text, COLORREF background)
-        : hdc_(hdc), text_(SetTextColor(hdc, text)), background_(SetBkColor(hdc, background))
-    {
-    }
-    ~DcColours()
-    {
-        SetTextColor(hdc_, text_);
-        SetBkColor(hdc_, background_);
-    }
-    DcColours(const DcColours&) = delete;
-    DcColours& operator=(const DcColours&) = delete;
-
-private:
-    HDC hdc_;
-    COLORREF text_;
-    COLORREF background_;
-};
+using UniqueImageList = UniqueHandle<ImageListTraits>;

@@ -11,43 +11,40 @@
 #include <utility>
 #include <vector>
 
+#include "core/common/program_texts.h"
 #include "calendar/future_calendar.h"
 #include "calendar/work_unit_calendar.h"
-#include "client/find_value.h"
+#include "core/client/find_value.h"
 #include "client/last_error.h"
-#include "common/status_sink.h"
+#include "core/common/status_sink.h"
 #include "common/unique_handle.h"
-#include "completed/completed_load.h"
-#include "completed/log_reader.h"
+#include "core/completed/completed_load.h"
+#include "core/completed/log_reader.h"
+#include "core/completed/log_sky_points.h"
+#include "core/pages/page_layout.h"
 #include "resources/resource.h"
-#include "settings/location.h"
+#include "core/settings/location.h"
 #include "settings/settings_store.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "skymap/sky_map.h"
+#include "completed/log_file.h"
 #include "ui/app_state.h"
 #include "ui/links.h"
 #include "ui/header_tips.h"
+#include "ui/graph_rows.h"
 #include "ui/list_view.h"
+#include "ui/page_frame.h"
 #include "ui/signal_graph.h"
 
 namespace {
 
 constexpr char kAllLocations[] = "All Locations";
-constexpr char kMessageTitle[] = "Vantorel";
 constexpr char kMissingLogQuestion[] =
     "The file SETILog.csv was not found.\r\rSETILog.csv is created by the program SETILog.\r\r"
     "Would you like to go to the the SETILog site to install it?";
 
-constexpr int kRowHeightUnknown = -1;
-constexpr int kLargestSliderHeight = 100;
 constexpr int kTreeTextCapacity = 260;
 constexpr int kGraphColumnWidth = 180;
-
-struct ColumnSpec {
-    const char* title;
-    int alignment;
-    int ascending;
-};
 
 constexpr ColumnSpec kTotalsColumns[kTotalsCellCount] = {
     {"Location", kAlignLeft, 1},           {"Work Units", kAlignRight, 1},
@@ -64,25 +61,20 @@ constexpr ColumnSpec kWorkUnitColumns[] = {
     {"Triplet", kAlignLeft, 1},       {"Pulses", kAlignLeft, 1},         {"Gaussian", kAlignLeft, 1},
 };
 
+constexpr GraphRowControls kGraphRows{IDC_COMPLETED_LIST,      IDC_COMPLETED_ROW_HEIGHT, IDC_COMPLETED_ROW_LABEL,
+                                      IDC_COMPLETED_SHOW_TEXT, kValueCompletedRowHeight, kValueShowGraphTextCompleted};
+
 struct PageState {
-    int rowHeight = kRowHeightUnknown;
-    int showText = 1;
+    GraphRowState graph;
     bool filling = false;        // the tree is being refilled: its selection changes are not loads
     bool workUnitForm = false;   // the list shows one location's work units, not the totals
     LogReader reader;            // the one line buffer and column table of SETILog.csv
     RowStore rows;               // the list's rows in display order; the list holds only their count
 };
 
-// The list asks for its row height while the dialog creates it, before WM_INITDIALOG, so the
-// state comes into being at the first message that needs it.
 PageState& State(HWND page)
 {
-    auto* state = reinterpret_cast<PageState*>(GetWindowLongPtrA(page, DWLP_USER));
-    if (!state) {
-        state = new PageState;
-        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    }
-    return *state;
+    return WindowState<PageState>(page);
 }
 
 HWND Tree(HWND page)
@@ -95,48 +87,6 @@ HWND List(HWND page)
     return GetDlgItem(page, IDC_COMPLETED_LIST);
 }
 
-HWND Slider(HWND page)
-{
-    return GetDlgItem(page, IDC_COMPLETED_ROW_HEIGHT);
-}
-
-// SETILog.csv of a location, read with full sharing so SETILog can go on writing it.
-class LogFile final : public LogByteSource {
-public:
-    // False with the system's error code when the file cannot be opened; a full name longer
-    // than the program's limit is not cut (that would open another file) but refused.
-    bool Open(const std::string& folder)
-    {
-        const std::optional<std::string> name = LogFileName(folder);
-        name_ = name ? *name : folder + "\\" + kLogFileName;
-        if (!name) {
-            error_ = ERROR_FILENAME_EXCED_RANGE;
-            return false;
-        }
-        file_.reset(CreateFileA(name_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!file_) {
-            error_ = GetLastError();
-            return false;
-        }
-        return true;
-    }
-    size_t Read(char* buffer, size_t capacity) override
-    {
-        DWORD read = 0;
-        const DWORD wanted = static_cast<DWORD>(std::min<size_t>(capacity, 1u << 30));
-        if (!ReadFile(file_.get(), buffer, wanted, &read, nullptr))
-            return 0;
-        return read;
-    }
-    // "<error text> <full name>" for the status line.
-    std::string FailureText() const { return Format("%s %s", LastErrorText(error_).c_str(), name_.c_str()); }
-
-private:
-    UniqueFile file_;
-    std::string name_;
-    DWORD error_ = 0;
-};
 
 LocationNode* NodeOf(HWND tree, HTREEITEM item)
 {
@@ -227,10 +177,26 @@ const WorkUnitRow* RowAt(HWND page, size_t index)
     return index < rows.size() ? rows[index].get() : nullptr;
 }
 
-void MakeColumns(HWND list, const ColumnSpec* columns, int count)
+
+// Starts the reader on the log of every location under the root, in tree order, and hands each
+// to use(item, node); a log that cannot be opened is reported on the status line and left out.
+template <typename Use>
+void ForEachLocationLog(HWND page, HTREEITEM root, Use use)
 {
-    for (int i = 0; i < count; ++i)
-        MakeColumn(list, i, columns[i].title, columns[i].alignment, columns[i].ascending);
+    const HWND tree = Tree(page);
+    for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
+        const LocationNode* node = NodeOf(tree, child);
+        if (!node)
+            continue;
+        std::string failure;
+        const std::unique_ptr<LogByteSource> log = OpenLogFile(node->path, failure);
+        if (!log) {
+            SetStatusText(failure);
+            continue;
+        }
+        State(page).reader.Start(*log);
+        use(child, *node);
+    }
 }
 
 void LoadTotals(HWND page, HTREEITEM root)
@@ -238,20 +204,11 @@ void LoadTotals(HWND page, HTREEITEM root)
     PageState& state = State(page);
     const HWND tree = Tree(page);
     LocationTotals grand;
-    for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
-        const LocationNode* node = NodeOf(tree, child);
-        if (!node)
-            continue;
-        LogFile file;
-        if (!file.Open(node->path)) {
-            SetStatusText(file.FailureText());
-            continue;
-        }
-        state.reader.Start(file);
+    ForEachLocationLog(page, root, [&](HTREEITEM item, const LocationNode&) {
         const LocationTotals totals = ::LoadTotals(state.reader);
-        state.rows.push_back(MakeTotalsRow(ItemText(tree, child), totals));
+        state.rows.push_back(MakeTotalsRow(ItemText(tree, item), totals));
         AddToGrandTotal(grand, totals);
-    }
+    });
     state.rows.push_back(MakeTotalsRow(kGrandTotalName, grand));
     ShowRows(page);
     if (LocationNode* node = NodeOf(tree, root)) {
@@ -261,14 +218,14 @@ void LoadTotals(HWND page, HTREEITEM root)
 }
 
 // Offers the home page when a location has no SETILog.csv; the list is shown empty first.
-void ReportMissingLog(HWND page, const LogFile& file)
+void ReportMissingLog(HWND page, const std::string& failure)
 {
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     const HWND list = List(page);
     SizeAllColumns(list);
     PlaceHeaderTips(list);
-    SetStatusText(file.FailureText());
-    if (MessageBoxA(page, kMissingLogQuestion, kMessageTitle, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES)
+    SetStatusText(failure);
+    if (MessageBoxA(page, kMissingLogQuestion, kProgramTitle, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES)
         ShellExecuteA(nullptr, "open", kHomePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -279,12 +236,13 @@ bool LoadWorkUnits(HWND page, HTREEITEM item)
     LocationNode* node = NodeOf(Tree(page), item);
     if (!node)
         return true;
-    LogFile file;
-    if (!file.Open(node->path)) {
-        ReportMissingLog(page, file);
+    std::string failure;
+    const std::unique_ptr<LogByteSource> log = OpenLogFile(node->path, failure);
+    if (!log) {
+        ReportMissingLog(page, failure);
         return false;
     }
-    state.reader.Start(file);
+    state.reader.Start(*log);
     DetailLoad load = LoadDetail(state.reader, *node);
     std::reverse(load.rows.begin(), load.rows.end());
     state.rows = std::move(load.rows);
@@ -306,11 +264,11 @@ void LoadSelection(HWND page, HTREEITEM item)
     const bool root = TreeView_GetParent(tree, item) == nullptr;
     state.workUnitForm = !root;
     if (root) {
-        MakeColumns(list, kTotalsColumns, kTotalsCellCount);
+        MakeColumns(list, kTotalsColumns);
         InstallHeaderTips(list, kCompletedTips);
         LoadTotals(page, item);
     } else {
-        MakeColumns(list, kWorkUnitColumns, static_cast<int>(std::size(kWorkUnitColumns)));
+        MakeColumns(list, kWorkUnitColumns);
         InstallHeaderTips(list, kCompletedTips);
         SizeColumnsToContents(list);
         if (!LoadWorkUnits(page, item))
@@ -333,19 +291,6 @@ void Reload(HWND page)
 
 constexpr char kSkyDataTitle[] = "Loading SkyData";
 
-// The Sky Map's record of a work-unit row, from its cells; a work unit that stopped early has
-// empty cells and gives the zero record, which the Sky Map does not draw.
-SkyPoint SkyPointOfRow(const ListRow& row)
-{
-    SkyPoint point{};
-    SetSkyText(point.name, row.Text(kCellWorkUnitName));
-    SetSkyText(point.recordedOn, row.Text(kCellRecordedOn));
-    point.colour = static_cast<int32_t>(ToInteger(row.Text(kCellColour)));
-    point.rightAscension = ToNumber(row.Text(kCellStartRa));
-    point.declination = ToNumber(row.Text(kCellStartDec));
-    return point;
-}
-
 // One point per row of the list, or per selected row, in list order.
 SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
 {
@@ -365,46 +310,14 @@ SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
     return points;
 }
 
-// Appends a point per work-unit record of an opened log. A log without "time_recorded" ends at
-// the first record, which keeps only its name.
-void ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points)
-{
-    if (!reader.ReadHeader())
-        return;
-    while (const LogRecord* record = reader.ReadLogRecord()) {
-        if (!IsWorkUnitRecord(*record))
-            continue;
-        SkyPoint& point = points.emplace_back();  // zero-filled
-        SetSkyText(point.name, reader.FindField(*record, "name").value_or(std::string_view()));
-        const auto timeRecorded = reader.FindField(*record, "time_recorded");
-        if (!timeRecorded)
-            return;
-        SetSkyText(point.recordedOn, ReadableRecordingTime(*timeRecorded));
-        point.rightAscension = ToNumber(reader.FindField(*record, "start_ra").value_or(std::string_view()));
-        point.declination = ToNumber(reader.FindField(*record, "start_dec").value_or(std::string_view()));
-        point.colour = node.colour;
-    }
-}
-
 // Every location's work units, read from the logs in tree order; a log that cannot be opened is
 // reported on the status line and left out.
 SkyPointSet LogSkyPoints(HWND page, HTREEITEM root)
 {
-    PageState& state = State(page);
-    const HWND tree = Tree(page);
     SkyPointSet points;
-    for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
-        const LocationNode* node = NodeOf(tree, child);
-        if (!node)
-            continue;
-        LogFile file;
-        if (!file.Open(node->path)) {
-            SetStatusText(file.FailureText());
-            continue;
-        }
-        state.reader.Start(file);
-        ReadLogSkyPoints(state.reader, *node, points);
-    }
+    ForEachLocationLog(page, root, [&](HTREEITEM, const LocationNode& node) {
+        ReadLogSkyPoints(State(page).reader, node, points);
+    });
     return points;
 }
 
@@ -475,7 +388,7 @@ void CarryOutTreeCommand(HWND page, HTREEITEM item, int command)
 
 int TrackMenu(HWND page, int menuId, POINT screen)
 {
-    const UniqueMenu menu(LoadMenuA(App().instance ? App().instance : GetModuleHandleA(nullptr),
+    const UniqueMenu menu(LoadMenuA(AppInstance(),
                                     MAKEINTRESOURCEA(menuId)));
     const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup)
@@ -610,21 +523,9 @@ BOOL OnNotify(HWND page, const NMHDR* header)
     return FALSE;
 }
 
-// Measured at the first request; from then on it changes only through the slider.
-int RowHeight(HWND page)
-{
-    PageState& state = State(page);
-    if (state.rowHeight == kRowHeightUnknown)
-        state.rowHeight = FirstRowHeight(page, IDC_COMPLETED_LIST, kValueCompletedRowHeight);
-    return state.rowHeight;
-}
 
-void ShowRowHeight(HWND page, int height)
-{
-    SetDlgItemTextA(page, IDC_COMPLETED_ROW_LABEL, Format("Row height %d", height).c_str());
-}
 
-BOOL OnInitDialog(HWND page)
+BOOL OnInitDialog(HWND page, LPARAM)
 {
     PageState& state = State(page);
     // Before the tree is filled: filling it may load the first selection into the list.
@@ -636,57 +537,25 @@ BOOL OnInitDialog(HWND page)
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     InstallHeaderPainter(list);
 
-    const int height = RowHeight(page);
-    SendMessageA(Slider(page), TBM_SETRANGE, TRUE, MAKELPARAM(kSmallestRowHeight, kLargestSliderHeight));
-    SendMessageA(Slider(page), TBM_SETPOS, TRUE, height);  // the slider holds it at its range's ends
-    ShowRowHeight(page, height);
-
-    CheckDlgButton(page, IDC_COMPLETED_SHOW_TEXT, BST_CHECKED);
-    state.showText = 1;
-    SettingsStore store;
-    int stored = 0;
-    if (store.Open() && store.ReadNumber(kValueShowGraphTextCompleted, stored)) {
-        // Any other stored number shows the text but leaves the box clear.
-        CheckDlgButton(page, IDC_COMPLETED_SHOW_TEXT, stored == 1 ? BST_CHECKED : BST_UNCHECKED);
-        state.showText = stored;
-    }
-    RemeasureRows(list);
+    InitGraphRowControls(page, kGraphRows, state.graph);
     return TRUE;
 }
 
-int WidthOf(HWND control)
-{
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    return rect.right - rect.left;
-}
 
 void OnSize(HWND page)
 {
-    RECT area{};
-    GetClientRect(page, &area);
-    if (App().tabControl)
-        TabCtrl_AdjustRect(App().tabControl, FALSE, &area);
-    RECT slider{};
-    GetWindowRect(Slider(page), &slider);
-    const int sliderHeight = slider.bottom - slider.top;
-    const int treeWidth = static_cast<int>(area.right * 0.15);
-    const int top = area.bottom - sliderHeight;
-    const int labelWidth = WidthOf(GetDlgItem(page, IDC_COMPLETED_ROW_LABEL));
-    constexpr UINT kKeepSize = SWP_NOSIZE | SWP_NOZORDER;
-    MoveWindow(Tree(page), 0, 0, treeWidth, top, TRUE);
-    MoveWindow(List(page), treeWidth + 1, 0, area.right - treeWidth, top, TRUE);
-    SetWindowPos(GetDlgItem(page, IDC_COMPLETED_ROW_LABEL), nullptr, 0, top + 7, 0, 0, kKeepSize);
-    SetWindowPos(Slider(page), nullptr, labelWidth, top + 3, 0, 0, kKeepSize);
-    SetWindowPos(GetDlgItem(page, IDC_COMPLETED_SHOW_TEXT), nullptr, labelWidth + WidthOf(Slider(page)), top + 7, 0,
-                 0, kKeepSize);
+    ApplyLayout(page,
+                LayoutCompletedPage(PageSize(page), SizeOf(page, IDC_COMPLETED_ROW_LABEL),
+                                    SizeOf(page, IDC_COMPLETED_ROW_HEIGHT)),
+                IDC_COMPLETED_LIST, {IDC_COMPLETED_ROW_LABEL, IDC_COMPLETED_ROW_HEIGHT, IDC_COMPLETED_SHOW_TEXT},
+                IDC_COMPLETED_TREE);
 }
 
 BOOL OnMeasureItem(HWND page, MEASUREITEMSTRUCT* measure)
 {
     if (measure->CtlType != ODT_LISTVIEW)
         return FALSE;
-    measure->itemHeight = static_cast<UINT>(RowHeight(page));
+    measure->itemHeight = static_cast<UINT>(GraphRowHeight(page, kGraphRows, State(page).graph));
     return TRUE;
 }
 
@@ -697,41 +566,27 @@ BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* draw)
     const PageState& state = State(page);
     const WorkUnitRow* row = RowAt(page, draw->itemID);
     if (row && (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS)))
-        PaintSignalRow(*draw, *row, CompletedRowStyle(state.showText != 0, state.workUnitForm));
+        PaintSignalRow(*draw, *row, CompletedRowStyle(state.graph.showText != 0, state.workUnitForm));
     return TRUE;
 }
 
-void OnSliderMoved(HWND page)
+void OnHorizontalScroll(HWND page, HWND control)
 {
-    PageState& state = State(page);
-    const int position = static_cast<int>(SendMessageA(Slider(page), TBM_GETPOS, 0, 0));
-    if (position == state.rowHeight)
-        return;
-    state.rowHeight = position;
-    ShowRowHeight(page, position);
-    RemeasureRows(List(page));
+    if (control == GetDlgItem(page, IDC_COMPLETED_ROW_HEIGHT))
+        OnGraphSliderMoved(page, kGraphRows, State(page).graph);
 }
 
-void OnShowTextClicked(HWND page)
+void OnCompletedCommand(HWND page, int id, int code, HWND control)
 {
-    PageState& state = State(page);
-    const int checked = IsDlgButtonChecked(page, IDC_COMPLETED_SHOW_TEXT) == BST_CHECKED ? 1 : 0;
-    SettingsStore store;
-    if (!store.Open() || !store.WriteNumber(kValueShowGraphTextCompleted, static_cast<DWORD>(checked))) {
-        // Nothing was stored, so the switch stays and the box goes back to show it.
-        CheckDlgButton(page, IDC_COMPLETED_SHOW_TEXT, state.showText == 1 ? BST_CHECKED : BST_UNCHECKED);
-        return;
-    }
-    state.showText = checked;
-    InvalidateRect(List(page), nullptr, FALSE);
+    if (id == IDC_COMPLETED_SHOW_TEXT && code == BN_CLICKED)
+        StoreShowText(page, kGraphRows, State(page).graph);
+    else if (code == 0 && control)
+        OnMenuCommand(page, id, control);
 }
 
 void OnDestroy(HWND page)
 {
-    SettingsStore store;
-    if (store.Open())
-        store.WriteNumber(kValueCompletedRowHeight,
-                          static_cast<DWORD>(SendMessageA(Slider(page), TBM_GETPOS, 0, 0)));
+    SaveGraphRowHeight(page, kGraphRows);
     // The page owns the rows, the column records and the tree's nodes: free them while the
     // notifications that do so still reach this procedure. Redrawing goes off first, as for a load:
     // a list that redraws deletes its rows one layout at a time.
@@ -742,52 +597,14 @@ void OnDestroy(HWND page)
     TreeView_DeleteAllItems(Tree(page));
 }
 
-void OnNcDestroy(HWND page)
-{
-    delete reinterpret_cast<PageState*>(GetWindowLongPtrA(page, DWLP_USER));
-    SetWindowLongPtrA(page, DWLP_USER, 0);
-}
 
-INT_PTR CALLBACK CompletedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(page);
-    case WM_SIZE:
-        OnSize(page);
-        return TRUE;
-    case WM_MEASUREITEM:
-        return OnMeasureItem(page, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-    case WM_DRAWITEM:
-        return OnDrawItem(page, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) == Slider(page))
-            OnSliderMoved(page);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_COMPLETED_SHOW_TEXT && HIWORD(wParam) == BN_CLICKED)
-            OnShowTextClicked(page);
-        else if (HIWORD(wParam) == 0 && lParam != 0)
-            OnMenuCommand(page, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return TRUE;
-    case WM_NOTIFY:
-        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
-    case WM_DESTROY:
-        OnDestroy(page);
-        return TRUE;
-    case WM_NCDESTROY:
-        OnNcDestroy(page);
-        return FALSE;
-    }
-    return FALSE;
-}
+constexpr PageHandlers kHandlers{OnInitDialog, OnSize, OnMeasureItem, OnDrawItem, OnNotify, OnCompletedCommand, OnHorizontalScroll, OnDestroy, FreeWindowState<PageState>};
 
 }  // namespace
 
 HWND CreateCompletedPage(HWND parent)
 {
-    return CreateDialogParamA(App().instance ? App().instance : GetModuleHandleA(nullptr),
-                              MAKEINTRESOURCEA(IDD_COMPLETED), parent, CompletedPageProc, 0);
+    return CreatePage(parent, IDD_COMPLETED, PageProc<kHandlers>);
 }
 
 void ReloadCompleted()

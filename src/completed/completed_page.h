@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/list_row.h"
+#include "core/lists/list_row.h"
 
 HWND CreateCompletedPage(HWND parent);
 // Empties the list and fills the location tree again (F5 and "Reload Locations").

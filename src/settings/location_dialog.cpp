@@ -8,10 +8,12 @@
 #include <array>
 #include <string>
 
-#include "client/analysis.h"
+#include "core/common/program_texts.h"
+#include "core/analysis/analysis.h"
 #include "common/unique_handle.h"
 #include "resources/resource.h"
-#include "settings/location_edit.h"
+#include "ui/page_frame.h"
+#include "core/settings/location_edit.h"
 #include "settings/locations_list.h"
 #include "ui/app_state.h"
 
@@ -88,8 +90,9 @@ LocationEntry EnteredEntry(HWND dialog, COLORREF colour)
     return entry;
 }
 
-BOOL OnInitDialog(HWND dialog, LocationDialogState* state)
+BOOL OnInitDialog(HWND dialog, LPARAM param)
 {
+    auto* state = reinterpret_cast<LocationDialogState*>(param);
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     // What is typed is what is stored: the fields are read back with this limit.
     SendDlgItemMessageA(dialog, IDC_LOCATION_SHORT_NAME, EM_LIMITTEXT, kLocationFieldMaxLength, 0);
@@ -173,7 +176,7 @@ void OnOk(HWND dialog)
     SendMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
-void OnCommand(HWND dialog, int id, int notification)
+void OnCommand(HWND dialog, int id, int notification, HWND)
 {
     switch (id) {
     case IDC_LOCATION_SHORT_NAME:
@@ -203,27 +206,20 @@ void OnClose(HWND dialog)
     EndDialog(dialog, 1);
 }
 
-INT_PTR CALLBACK LocationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+// The colour swatch's background, and the close box, which cancels.
+INT_PTR OnOtherMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam)
 {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(dialog, reinterpret_cast<LocationDialogState*>(lParam));
-        case WM_CTLCOLORSTATIC:
-            return OnCtlColorStatic(dialog, reinterpret_cast<HWND>(lParam));
-        case WM_COMMAND:
-            OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_CLOSE:
-            OnClose(dialog);
-            return TRUE;
-        }
-    } catch (...) {
-        // Nothing may unwind into the system's dialog code.
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(dialog, reinterpret_cast<HWND>(lParam));
+    case WM_CLOSE:
+        OnClose(dialog);
         return TRUE;
     }
     return FALSE;
 }
+
+constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand, nullptr, nullptr, nullptr, OnOtherMessage};
 
 } // namespace
 
@@ -232,6 +228,5 @@ INT_PTR ShowLocationDialog(HWND owner, LocationDialogMode mode)
     LocationDialogState state;
     state.list = GetDlgItem(owner, IDC_LOCATIONS_LIST);
     state.mode = mode;
-    return DialogBoxParamA(App().instance ? App().instance : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOCATION),
-                           owner, LocationDialogProc, reinterpret_cast<LPARAM>(&state));
+    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_LOCATION), owner, PageProc<kHandlers>, reinterpret_cast<LPARAM>(&state));
 }

@@ -6,17 +6,17 @@
 #include <iterator>
 #include <string>
 
-#include "client/analysis.h"
+#include "core/common/program_texts.h"
+#include "core/analysis/analysis.h"
 #include "common/unique_handle.h"
-#include "completed/completed_page.h"
 #include "resources/resource.h"
 #include "settings/location_dialog.h"
 #include "settings/locations_list.h"
 #include "settings/settings_store.h"
-#include "ui/analysis_refresh.h"
 #include "ui/app_state.h"
 #include "ui/header_tips.h"
 #include "ui/list_view.h"
+#include "ui/page_frame.h"
 
 namespace
 {
@@ -81,7 +81,7 @@ void LoadStoredLocations(HWND dialog, HWND list)
         });
 }
 
-BOOL OnInitDialog(HWND dialog)
+BOOL OnInitDialog(HWND dialog, LPARAM)
 {
     const HWND list = List(dialog);
     ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -110,7 +110,7 @@ void PaintSwatch(const DRAWITEMSTRUCT& draw)
     FillRect(draw.hDC, &swatch, static_cast<HBRUSH>(brush.get()));
 }
 
-BOOL OnDrawItem(const DRAWITEMSTRUCT* draw)
+BOOL OnDrawItem(HWND, const DRAWITEMSTRUCT* draw)
 {
     if (draw->CtlType != ODT_LISTVIEW)
         return FALSE;
@@ -180,15 +180,16 @@ void StoreRows(HWND dialog)
                           StoredLocationText(LocationRowCells(list, row), LocationColourText(list, row)));
 }
 
+// The dialog ends with kStored when OK was pressed; the caller rebuilds what shows locations.
+constexpr INT_PTR kStored = 2;
+
 void OnOk(HWND dialog)
 {
     StoreRows(dialog);
-    RefreshAnalysis(true);
-    FillCompletedTree();
-    EndDialog(dialog, 1);
+    EndDialog(dialog, kStored);
 }
 
-void OnCommand(HWND dialog, int id)
+void OnCommand(HWND dialog, int id, int, HWND)
 {
     switch (id) {
     case IDC_LOCATIONS_ADD:
@@ -217,36 +218,11 @@ void OnDestroy(HWND dialog)
     DeleteAllColumns(list);
 }
 
-INT_PTR CALLBACK LocationsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(dialog);
-        case WM_MEASUREITEM:
-            return MeasureListRow(dialog, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-        case WM_DRAWITEM:
-            return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        case WM_NOTIFY:
-            return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
-        case WM_COMMAND:
-            OnCommand(dialog, LOWORD(wParam));
-            return TRUE;
-        case WM_DESTROY:
-            OnDestroy(dialog);
-            return TRUE;
-        }
-    } catch (...) {
-        // Nothing may unwind into the system's dialog code.
-        return TRUE;
-    }
-    return FALSE;
-}
+constexpr PageHandlers kHandlers{OnInitDialog, nullptr, MeasureListRow, OnDrawItem, OnNotify, OnCommand, nullptr, OnDestroy};
 
 } // namespace
 
-void ShowLocationsDialog(HWND owner)
+bool ShowLocationsDialog(HWND owner)
 {
-    DialogBoxParamA(App().instance ? App().instance : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOCATIONS), owner,
-                    LocationsDialogProc, 0);
+    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_LOCATIONS), owner, PageProc<kHandlers>, 0) == kStored;
 }

@@ -3,6 +3,6 @@
 
 #include <windows.h>
 
-// Opens the dialog modally. OK stores the list as shown and rebuilds the Analysis, Best Results
-// and Completed Work Units views; Cancel stores nothing.
-void ShowLocationsDialog(HWND owner);
+// Opens the dialog modally. OK stores the list as shown and returns true; Cancel stores nothing
+// and returns false. The caller rebuilds what shows the locations.
+bool ShowLocationsDialog(HWND owner);

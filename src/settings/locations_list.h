@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "settings/location_edit.h"
-#include "ui/list_row.h"
+#include "core/settings/location_edit.h"
+#include "core/lists/list_row.h"
 
 using LocationCellTexts = std::array<std::string, kLocationColumnCount>;
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "common/unique_handle.h"
-#include "settings/location.h"
-#include "settings/value_names.h"
+#include "core/settings/location.h"
+#include "core/settings/value_names.h"
 
 // Where the settings live: the machine key first; when that cannot be opened or created with
 // write access (a program without elevation on current Windows), the same path for the user.

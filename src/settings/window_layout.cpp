@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/layout_text.h"
+#include "core/settings/layout_text.h"
 #include "settings/settings_store.h"
 
 namespace {

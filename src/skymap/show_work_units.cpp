@@ -8,11 +8,12 @@
 #include <string>
 
 #include "resources/resource.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "settings/window_layout.h"
 #include "skymap/sky_map.h"
-#include "skymap/sky_projection.h"
+#include "core/skymap/sky_projection.h"
 #include "ui/app_state.h"
+#include "ui/page_frame.h"
 
 namespace {
 
@@ -24,11 +25,6 @@ constexpr int kChecked = 2;
 // DWLP_USER holds whether the dialog runs its own loop (ended with EndDialog) or not (destroyed).
 constexpr LONG_PTR kModal = 1;
 constexpr LONG_PTR kModeless = 2;
-
-HINSTANCE Instance()
-{
-    return App().instance ? App().instance : GetModuleHandleA(nullptr);
-}
 
 HWND List(HWND dialog)
 {
@@ -147,21 +143,20 @@ void Close(HWND dialog)
         DestroyWindow(dialog);
 }
 
-BOOL OnCommand(HWND dialog, int id)
+void OnCommand(HWND dialog, int id, int, HWND)
 {
     switch (id) {
     case IDOK:
     case IDCANCEL:
         Close(dialog);
-        return TRUE;
+        break;
     case IDC_SHOW_WU_ALL:
         SetEveryCheck(List(dialog), kChecked);
-        return TRUE;
+        break;
     case IDC_SHOW_WU_NONE:
         SetEveryCheck(List(dialog), kUnchecked);
-        return TRUE;
+        break;
     }
-    return FALSE;
 }
 
 void OnDestroy(HWND dialog)
@@ -171,44 +166,25 @@ void OnDestroy(HWND dialog)
         App().skyPick = nullptr;
 }
 
-INT_PTR CALLBACK ShowWorkUnitsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+BOOL OnNotify(HWND dialog, const NMHDR* header)
 {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(dialog, lParam);
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->idFrom == IDC_SHOW_WU_LIST && header->code == LVN_ITEMCHANGED)
-                OnItemChanged(dialog, *reinterpret_cast<const NMLISTVIEW*>(lParam));
-            return FALSE;
-        }
-        case WM_COMMAND:
-            return OnCommand(dialog, LOWORD(wParam));
-        case WM_SIZE:
-            LayOut(dialog);
-            return TRUE;
-        case WM_DESTROY:
-            OnDestroy(dialog);
-            return TRUE;
-        }
-    } catch (...) {
-        // Nothing may unwind into the system's dialog code.
-        return TRUE;
-    }
+    if (header->idFrom == IDC_SHOW_WU_LIST && header->code == LVN_ITEMCHANGED)
+        OnItemChanged(dialog, *reinterpret_cast<const NMLISTVIEW*>(header));
     return FALSE;
 }
+
+constexpr PageHandlers kHandlers{OnInitDialog, LayOut, nullptr, nullptr, OnNotify, OnCommand, nullptr, OnDestroy};
 
 }  // namespace
 
 void ShowWorkUnitsDialog(HWND skyMap)
 {
-    DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_SHOW_WORK_UNITS), skyMap, ShowWorkUnitsProc, kModal);
+    DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SHOW_WORK_UNITS), skyMap, PageProc<kHandlers>, kModal);
 }
 
 HWND CreateWorkUnitsDialog(HWND skyMap)
 {
-    return CreateDialogParamA(Instance(), MAKEINTRESOURCEA(IDD_SHOW_WORK_UNITS), skyMap, ShowWorkUnitsProc,
+    return CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SHOW_WORK_UNITS), skyMap, PageProc<kHandlers>,
                               kModeless);
 }
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "skymap/sky_point.h"
+#include "core/skymap/sky_point.h"
 
 // Opens the dialog modal to the Sky Map and returns when it is closed.
 void ShowWorkUnitsDialog(HWND skyMap);

@@ -11,14 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "common/gdi_scope.h"
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "settings/window_layout.h"
 #include "skymap/show_work_units.h"
-#include "skymap/sky_projection.h"
+#include "core/skymap/sky_projection.h"
 #include "ui/app_state.h"
+#include "ui/page_frame.h"
 
 namespace {
 
@@ -41,61 +43,10 @@ struct SkyMapState {
     std::string tipText;  // the tooltip's text, kept while the tooltip shows it
 };
 
-HINSTANCE Instance()
-{
-    return App().instance ? App().instance : GetModuleHandleA(nullptr);
-}
-
 SkyMapState* StateOf(HWND hwnd)
 {
     return reinterpret_cast<SkyMapState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
-
-// The system's painting scope.
-class PaintScope {
-public:
-    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), hdc_(BeginPaint(hwnd, &paint_)) {}
-    ~PaintScope() { EndPaint(hwnd_, &paint_); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC Dc() const { return hdc_; }
-    const RECT& Area() const { return paint_.rcPaint; }
-
-private:
-    HWND hwnd_;
-    PAINTSTRUCT paint_{};
-    HDC hdc_;
-};
-
-// A memory DC for one scope.
-class CompatibleDc {
-public:
-    explicit CompatibleDc(HDC hdc) : hdc_(CreateCompatibleDC(hdc)) {}
-    ~CompatibleDc()
-    {
-        if (hdc_)
-            DeleteDC(hdc_);
-    }
-    CompatibleDc(const CompatibleDc&) = delete;
-    CompatibleDc& operator=(const CompatibleDc&) = delete;
-    HDC get() const { return hdc_; }
-
-private:
-    HDC hdc_;
-};
-
-// The device context's drawing origin moved for one scope.
-class WindowOrigin {
-public:
-    WindowOrigin(HDC hdc, int x, int y) : hdc_(hdc) { SetWindowOrgEx(hdc, x, y, &previous_); }
-    ~WindowOrigin() { SetWindowOrgEx(hdc_, previous_.x, previous_.y, nullptr); }
-    WindowOrigin(const WindowOrigin&) = delete;
-    WindowOrigin& operator=(const WindowOrigin&) = delete;
-
-private:
-    HDC hdc_;
-    POINT previous_{};
-};
 
 // Pen, brush, background mode and text colour of the points of one paint, put back at its end.
 // A pen is made only when the colour changes: points come in runs of their location's colour, and
@@ -357,7 +308,7 @@ TTTOOLINFOA TipTool(HWND hwnd)
 void CreateTip(HWND hwnd, SkyMapState& state)
 {
     state.tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, Instance(), nullptr);
+                                CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, AppInstance(), nullptr);
     if (!state.tip)
         return;
     state.tipText.clear();
@@ -422,7 +373,7 @@ void CarryOutCommand(HWND hwnd, int command)
 
 void OnRightButtonDown(HWND hwnd)
 {
-    const UniqueMenu menu(LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_SKY_MAP_MENU)));
+    const UniqueMenu menu(LoadMenuA(AppInstance(), MAKEINTRESOURCEA(IDR_SKY_MAP_MENU)));
     const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup)
         return;
@@ -537,8 +488,8 @@ bool RegisterSkyMapClass()
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = SkyMapProc;
-    windowClass.hInstance = Instance();
-    windowClass.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_VANTOREL));
+    windowClass.hInstance = AppInstance();
+    windowClass.hIcon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_VANTOREL));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kClassName;
@@ -563,7 +514,7 @@ void CreateSkyMap(SkyPointSet points)
     ReadSettings();
     auto state = std::make_unique<SkyMapState>();
     state->points = std::move(points);
-    state->chart.reset(LoadImageA(Instance(), kChartName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    state->chart.reset(LoadImageA(AppInstance(), kChartName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!RegisterSkyMapClass())
         return;
 
@@ -573,7 +524,7 @@ void CreateSkyMap(SkyPointSet points)
                                           GetSystemMetrics(SM_CYCAPTION));
     SkyMapState* owned = state.get();
     const HWND hwnd = CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE, kClassName, kTitle, WS_OVERLAPPEDWINDOW,
-                                      CW_USEDEFAULT, 0, size.width, size.height, nullptr, nullptr, Instance(), &state);
+                                      CW_USEDEFAULT, 0, size.width, size.height, nullptr, nullptr, AppInstance(), &state);
     if (!hwnd)
         return;
     owned->contentWidth = kChartWidth;

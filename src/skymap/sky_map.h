@@ -1,7 +1,7 @@
 // The Sky Map window: a star chart with one circle per work unit of the point set it is given.
 #pragma once
 
-#include "skymap/sky_point.h"
+#include "core/skymap/sky_point.h"
 
 // Takes the point set over. The first call creates the window; while it is open each call frees
 // the shown set, shows the new one and brings the window to the foreground.

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "resources/resource.h"
+#include "ui/page_frame.h"
 #include "ui/app_state.h"
 #include "ui/links.h"
 
@@ -31,35 +32,34 @@ void Open(HWND dialog, const char* address)
     ShellExecuteA(dialog, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+BOOL OnInitDialog(HWND dialog, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        SetDlgItemTextA(dialog, IDC_ABOUT_LEGAL, kLegalNotice);
-        SetDlgItemTextA(dialog, IDC_ABOUT_HISTORY, kVersionHistory);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDC_ABOUT_HOME_PAGE:
-            Open(dialog, kHomePageUrl);
-            return TRUE;
-        case IDC_ABOUT_EMAIL:
-            Open(dialog, kAuthorMailUrl);
-            return TRUE;
-        case IDOK:
-        case IDCANCEL:
-            EndDialog(dialog, 1);
-            return TRUE;
-        }
-        return FALSE;
-    }
-    return FALSE;
+    SetDlgItemTextA(dialog, IDC_ABOUT_LEGAL, kLegalNotice);
+    SetDlgItemTextA(dialog, IDC_ABOUT_HISTORY, kVersionHistory);
+    return TRUE;
 }
+
+void OnCommand(HWND dialog, int id, int, HWND)
+{
+    switch (id) {
+    case IDC_ABOUT_HOME_PAGE:
+        Open(dialog, kHomePageUrl);
+        break;
+    case IDC_ABOUT_EMAIL:
+        Open(dialog, kAuthorMailUrl);
+        break;
+    case IDOK:
+    case IDCANCEL:
+        EndDialog(dialog, 1);
+        break;
+    }
+}
+
+constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand};
 
 } // namespace
 
 void ShowAboutDialog(HWND owner)
 {
-    DialogBoxParamA(App().instance ? App().instance : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner,
-                    AboutDialogProc, 0);
+    DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_ABOUT), owner, PageProc<kHandlers>, 0);
 }

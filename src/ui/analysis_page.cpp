@@ -3,25 +3,23 @@
 
 #include <shellapi.h>
 
-#include "client/analysis.h"
+#include "core/analysis/analysis.h"
+#include "core/pages/page_layout.h"
+#include "common/gdi_scope.h"
 #include "common/unique_handle.h"
 #include "resources/resource.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "ui/app_state.h"
 #include "ui/links.h"
-#include "ui/list_sort.h"
+#include "core/lists/list_sort.h"
 #include "ui/header_tips.h"
 #include "ui/list_view.h"
+#include "ui/page_frame.h"
 
 namespace {
 
 constexpr int kMinimumRowHeight = 17;
 constexpr COLORREF kGridColour = RGB(192, 192, 192);
-
-struct ColumnSpec {
-    const char* title;
-    int alignment;
-};
 
 constexpr ColumnSpec kColumns[kAnalysisCellCount] = {
     {"Location", kAlignLeft},   {"Status", kAlignCenter},        {"% Done", kAlignRight},
@@ -47,34 +45,18 @@ HWND List(HWND page)
     return GetDlgItem(page, IDC_ANALYSIS_LIST);
 }
 
-BOOL OnInitDialog(HWND page)
+BOOL OnInitDialog(HWND page, LPARAM)
 {
-    const HWND list = List(page);
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    for (int i = 0; i < kAnalysisCellCount; ++i)
-        MakeColumn(list, i, kColumns[i].title, kColumns[i].alignment);
-    InstallHeaderPainter(list);
-    InstallHeaderTips(list, kAnalysisTips);
+    SetUpReportList(page, IDC_ANALYSIS_LIST, 0, kColumns, kAnalysisTips);
     return TRUE;
 }
 
 void OnSize(HWND page)
 {
-    RECT area{};
-    GetClientRect(page, &area);
-    if (App().tabControl)
-        TabCtrl_AdjustRect(App().tabControl, FALSE, &area);
-    RECT button{};
-    GetWindowRect(GetDlgItem(page, IDC_ANALYSIS_REFRESH), &button);
-    RECT home{};
-    GetWindowRect(GetDlgItem(page, IDC_ANALYSIS_HOME_PAGE), &home);
-    const int buttonHeight = button.bottom - button.top;
-    const int homeWidth = home.right - home.left;
-    MoveWindow(List(page), 0, 0, area.right, area.bottom - buttonHeight, TRUE);
-    SetWindowPos(GetDlgItem(page, IDC_ANALYSIS_REFRESH), nullptr, 0, area.bottom - buttonHeight + 3, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(GetDlgItem(page, IDC_ANALYSIS_HOME_PAGE), nullptr, area.right - homeWidth,
-                 area.bottom - buttonHeight + 3, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ApplyLayout(page,
+                LayoutAnalysisPage(PageSize(page), SizeOf(page, IDC_ANALYSIS_REFRESH),
+                                   SizeOf(page, IDC_ANALYSIS_HOME_PAGE)),
+                IDC_ANALYSIS_LIST, {IDC_ANALYSIS_REFRESH, IDC_ANALYSIS_HOME_PAGE});
 }
 
 BOOL OnMeasureItem(HWND page, MEASUREITEMSTRUCT* measure)
@@ -93,8 +75,7 @@ BOOL OnMeasureItem(HWND page, MEASUREITEMSTRUCT* measure)
 
 void DrawRow(const DRAWITEMSTRUCT& draw)
 {
-    const HWND list = draw.hwndItem;
-    const WorkUnitRow* unit = WorkUnitOf(list, draw.itemData);
+    const WorkUnitRow* unit = WorkUnitOf(draw.hwndItem, draw.itemData);
     if (!unit)
         return;
     const ListRow& row = unit->cells;
@@ -103,13 +84,10 @@ void DrawRow(const DRAWITEMSTRUCT& draw)
     const COLORREF background = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
     const DcColours colours(hdc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT), background);
 
-    RECT clip{};
-    GetClipBox(hdc, &clip);
-    const std::vector<int> widths = ColumnWidths(list);
-    const ColumnRange range = VisibleColumns(widths, draw.rcItem.left, clip.left, clip.right);
-    int left = draw.rcItem.left;
-    for (int column = 0; column < range.first && column < static_cast<int>(widths.size()); ++column)
-        left += widths[column];
+    const RowColumns visible = VisibleRowColumns(draw);
+    const std::vector<int>& widths = visible.widths;
+    const ColumnRange range = visible.range;
+    int left = visible.firstLeft;
 
     UniqueGdiObject gridPen(CreatePen(PS_SOLID, 1, kGridColour));
     UniqueGdiObject backgroundBrush(CreateSolidBrush(background));
@@ -146,13 +124,9 @@ void DrawRow(const DRAWITEMSTRUCT& draw)
     LineTo(hdc, draw.rcItem.right, draw.rcItem.bottom - 1);
 }
 
-BOOL OnDrawItem(const DRAWITEMSTRUCT* draw)
+BOOL OnDrawItem(HWND, const DRAWITEMSTRUCT* draw)
 {
-    if (draw->CtlType != ODT_LISTVIEW)
-        return FALSE;
-    if (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS))
-        DrawRow(*draw);
-    return TRUE;
+    return DrawListItem(draw, DrawRow);
 }
 
 BOOL OnNotify(HWND page, const NMHDR* header)
@@ -169,7 +143,7 @@ BOOL OnNotify(HWND page, const NMHDR* header)
     return FALSE;
 }
 
-void OnCommand(int id)
+void OnAnalysisButton(HWND, int id, int, HWND)
 {
     if (id == IDC_ANALYSIS_REFRESH)
         PostMessageA(App().mainWindow, WM_TIMER, kRefreshTimerId, 0);
@@ -185,34 +159,11 @@ void OnDestroy(HWND page)
     CloseList(List(page), kValueAnalysisColumnWidths);
 }
 
-INT_PTR CALLBACK AnalysisPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(page);
-    case WM_SIZE:
-        OnSize(page);
-        return TRUE;
-    case WM_MEASUREITEM:
-        return OnMeasureItem(page, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-    case WM_DRAWITEM:
-        return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_NOTIFY:
-        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
-        return TRUE;
-    case WM_DESTROY:
-        OnDestroy(page);
-        return TRUE;
-    }
-    return FALSE;
-}
+constexpr PageHandlers kHandlers{OnInitDialog, OnSize, OnMeasureItem, OnDrawItem, OnNotify, OnAnalysisButton, nullptr, OnDestroy};
 
 }  // namespace
 
 HWND CreateAnalysisPage(HWND parent)
 {
-    return CreateDialogParamA(App().instance ? App().instance : GetModuleHandleA(nullptr),
-                              MAKEINTRESOURCEA(IDD_ANALYSIS), parent, AnalysisPageProc, 0);
+    return CreatePage(parent, IDD_ANALYSIS, PageProc<kHandlers>);
 }

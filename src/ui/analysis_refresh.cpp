@@ -9,13 +9,15 @@
 #include <utility>
 #include <vector>
 
-#include "client/analysis.h"
+#include "core/common/program_texts.h"
+#include "core/analysis/analysis.h"
 #include "client/client_file.h"
 #include "client/last_error.h"
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
+#include "ui/page_frame.h"
 #include "ui/list_view.h"
 
 namespace {
@@ -94,7 +96,7 @@ HWND CommandWaitWindow()
     CommandWait& waiting = Waiting();
     if (waiting.window && IsWindow(waiting.window))
         return waiting.window;
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const HINSTANCE instance = AppInstance();
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = CommandWaitProc;
     windowClass.hInstance = instance;

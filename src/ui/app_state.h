@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "common/status_sink.h"
+#include "core/common/status_sink.h"
 
 enum TabIndex {
     kTabAnalysis = 0,

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "skymap/sky_point.h"
+#include "core/skymap/sky_point.h"
 
 HWND CreateDataInfoPage(HWND parent);
 // Rebuilds the list from every location's files (on tab switch and F5).

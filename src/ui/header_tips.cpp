@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/app_state.h"
+#include "ui/page_frame.h"
 
 namespace {
 
@@ -30,11 +31,6 @@ struct HeaderTips {
     std::wstring wide;
 };
 
-HINSTANCE Instance()
-{
-    return App().instance ? App().instance : GetModuleHandleA(nullptr);
-}
-
 HeaderTips* TipsOf(HWND header)
 {
     return header ? static_cast<HeaderTips*>(GetPropA(header, kTipsProperty)) : nullptr;
@@ -50,7 +46,7 @@ std::string LoadWholeString(UINT id)
 {
     std::vector<char> buffer(512);
     for (;;) {
-        const int length = LoadStringA(Instance(), id, buffer.data(), static_cast<int>(buffer.size()));
+        const int length = LoadStringA(AppInstance(), id, buffer.data(), static_cast<int>(buffer.size()));
         if (length <= 0)
             return {};
         // A text that filled the buffer may have been cut: try again with room to spare.
@@ -146,7 +142,7 @@ bool AnswerTextRequest(HeaderTips& tips, NMHDR* notify)
     LoadTipText(tips, notify->idFrom);
     if (notify->code == TTN_NEEDTEXTA) {
         auto* request = reinterpret_cast<NMTTDISPINFOA*>(notify);
-        request->hinst = Instance();
+        request->hinst = AppInstance();
         // The tooltip shows the whole text through the pointer; the request's own 80 characters
         // keep its start for anyone who reads only those.
         const size_t copied = tips.text.copy(request->szText, sizeof(request->szText) - 1);
@@ -154,7 +150,7 @@ bool AnswerTextRequest(HeaderTips& tips, NMHDR* notify)
         request->lpszText = tips.text.data();
     } else {
         auto* request = reinterpret_cast<NMTTDISPINFOW*>(notify);
-        request->hinst = Instance();
+        request->hinst = AppInstance();
         tips.wide = WideText(tips.text);
         request->szText[0] = L'\0';
         request->lpszText = tips.wide.data();
@@ -239,7 +235,7 @@ HWND InstallHeaderTips(HWND list, const HeaderTipSource& source)
     if (const HeaderTips* existing = TipsOf(header))
         return existing->tooltip;
     const HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, Instance(),
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, AppInstance(),
                                          nullptr);
     if (!tooltip)
         return nullptr;

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "common/status_sink.h"
+#include "core/common/status_sink.h"
+#include "common/gdi_scope.h"
 #include "common/unique_handle.h"
 #include "settings/settings_store.h"
 #include "settings/window_layout.h"
 #include "ui/app_state.h"
-#include "ui/list_sort.h"
+#include "ui/header_tips.h"
+#include "core/lists/list_sort.h"
 
 namespace {
 
@@ -20,7 +22,6 @@ constexpr char kSizePendingProperty[] = "VantorelSizePending";
 constexpr char kRowStoreProperty[] = "VantorelRowStore";
 constexpr int kTitleCapacity = 256;
 // Texts are compared on at most this many characters.
-constexpr size_t kLongestSortText = 255;
 
 struct SortContext {
     int column;
@@ -176,7 +177,11 @@ LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARA
         const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (draw->CtlType != ODT_HEADER)
             break;
-        PaintHeaderItem(list, *draw);
+        try {
+            PaintHeaderItem(list, *draw);
+        } catch (...) {
+            // Nothing may unwind into the system: without memory the item keeps its background.
+        }
         CallWindowProcA(original, list, message, wParam, lParam);
         // A header whose owner answers FALSE paints the item's background again over the title.
         return TRUE;
@@ -240,6 +245,23 @@ ListColumn* ColumnRecord(HWND list, int index)
     return reinterpret_cast<ListColumn*>(item.lParam);
 }
 
+void MakeColumns(HWND list, const ColumnSpec* columns, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        MakeColumn(list, static_cast<int>(i), columns[i].title, columns[i].alignment, columns[i].ascending);
+}
+
+HWND SetUpReportList(HWND page, int listId, DWORD extendedStyle, const ColumnSpec* columns, size_t count,
+                     const HeaderTipSource& tips)
+{
+    const HWND list = GetDlgItem(page, listId);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | extendedStyle);
+    MakeColumns(list, columns, count);
+    InstallHeaderPainter(list);
+    InstallHeaderTips(list, tips);
+    return list;
+}
+
 void DeleteAllColumns(HWND list)
 {
     for (int i = ColumnCount(list) - 1; i >= 0; --i) {
@@ -283,27 +305,9 @@ RowStore* RowStoreOf(HWND list)
 
 namespace {
 
-// A cell's comparison keys, worked out once per row instead of once per comparison: the
-// system's sort key of a text cell's text (byte order equals lstrcmpi's order) or a number cell's
-// leading value, for the display text and for the second text.
-struct CellKey {
-    bool hasSecond = false;
-    std::string text;
-    std::string second;
-    double textValue = 0;
-    double secondValue = 0;
-};
-
-// The text the comparison sees: cut to 255 characters, and at a zero byte as lstrcmpi would.
-std::string_view ComparedText(std::string_view text)
-{
-    text = text.substr(0, kLongestSortText);
-    return text.substr(0, text.find('\0'));
-}
-
+// The system's sort key of a text: byte order equals lstrcmpi's order.
 std::string SystemSortKey(std::string_view text)
 {
-    text = ComparedText(text);
     if (text.empty())
         return {};
     constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
@@ -318,67 +322,14 @@ std::string SystemSortKey(std::string_view text)
     return key;
 }
 
-// The keys of one cell; text keys when some row of the column compares as text, values when some
-// compares as numbers (a column can hold both: a cell never set counts as text), and keys of the
-// display text only when some row has no second text.
-CellKey KeyOf(const ListRow& cells, int column, bool textKeys, bool valueKeys, bool displayTexts)
-{
-    CellKey key;
-    const std::string_view second = cells.Second(column);
-    key.hasSecond = !second.empty();
-    if (textKeys) {
-        if (displayTexts)
-            key.text = SystemSortKey(cells.Text(column));
-        if (key.hasSecond)
-            key.second = SystemSortKey(second);
-    }
-    if (valueKeys) {
-        if (displayTexts)
-            key.textValue = LeadingNumber(cells.Text(column).substr(0, kLongestSortText));
-        if (key.hasSecond)
-            key.secondValue = LeadingNumber(second.substr(0, kLongestSortText));
-    }
-    return key;
-}
-
-// The order CompareCells gives, from the keys: second texts when both rows have one.
-int CompareKeys(bool textCell, const CellKey& a, const CellKey& b)
-{
-    const bool bySecond = a.hasSecond && b.hasSecond;
-    if (textCell) {
-        const int result = (bySecond ? a.second : a.text).compare(bySecond ? b.second : b.text);
-        return result < 0 ? -1 : result > 0 ? 1 : 0;
-    }
-    const double valueA = bySecond ? a.secondValue : a.textValue;
-    const double valueB = bySecond ? b.secondValue : b.textValue;
-    return valueA < valueB ? -1 : valueA > valueB ? 1 : 0;
-}
-
 // A stable sort of the rows on one column through keys made once per row.
 void SortByKeys(RowStore& rows, int column, bool ascending)
 {
-    std::vector<bool> textCells;
-    textCells.reserve(rows.size());
+    std::vector<const ListRow*> cells;
+    cells.reserve(rows.size());
     for (const auto& row : rows)
-        textCells.push_back(row->cells.Kind(column) == kTextCell);
-    const bool anyText = std::find(textCells.begin(), textCells.end(), true) != textCells.end();
-    const bool anyNumber = std::find(textCells.begin(), textCells.end(), false) != textCells.end();
-    // Display texts are compared only in pairs where a row has no second text.
-    const bool displayTexts = std::any_of(rows.begin(), rows.end(), [column](const auto& row) {
-        return row->cells.Second(column).empty();
-    });
-    std::vector<CellKey> keys;
-    keys.reserve(rows.size());
-    for (const auto& row : rows)
-        keys.push_back(KeyOf(row->cells, column, anyText, anyNumber, displayTexts));
-    std::vector<size_t> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        // The first row's kind decides, as it does in CompareRows.
-        const int result = CompareKeys(textCells[a], keys[a], keys[b]);
-        return (ascending ? result : -result) < 0;
-    });
+        cells.push_back(&row->cells);
+    const std::vector<size_t> order = SortedOrder(cells, column, ascending, SystemSortKey);
     RowStore sorted;
     sorted.reserve(rows.size());
     for (const size_t index : order)
@@ -579,7 +530,7 @@ void SizePendingColumns(HWND list)
     SizeAllColumns(list);
 }
 
-bool MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure)
+BOOL MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure)
 {
     if (measure->CtlType != ODT_LISTVIEW)
         return false;
@@ -635,13 +586,10 @@ void PaintPlainRow(const DRAWITEMSTRUCT& draw)
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     const DcColours colours(hdc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
                             GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    RECT clip{};
-    GetClipBox(hdc, &clip);
-    const std::vector<int> widths = ColumnWidths(list);
-    const ColumnRange range = VisibleColumns(widths, draw.rcItem.left, clip.left, clip.right);
-    int left = draw.rcItem.left;
-    for (int column = 0; column < range.first && column < static_cast<int>(widths.size()); ++column)
-        left += widths[column];
+    const RowColumns visible = VisibleRowColumns(draw);
+    const std::vector<int>& widths = visible.widths;
+    const ColumnRange range = visible.range;
+    int left = visible.firstLeft;
     const UINT oldAlign = GetTextAlign(hdc);
     for (int column = range.first; column <= range.last; ++column) {
         const RECT cell{left, draw.rcItem.top, left + widths[column], draw.rcItem.bottom};
@@ -666,4 +614,85 @@ void PaintPlainRow(const DRAWITEMSTRUCT& draw)
                     nullptr);
     }
     SetTextAlign(hdc, oldAlign);
+}
+
+RowColumns VisibleRowColumns(const DRAWITEMSTRUCT& draw)
+{
+    RECT clip{};
+    GetClipBox(draw.hDC, &clip);
+    RowColumns visible{ColumnWidths(draw.hwndItem), {}, draw.rcItem.left};
+    visible.range = VisibleColumns(visible.widths, draw.rcItem.left, clip.left, clip.right);
+    for (int column = 0; column < visible.range.first && column < static_cast<int>(visible.widths.size()); ++column)
+        visible.firstLeft += visible.widths[column];
+    return visible;
+}
+
+BOOL DrawListItem(const DRAWITEMSTRUCT* draw, void (*paint)(const DRAWITEMSTRUCT& draw))
+{
+    if (draw->CtlType != ODT_LISTVIEW)
+        return FALSE;
+    if (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS))
+        paint(*draw);
+    return TRUE;
+}
+
+BOOL DrawPlainListItem(HWND, const DRAWITEMSTRUCT* draw)
+{
+    return DrawListItem(draw, PaintPlainRow);
+}
+
+BOOL OnPlainListNotify(int listId, const NMHDR* header)
+{
+    if (header->idFrom != static_cast<UINT_PTR>(listId))
+        return FALSE;
+    const auto* notify = reinterpret_cast<const NMLISTVIEW*>(header);
+    switch (header->code) {
+    case LVN_COLUMNCLICK:
+        SortOnColumnClick(header->hwndFrom, notify->iSubItem);
+        return TRUE;
+    case LVN_DELETEITEM:
+        delete reinterpret_cast<ListRow*>(notify->lParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void InsertOwnedRow(HWND list, int index, std::unique_ptr<ListRow> row)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index < 0 ? ListView_GetItemCount(list) : index;
+    item.lParam = reinterpret_cast<LPARAM>(row.get());
+    if (ListView_InsertItem(list, &item) >= 0)
+        row.release();
+}
+
+const ListRow* ListRowAt(HWND list, int index)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    return index >= 0 && ListView_GetItem(list, &item) ? reinterpret_cast<const ListRow*>(item.lParam) : nullptr;
+}
+
+const ListRow* SelectedListRow(HWND list)
+{
+    return ListRowAt(list, ListView_GetNextItem(list, -1, LVNI_SELECTED));
+}
+
+int BeginListRefill(HWND list)
+{
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    SetStatusText("");
+    ListView_DeleteAllItems(list);
+    return selected;
+}
+
+void FinishListRefill(HWND list, int selected)
+{
+    SizePendingColumns(list);
+    PlaceHeaderTips(list);
+    RequestResort(list);
+    if (selected >= 0 && selected < ListView_GetItemCount(list))
+        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }

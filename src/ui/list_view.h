@@ -7,7 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "ui/list_row.h"
+#include "core/lists/list_row.h"
+#include "core/lists/list_sort.h"
 
 // Alignment codes of a column.
 inline constexpr int kAlignLeft = 0;
@@ -16,6 +17,33 @@ inline constexpr int kAlignCenter = 6;
 
 // Inserts a column of width 0 with an owner-drawn header item that carries a new ListColumn.
 ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, int ascending = 1);
+
+// One column of a list's table. A column that starts descending (ascending 0) sorts ascending at
+// its first click.
+struct ColumnSpec {
+    const char* title;
+    int alignment;
+    int ascending = 1;
+};
+// Makes the table's columns in order.
+void MakeColumns(HWND list, const ColumnSpec* columns, size_t count);
+template <size_t N>
+void MakeColumns(HWND list, const ColumnSpec (&columns)[N])
+{
+    MakeColumns(list, columns, N);
+}
+struct HeaderTipSource;
+// Sets up a page's report list: full-row selection (and the given extended styles), the
+// table's columns, the header painter and the header tips.
+HWND SetUpReportList(HWND page, int listId, DWORD extendedStyle, const ColumnSpec* columns, size_t count,
+                     const HeaderTipSource& tips);
+template <size_t N>
+HWND SetUpReportList(HWND page, int listId, DWORD extendedStyle, const ColumnSpec (&columns)[N],
+                     const HeaderTipSource& tips)
+{
+    return SetUpReportList(page, listId, extendedStyle, columns, N, tips);
+}
+
 // Deletes every column and frees their ListColumns.
 void DeleteAllColumns(HWND list);
 // What every page does with its list when it is destroyed: store the column widths under the
@@ -59,7 +87,7 @@ void SizePendingColumns(HWND list);
 void SizeColumnsToContents(HWND list);
 
 // The row height of an owner-drawn list: the font's text height + 1. False for other requests.
-bool MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure);
+BOOL MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure);
 
 // Row heights of the graph lists: at least this, and a stored height above the largest is ignored.
 inline constexpr int kSmallestRowHeight = 17;
@@ -73,8 +101,38 @@ int FirstRowHeight(HWND page, int listId, const char* valueName);
 // told its window changed, so it is told that, with its own unchanged size.
 void RemeasureRows(HWND list);
 
+// The columns of a row that the clip box of its paint shows, their widths and the left edge of
+// the first of them.
+struct RowColumns {
+    std::vector<int> widths;
+    ColumnRange range;
+    int firstLeft;
+};
+RowColumns VisibleRowColumns(const DRAWITEMSTRUCT& draw);
+
+// What an owner-drawn list's WM_DRAWITEM does: FALSE for other controls; the row painted when
+// the whole item, its selection or its focus is to be drawn.
+BOOL DrawListItem(const DRAWITEMSTRUCT* draw, void (*paint)(const DRAWITEMSTRUCT& draw));
+
 // Paints a row of a text-only list, touching only the columns the clip box shows.
 void PaintPlainRow(const DRAWITEMSTRUCT& draw);
+
+// The handlers of a page whose list holds ListRows it owns (Data Info, User Info): rows painted
+// as plain text; column clicks sort, deleted items free their rows. The notify handler answers
+// only its own list's notices and returns FALSE for the rest.
+BOOL DrawPlainListItem(HWND page, const DRAWITEMSTRUCT* draw);
+BOOL OnPlainListNotify(int listId, const NMHDR* header);
+// Inserts an owned ListRow at the index (the end for -1); the list frees it on LVN_DELETEITEM.
+void InsertOwnedRow(HWND list, int index, std::unique_ptr<ListRow> row);
+// The row under an item, and the first selected item's row.
+const ListRow* ListRowAt(HWND list, int index);
+const ListRow* SelectedListRow(HWND list);
+// What a refresh that refills the list does first: clears the status line and deletes every row;
+// returns the index of the selected item (-1 for none) for FinishListRefill.
+int BeginListRefill(HWND list);
+// What a refresh that refilled the list does last: sizes columns still waiting for their first
+// rows, places the header tips, re-sorts and selects the item at the remembered index again.
+void FinishListRefill(HWND list, int selected);
 
 // The widths of all columns, in order.
 std::vector<int> ColumnWidths(HWND list);

@@ -4,7 +4,10 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "common/unique_handle.h"
+#include "core/common/program_texts.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "settings/window_layout.h"
@@ -21,7 +24,6 @@
 
 namespace {
 
-constexpr char kTitle[] = "Vantorel";
 constexpr char kCompletedHint[] = "Hint: You can right click for more options.";
 
 struct TabPage {
@@ -49,6 +51,18 @@ int SelectedTab()
 bool ShowsAnalysis(int tab)
 {
     return tab == kTabAnalysis || tab == kTabBestResults;
+}
+
+// Data Info and User Info read their files whenever they come to the front or F5 is pressed.
+bool RefreshInfoTab(int tab)
+{
+    if (tab == kTabDataInfo)
+        RefreshDataInfo();
+    else if (tab == kTabUserInfo)
+        RefreshUserInfo();
+    else
+        return false;
+    return true;
 }
 
 HWND CreateTabControl(HWND hwnd)
@@ -150,7 +164,7 @@ void OnMinimize(HWND hwnd)
         return;
     App().inTray = true;
     App().tickedInTray = false;
-    AddTrayIcon(kTitle);
+    AddTrayIcon(kProgramTitle);
     PostMessageA(hwnd, kMessageHide, 0, 0);
 }
 
@@ -162,7 +176,7 @@ BOOL OnSysCommand(HWND hwnd, WPARAM command)
         OnMinimize(hwnd);
         break;
     case SC_RESTORE:
-        SetWindowTextA(hwnd, kTitle);
+        SetWindowTextA(hwnd, kProgramTitle);
         ShowCurrentTab();
         break;
     }
@@ -330,17 +344,8 @@ void ShowCurrentTab()
         ShowWindow(app.pages[app.currentTab], SW_SHOW);
     SizeCurrentPage();
 
-    switch (app.currentTab) {
-    case kTabDataInfo:
-        RefreshDataInfo();
-        break;
-    case kTabUserInfo:
-        RefreshUserInfo();
-        break;
-    case kTabCompleted:
+    if (!RefreshInfoTab(app.currentTab) && app.currentTab == kTabCompleted)
         SetStatusText(kCompletedHint);
-        break;
-    }
 }
 
 void SizeCurrentPage()
@@ -358,21 +363,11 @@ void SizeCurrentPage()
 
 void RefreshCurrentTab()
 {
-    switch (App().currentTab) {
-    case kTabAnalysis:
-    case kTabBestResults:
+    const int tab = App().currentTab;
+    if (ShowsAnalysis(tab))
         RefreshAnalysis(true);
-        break;
-    case kTabDataInfo:
-        RefreshDataInfo();
-        break;
-    case kTabUserInfo:
-        RefreshUserInfo();
-        break;
-    case kTabCompleted:
+    else if (!RefreshInfoTab(tab) && tab == kTabCompleted)
         ReloadCompleted();
-        break;
-    }
 }
 
 int RunMessageLoop()
@@ -422,14 +417,9 @@ void ShutdownApp()
 {
     StopWaitingForCommand();
     AppState& app = App();
-    if (app.statusImages) {
-        ImageList_Destroy(app.statusImages);
-        app.statusImages = nullptr;
-    }
-    if (app.smallImages) {
-        ImageList_Destroy(app.smallImages);
-        app.smallImages = nullptr;
-    }
+    // The image lists are the process's; taking them into owners frees them here.
+    const UniqueImageList statusImages(std::exchange(app.statusImages, nullptr));
+    const UniqueImageList smallImages(std::exchange(app.smallImages, nullptr));
     RemoveTrayIcon();
     app.inTray = false;
     if (app.refreshTimer != 0) {

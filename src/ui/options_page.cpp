@@ -5,12 +5,15 @@
 
 #include <string>
 
+#include "completed/completed_page.h"
 #include "resources/resource.h"
 #include "settings/locations_dialog.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
+#include "ui/analysis_refresh.h"
 #include "ui/app_state.h"
-#include "ui/refresh_caption.h"
+#include "ui/page_frame.h"
+#include "core/settings/refresh_caption.h"
 
 namespace {
 
@@ -61,7 +64,7 @@ void CheckFromSetting(HWND page, int id, const SettingsStore& store, const char*
     CheckDlgButton(page, id, value == 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 
-BOOL OnInitDialog(HWND page)
+BOOL OnInitDialog(HWND page, LPARAM)
 {
     SetWindowLongPtrA(page, DWLP_USER, static_cast<LONG_PTR>(PageState::Loading));
     const HWND trackbar = Trackbar(page);
@@ -111,10 +114,10 @@ void OnAbout(HWND page)
 
 void OnSetiLocations(HWND page)
 {
-    ShowLocationsDialog(page);
+    EditLocations(page);
 }
 
-void OnCommand(HWND page, int id, int notification)
+void OnCommand(HWND page, int id, int notification, HWND)
 {
     switch (id) {
     case IDC_OPTIONS_LOCATIONS:
@@ -149,32 +152,20 @@ void OnDestroy(HWND page)
         store.WriteNumber(kValueRefreshRate, static_cast<DWORD>(TrackbarPosition(page)));
 }
 
-INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(page);
-        case WM_HSCROLL:
-            OnHScroll(page, reinterpret_cast<HWND>(lParam));
-            return TRUE;
-        case WM_COMMAND:
-            OnCommand(page, LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_DESTROY:
-            OnDestroy(page);
-            return TRUE;
-        }
-    } catch (...) {
-        // Nothing may unwind into the system's dialog code; the message counts as handled.
-        return TRUE;
-    }
-    return FALSE;
-}
+constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand, OnHScroll, OnDestroy};
 
 }  // namespace
 
 HWND CreateOptionsPage(HWND parent)
 {
-    return CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_OPTIONS), parent, OptionsPageProc, 0);
+    return CreatePage(parent, IDD_OPTIONS, PageProc<kHandlers>);
+}
+
+void EditLocations(HWND owner)
+{
+    if (!ShowLocationsDialog(owner))
+        return;
+    // Rows and tree items are made only from the location list: both are built anew.
+    RefreshAnalysis(true);
+    FillCompletedTree();
 }

@@ -4,3 +4,7 @@
 #include <windows.h>
 
 HWND CreateOptionsPage(HWND parent);
+
+// Shows the SETI Locations dialog; when it stored a new location list, the Analysis and Best
+// Results rows and the Completed tree are built anew from it.
+void EditLocations(HWND owner);

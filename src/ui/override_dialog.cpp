@@ -1,9 +1,11 @@
 // The Override Work Units Per Day dialog: shows a name's stored rate and stores a checked new one.
 #include "ui/override_dialog.h"
 
-#include "client/analysis.h"
-#include "client/user_stats.h"
+#include "core/common/program_texts.h"
+#include "core/analysis/analysis.h"
+#include "core/analysis/user_stats.h"
 #include "resources/resource.h"
+#include "ui/page_frame.h"
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
 
@@ -26,8 +28,9 @@ OverrideDialogState* StateOf(HWND dialog)
     return reinterpret_cast<OverrideDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-BOOL OnInitDialog(HWND dialog, OverrideDialogState* state)
+BOOL OnInitDialog(HWND dialog, LPARAM param)
 {
+    auto* state = reinterpret_cast<OverrideDialogState*>(param);
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     SetDlgItemTextA(dialog, IDC_OVERRIDE_PROMPT, Format(kPromptFormat, state->name.c_str()).c_str());
     SetDlgItemTextA(dialog, IDC_OVERRIDE_HINTS, Format(kHintsFormat, state->name.c_str()).c_str());
@@ -55,37 +58,22 @@ void OnOk(HWND dialog)
     EndDialog(dialog, 1);
 }
 
-INT_PTR CALLBACK OverrideDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+void OnCommand(HWND dialog, int id, int, HWND)
 {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(dialog, reinterpret_cast<OverrideDialogState*>(lParam));
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                OnOk(dialog);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, 0);
-                return TRUE;
-            }
-            return FALSE;
-        }
-    } catch (...) {
-        // Nothing may unwind into the system's dialog code.
-        return TRUE;
-    }
-    return FALSE;
+    if (id == IDOK)
+        OnOk(dialog);
+    else if (id == IDCANCEL)
+        EndDialog(dialog, 0);
 }
+
+constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand};
 
 }  // namespace
 
 INT_PTR ShowOverrideDialog(HWND owner, const std::string& registeredName)
 {
     OverrideDialogState state{registeredName, OverrideValueName(registeredName)};
-    const INT_PTR result =
-        DialogBoxParamA(App().instance ? App().instance : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OVERRIDE),
-                        owner, OverrideDialogProc, reinterpret_cast<LPARAM>(&state));
+    const INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_OVERRIDE), owner, PageProc<kHandlers>,
+                                           reinterpret_cast<LPARAM>(&state));
     return result == 1 ? 1 : 0;
 }

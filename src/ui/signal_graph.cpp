@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "client/pot_decode.h"
+#include "core/client/pot_decode.h"
+#include "common/gdi_scope.h"
 #include "common/unique_handle.h"
-#include "ui/graph_layout.h"
-#include "ui/list_sort.h"
+#include "core/lists/graph_layout.h"
+#include "core/lists/list_sort.h"
 #include "ui/list_view.h"
 
 namespace {
@@ -44,22 +45,6 @@ CellPaint PaintOf(const SignalRowStyle& style, int column)
     return CellPaint::Text;
 }
 
-// Keeps every stroke and figure of one graph inside its cell, however wide the data or the text
-// runs, and puts the device context's pens, colours and alignment back afterwards.
-class CellScope {
-public:
-    CellScope(HDC hdc, const RECT& cell) : hdc_(hdc), saved_(SaveDC(hdc))
-    {
-        IntersectClipRect(hdc, cell.left, cell.top, cell.right, cell.bottom);
-    }
-    ~CellScope() { RestoreDC(hdc_, saved_); }
-    CellScope(const CellScope&) = delete;
-    CellScope& operator=(const CellScope&) = delete;
-
-private:
-    HDC hdc_;
-    int saved_;
-};
 
 void DrawLine(HDC hdc, const GraphLine& line)
 {
@@ -151,7 +136,10 @@ void PaintGaussian(HDC hdc, const RECT& cell, const GraphArea& area, const BestS
 // The black frame every graph shares; a signal that is not there leaves the cell plain black.
 void PaintGraphCell(HDC hdc, const RECT& cell, CellPaint paint, const BestSignals& best, const SignalRowStyle& style)
 {
-    const CellScope scope(hdc, cell);
+    // Every stroke and figure stays inside the cell, however wide the data or the text runs, and
+    // the pens, colours and alignment go back afterwards.
+    const SavedDc saved(hdc);
+    IntersectClipRect(hdc, cell.left, cell.top, cell.right, cell.bottom);
     SetBkColor(hdc, kGraphBackground);
     ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &cell, nullptr, 0, nullptr);
     const double presence = paint == CellPaint::Triplet ? best.tripletScore
@@ -221,13 +209,10 @@ void PaintSignalRow(const DRAWITEMSTRUCT& draw, const WorkUnitRow& row, const Si
     if (const auto listFont = reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)))
         font.emplace(hdc, listFont);
 
-    RECT clip{};
-    GetClipBox(hdc, &clip);
-    const std::vector<int> widths = ColumnWidths(list);
-    const ColumnRange range = VisibleColumns(widths, draw.rcItem.left, clip.left, clip.right);
-    int left = draw.rcItem.left;
-    for (int column = 0; column < range.first && column < static_cast<int>(widths.size()); ++column)
-        left += widths[column];
+    const RowColumns visible = VisibleRowColumns(draw);
+    const std::vector<int>& widths = visible.widths;
+    const ColumnRange range = visible.range;
+    int left = visible.firstLeft;
 
     UniqueGdiObject gridPen(CreatePen(PS_SOLID, 1, kGridColour));
     const UINT oldAlign = GetTextAlign(hdc);

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/list_row.h"
+#include "core/lists/list_row.h"
 
 // Which columns of a list are painted how; -1 for a kind the list does not have. Every other
 // column is a plain text cell of the row.

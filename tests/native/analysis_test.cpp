@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "client/analysis.h"
+#include "core/analysis/analysis.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Reading the best signals: key order, required keys, pot texts and their capacities.
 #include <gtest/gtest.h>
 
-#include "client/best_signals.h"
+#include "core/client/best_signals.h"
 
 namespace {
 

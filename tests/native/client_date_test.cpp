@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "client/client_date.h"
+#include "core/client/client_date.h"
 
 namespace {
 

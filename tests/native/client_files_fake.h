@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "client/work_unit_info.h"
+#include "core/analysis/work_unit_info.h"
 
 class MemoryClientFiles : public ClientFileReader {
 public:

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "collector/collector.h"
+#include "core/collector/collector.h"
 
 namespace {
 

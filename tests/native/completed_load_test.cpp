@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "client/find_value.h"
-#include "completed/completed_load.h"
+#include "core/client/find_value.h"
+#include "core/completed/completed_load.h"
+#include "core/completed/log_sky_points.h"
 
 namespace {
 
@@ -367,6 +368,45 @@ TEST(CompletedLoad, TotalsTopValuesKeepTheEarlierOnTies)
     AddToGrandTotal(grand, a);
     AddToGrandTotal(grand, b);
     EXPECT_EQ(grand.topPower, 6.0);  // equal scores: the earlier location stays
+}
+
+}  // namespace
+
+namespace {
+
+// The Sky Map reads the same place from a detail row and from the log itself.
+TEST(CompletedLoad, SkyPointsFromRowsAndFromTheLog)
+{
+    LocationNode node;
+    node.colour = 0x00FF80;
+    const std::string log = kHeader + FullRecord("one.wu", 100) + "2000-03-21 10:00:00,short.wu,5\r\n" +
+                            FullRecord("two.wu", 200);
+    const DetailLoad load = Load(log, node);
+    ASSERT_EQ(load.rows.size(), 3u);
+    const SkyPoint fromRow = SkyPointOfRow(load.rows[0]->cells);
+    EXPECT_STREQ(fromRow.name, "one.wu");
+    EXPECT_STREQ(fromRow.recordedOn, "Mon Mar 13 10:20:30 2000");
+    EXPECT_EQ(fromRow.rightAscension, 14.5);
+    EXPECT_EQ(fromRow.declination, 12.25);
+    EXPECT_EQ(fromRow.colour, 0x00FF80);
+    const SkyPoint stoppedEarly = SkyPointOfRow(load.rows[1]->cells);
+    EXPECT_EQ(stoppedEarly.rightAscension, 0);
+    EXPECT_EQ(stoppedEarly.colour, 0);
+
+    // A record without "time_recorded" ends the log there, keeping only its name.
+    LogReader reader;
+    MemoryByteSource source(log);
+    reader.Start(source);
+    SkyPointSet points;
+    ReadLogSkyPoints(reader, node, points);
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_STREQ(points[0].name, "one.wu");
+    EXPECT_STREQ(points[0].recordedOn, fromRow.recordedOn);
+    EXPECT_EQ(points[0].rightAscension, 14.5);
+    EXPECT_EQ(points[0].colour, 0x00FF80);
+    EXPECT_STREQ(points[1].name, "short.wu");
+    EXPECT_EQ(points[1].rightAscension, 0);
+    EXPECT_EQ(points[1].colour, 0);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "calendar/day_table.h"
+#include "core/calendar/day_table.h"
 
 namespace
 {

@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "client/error_text.h"
-#include "client/find_value.h"
+#include "core/client/error_text.h"
+#include "core/client/find_value.h"
 
 namespace {
 

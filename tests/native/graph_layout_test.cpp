@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/graph_layout.h"
+#include "core/lists/graph_layout.h"
 
 namespace {
 

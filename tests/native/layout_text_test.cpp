@@ -1,7 +1,7 @@
 // Placement and column width texts, and the decision of how a window comes back at start-up.
 #include <gtest/gtest.h>
 
-#include "settings/layout_text.h"
+#include "core/settings/layout_text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Cells of list rows: kinds, sort-key filtering and in-place replacement.
 #include <gtest/gtest.h>
 
-#include "ui/list_row.h"
+#include "core/lists/list_row.h"
 
 #include <string>
 

@@ -1,11 +1,13 @@
 // Click-to-sort direction rules, cell comparison and the visible-column range of a row painter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <strings.h>
 
-#include "ui/list_sort.h"
+#include "core/lists/list_sort.h"
 
 namespace {
 
@@ -95,6 +97,52 @@ TEST(CompareCells, OnlyTheFirst255CharactersCount)
     const std::string a = std::string(255, 'x') + "a";
     const std::string b = std::string(255, 'x') + "b";
     EXPECT_EQ(CompareCells(kTextCell, true, a, "", b, "", kCaseless), 0);
+}
+
+// The key sort must give what a stable sort through CompareCells gives, in both directions, for
+// columns of texts, numbers, second texts and a mix of kinds (a cell never set counts as text).
+TEST(SortedOrder, MatchesAStableSortThroughCompareCells)
+{
+    const auto lowerKey = [](std::string_view text) {
+        std::string key(text);
+        for (char& c : key)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        return key;
+    };
+    const struct {
+        int32_t kind;  // -1: the cell is never set
+        const char* text;
+        const char* second;
+    } cells[] = {
+        {kTextCell, "home", ""},       {kTextCell, "Attic", ""},     {kTextCell, "HOME", ""},
+        {kNumberCell, "10:00:00", "36000"}, {kNumberCell, "9:59:59", "35999"}, {kNumberCell, "7", ""},
+        {kNumberCell, "abc", ""},       {-1, "", ""},                {kTextCell, "", ""},
+        {kTextCell, "b", "a"},          {kNumberCell, "2.5", ""},     {kTextCell, "Attic", "z"},
+    };
+    std::vector<ListRow> owned;
+    for (const auto& cell : cells) {
+        owned.emplace_back(1);
+        if (cell.kind >= 0)
+            owned.back().SetCell(0, cell.kind, cell.text, *cell.second ? std::optional<std::string_view>(cell.second)
+                                                                       : std::nullopt);
+    }
+    // Every run of consecutive rows is a column of its own: uniform, mixed, with and without keys.
+    for (size_t first = 0; first < owned.size(); ++first)
+        for (size_t last = first; last < owned.size(); ++last)
+            for (const bool ascending : {true, false}) {
+                std::vector<const ListRow*> rows;
+                for (size_t i = first; i <= last; ++i)
+                    rows.push_back(&owned[i]);
+                std::vector<size_t> expected(rows.size());
+                for (size_t i = 0; i < expected.size(); ++i)
+                    expected[i] = i;
+                std::stable_sort(expected.begin(), expected.end(), [&](size_t a, size_t b) {
+                    return CompareCells(rows[a]->Kind(0), ascending, rows[a]->Text(0), rows[a]->Second(0),
+                                        rows[b]->Text(0), rows[b]->Second(0), kCaseless) < 0;
+                });
+                SCOPED_TRACE(testing::Message() << first << ".." << last << (ascending ? " up" : " down"));
+                EXPECT_EQ(SortedOrder(rows, 0, ascending, lowerKey), expected);
+            }
 }
 
 TEST(BestSignalSortValue, SignalColumns)

@@ -3,8 +3,8 @@
 
 #include <climits>
 
-#include "settings/location.h"
-#include "settings/location_edit.h"
+#include "core/settings/location.h"
+#include "core/settings/location_edit.h"
 
 namespace
 {

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "settings/location.h"
+#include "core/settings/location.h"
 
 namespace {
 

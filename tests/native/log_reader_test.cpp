@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "completed/log_reader.h"
+#include "core/completed/log_reader.h"
 
 namespace {
 

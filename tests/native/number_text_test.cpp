@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "common/number_text.h"
+#include "core/common/number_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "client/pot_decode.h"
+#include "core/client/pot_decode.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Refresh rate captions and timer periods for every kind of trackbar position.
 #include <gtest/gtest.h>
 
-#include "ui/refresh_caption.h"
+#include "core/settings/refresh_caption.h"
 
 namespace {
 

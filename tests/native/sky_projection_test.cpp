@@ -1,5 +1,5 @@
 // Tests of the Sky Map's projection, hit test, tip text and scroll arithmetic.
-#include "skymap/sky_projection.h"
+#include "core/skymap/sky_projection.h"
 
 #include <gtest/gtest.h>
 

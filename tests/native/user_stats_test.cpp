@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "client/user_stats.h"
+#include "core/analysis/user_stats.h"
 #include "client_files_fake.h"
 
 namespace {

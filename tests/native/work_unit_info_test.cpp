@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "client/work_unit_info.h"
+#include "core/analysis/work_unit_info.h"
 #include "client_files_fake.h"
 
 namespace {

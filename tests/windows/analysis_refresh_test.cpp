@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "client/analysis.h"
+#include "core/analysis/analysis.h"
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"

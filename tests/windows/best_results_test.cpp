@@ -13,13 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "common/gdi_scope.h"
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "ui/app_state.h"
 #include "ui/best_results_page.h"
-#include "ui/list_row.h"
+#include "core/lists/list_row.h"
 
 namespace {
 

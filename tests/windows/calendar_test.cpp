@@ -7,14 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "calendar/day_table.h"
+#include "core/calendar/day_table.h"
 #include "calendar/future_calendar.h"
 #include "calendar/work_unit_calendar.h"
 #include "dib_canvas.h"
 #include "page_fixture.h"
-#include "settings/layout_text.h"
+#include "core/settings/layout_text.h"
 #include "settings/settings_store.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "temp_dir.h"
 #include "ui/user_info_page.h"
 

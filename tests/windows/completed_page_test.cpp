@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "completed/completed_load.h"
+#include "core/completed/completed_load.h"
 #include "calendar/future_calendar.h"
 #include "calendar/work_unit_calendar.h"
 #include "completed/completed_page.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "skymap/sky_map.h"
 #include "temp_dir.h"
 #include "ui/app_state.h"
-#include "ui/list_sort.h"
+#include "core/lists/list_sort.h"
 
 namespace {
 

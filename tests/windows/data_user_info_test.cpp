@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "client/user_stats.h"
-#include "client/work_unit_info.h"
+#include "core/analysis/user_stats.h"
+#include "core/analysis/work_unit_info.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "temp_dir.h"

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/gdi_scope.h"
 #include "common/unique_handle.h"
 
 // A colour no painter of the program uses, so untouched pixels are recognised.

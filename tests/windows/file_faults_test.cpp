@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "client/analysis.h"
+#include "core/analysis/analysis.h"
 #include "common/unique_handle.h"
-#include "completed/log_reader.h"
+#include "core/completed/log_reader.h"
 #include "completed/completed_page.h"
 #include "page_fixture.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "temp_dir.h"
 #include "ui/analysis_page.h"
 #include "ui/analysis_refresh.h"

@@ -1,7 +1,7 @@
 // Pixels and behaviour of the shared list machinery and the Analysis rows: header triangle, icons, grid.
 #include <gtest/gtest.h>
 
-#include "client/analysis.h"
+#include "core/analysis/analysis.h"
 #include "dib_canvas.h"
 #include "page_fixture.h"
 #include "ui/analysis_page.h"

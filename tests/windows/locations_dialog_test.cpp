@@ -13,8 +13,9 @@
 
 #include "dib_canvas.h"
 #include "page_fixture.h"
-#include "settings/location.h"
-#include "settings/location_edit.h"
+#include "ui/options_page.h"
+#include "core/settings/location.h"
+#include "core/settings/location_edit.h"
 #include "settings/locations_dialog.h"
 #include "settings/locations_list.h"
 #include "ui/analysis_page.h"
@@ -222,7 +223,7 @@ protected:
         script.steps = std::move(steps);
         g_script = &script;
         const UINT_PTR timer = SetTimer(nullptr, 0, kTickMilliseconds, Tick);
-        ShowLocationsDialog(App().mainWindow);
+        EditLocations(App().mainWindow);
         KillTimer(nullptr, timer);
         g_script = nullptr;
         EXPECT_FALSE(script.timedOut);

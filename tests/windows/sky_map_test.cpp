@@ -11,10 +11,10 @@
 
 #include "dib_canvas.h"
 #include "page_fixture.h"
-#include "settings/value_names.h"
+#include "core/settings/value_names.h"
 #include "skymap/show_work_units.h"
 #include "skymap/sky_map.h"
-#include "skymap/sky_projection.h"
+#include "core/skymap/sky_projection.h"
 
 namespace {
 

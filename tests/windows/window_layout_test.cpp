@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/status_sink.h"
-#include "settings/layout_text.h"
+#include "core/common/status_sink.h"
+#include "core/settings/layout_text.h"
 #include "settings/settings_store.h"
 #include "settings/window_layout.h"
 

@@ -1,0 +1,29 @@
+// In-memory status sink and the printf-style text helper.
+#include "core/common/status_sink.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+void LatestStatus::SetStatusText(std::string_view text)
+{
+    text_.assign(text);
+    ++count_;
+}
+
+std::string Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text;
+    if (length > 0) {
+        text.resize(static_cast<size_t>(length) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        text.resize(static_cast<size_t>(length));
+    }
+    va_end(args);
+    return text;
+}
