@@ -5,7 +5,8 @@
 
 #include "demo_data.h"
 
-namespace {
+namespace
+{
 
 namespace fs = std::filesystem;
 
@@ -40,7 +41,7 @@ std::string LogText(int count, std::uint64_t seed)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

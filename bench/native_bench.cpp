@@ -11,11 +11,12 @@
 #include "core/completed/completed_load.h"
 #include "core/completed/log_reader.h"
 
-namespace {
+namespace
+{
 
 constexpr char kPlatform[] = "native";
 
-}  // namespace
+} // namespace
 
 std::string ReadAll(const std::string& path)
 {
@@ -40,7 +41,8 @@ size_t CountLines(const std::vector<const std::string*>& texts)
     return lines;
 }
 
-namespace {
+namespace
+{
 
 // Only splitting: every record read and tested, nothing converted.
 size_t SplitOnly(const std::string& text)
@@ -85,11 +87,11 @@ void BenchLog(const std::string& inputs, int count)
                   static_cast<double>(converted) / load, megabytes / load);
     PrintResult(kPlatform, ("SETILog split+convert, N=" + std::to_string(count)).c_str(), load, scan, 0, note);
     if (lines != records + 1 || converted != count)
-        std::fprintf(stderr, "native_bench: %zu lines, %zu records, %d converted of %d\n", lines, records,
-                     converted, count);
+        std::fprintf(stderr, "native_bench: %zu lines, %zu records, %d converted of %d\n", lines, records, converted,
+                     count);
 }
 
-}  // namespace
+} // namespace
 
 // In native_state.cpp: its row cells share names with the completed rows.
 void BenchParseState(const std::string& inputs);

@@ -10,12 +10,14 @@
 std::string ReadAll(const std::string& path);
 size_t CountLines(const std::vector<const std::string*>& texts);
 
-namespace {
+namespace
+{
 
 constexpr char kPlatform[] = "native";
 
 // The work unit files of the parsed states, served from memory.
-class MemoryFiles final : public AnalysisFiles {
+class MemoryFiles final : public AnalysisFiles
+{
 public:
     std::map<std::string, std::string> files;
 
@@ -37,7 +39,7 @@ public:
     bool Exists(const std::string& path) override { return files.count(path) > 0; }
 };
 
-}  // namespace
+} // namespace
 
 void BenchParseState(const std::string& inputs)
 {
@@ -74,4 +76,3 @@ void BenchParseState(const std::string& inputs)
                   static_cast<double>(folders.size()) / parse);
     PrintResult(kPlatform, "ParseState x 200", parse, scan, 0, note);
 }
-

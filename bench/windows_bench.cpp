@@ -21,7 +21,8 @@
 #include "ui/app_state.h"
 #include "ui/list_view.h"
 
-namespace {
+namespace
+{
 
 #ifdef _WIN64
 constexpr char kPlatform[] = "win64";
@@ -133,7 +134,8 @@ double BareListFloor(int count, double& listBytes)
 }
 
 // SETILog.csv read through the system's file calls, as the page reads it.
-class FileSource final : public LogByteSource {
+class FileSource final : public LogByteSource
+{
 public:
     explicit FileSource(const std::string& path)
         : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -266,8 +268,8 @@ double ReadFilesFloor(const std::vector<std::string>& folders)
     const LARGE_INTEGER start = Now();
     for (const std::string& folder : folders)
         for (const char* name : {"\\state.sah", "\\work_unit.sah"}) {
-            const HANDLE file = CreateFileA((folder + name).c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+            const HANDLE file = CreateFileA((folder + name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr);
             if (file == INVALID_HANDLE_VALUE)
                 continue;
             DWORD read = 0;
@@ -293,7 +295,7 @@ void BenchAnalysis(const std::string& inputs)
     App().currentTab = kTabAnalysis;
     ShowWindow(page, SW_SHOW);
     PumpMessages();
-    ReadFilesFloor(folders);  // warm the file cache for both sides alike
+    ReadFilesFloor(folders); // warm the file cache for both sides alike
     double rebuild = 1e300;
     double refresh = 1e300;
     double floorSeconds = 1e300;
@@ -335,8 +337,8 @@ SkyPointSet LoadSkyPoints(const std::string& inputs)
     for (const std::string& line : ReadLines(inputs + "\\skypoints.txt")) {
         SkyPoint point{};
         char label[200] = {};
-        if (std::sscanf(line.c_str(), "%lf %lf %d %199[^\n]", &point.rightAscension, &point.declination,
-                        &point.colour, label) != 4)
+        if (std::sscanf(line.c_str(), "%lf %lf %d %199[^\n]", &point.rightAscension, &point.declination, &point.colour,
+                        label) != 4)
             continue;
         const std::string text = label;
         const size_t bar = text.find('|');
@@ -436,7 +438,7 @@ void BenchCalendar(const std::string& inputs)
     }
     StoreLocations(folders);
     CreateMainWindow();
-    ReadLogsFloor(folders);  // warm the file cache for both sides alike
+    ReadLogsFloor(folders); // warm the file cache for both sides alike
     double calendar = 1e300;
     double floorSeconds = 1e300;
     for (int round = 0; round < 2; ++round) {
@@ -459,7 +461,7 @@ void BenchCalendar(const std::string& inputs)
                 calendar > 0 ? "open, count and first paint" : "no calendar window");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

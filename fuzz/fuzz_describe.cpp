@@ -9,7 +9,8 @@
 #include "core/analysis/work_unit_info.h"
 #include "fuzz_check.h"
 
-namespace {
+namespace
+{
 
 constexpr size_t kLongestNumberText = 330;
 
@@ -21,7 +22,7 @@ void CheckRow(const ListRow& row, std::initializer_list<int> formattedCells)
         CheckNumberKey(row, cell);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -7,7 +7,8 @@
 #include "core/settings/location.h"
 #include "core/settings/value_names.h"
 
-namespace {
+namespace
+{
 
 void CheckLocation(const Location& location)
 {
@@ -18,7 +19,7 @@ void CheckLocation(const Location& location)
         FuzzCheck(field->find(';') == std::string::npos, "switch holds a separator", *field);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

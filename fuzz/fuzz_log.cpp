@@ -8,12 +8,14 @@
 #include "core/completed/log_reader.h"
 #include "fuzz_check.h"
 
-namespace {
+namespace
+{
 
 constexpr size_t kLongestNumberText = 330;
 
 // Bytes handed over in pieces of a fuzzed size, as a file read in blocks would give them.
-class PieceSource final : public LogByteSource {
+class PieceSource final : public LogByteSource
+{
 public:
     PieceSource(std::string_view bytes, size_t piece) : bytes_(bytes), piece_(piece ? piece : 1) {}
     size_t Read(char* buffer, size_t capacity) override
@@ -62,7 +64,7 @@ void CheckTotalsRow(const WorkUnitRow& row)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

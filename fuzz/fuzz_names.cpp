@@ -8,13 +8,14 @@
 #include "core/completed/completed_load.h"
 #include "fuzz_check.h"
 
-namespace {
+namespace
+{
 
 constexpr size_t kShortText = 100;
 // "%.9f GHz" of the largest finite frequency: 300 digits before the point.
 constexpr size_t kLongestNumberText = 330;
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -9,12 +9,14 @@
 #include "core/client/find_value.h"
 #include "fuzz_check.h"
 
-namespace {
+namespace
+{
 
 // The longest text a "%.5f" of the largest finite double prints (309 digits, a sign, a point, 5 places).
 constexpr size_t kLongestNumberText = 320;
 
-class FuzzFiles : public AnalysisFiles {
+class FuzzFiles : public AnalysisFiles
+{
 public:
     std::string PathOf(const std::string& directory, const char* fileName) override
     {
@@ -45,9 +47,9 @@ void CheckSignals(const BestSignals& best)
     CheckCopied(best.gaussianPot, kGaussianPotCapacity, "gaussian pot over its capacity");
     CheckCopied(best.pulsePot, kHexPotCapacity, "pulse pot over its capacity");
     CheckCopied(best.tripletPot, kHexPotCapacity, "triplet pot over its capacity");
-    for (const double value : {best.gaussianTrueMean, best.gaussianPower, best.spikePower, best.gaussianChiSquare,
-                               best.pulseScore, best.pulsePower, best.tripletScore, best.tripletPower,
-                               best.tripletPotIndex[2][1], best.tripletFftLength})
+    for (const double value :
+         {best.gaussianTrueMean, best.gaussianPower, best.spikePower, best.gaussianChiSquare, best.pulseScore,
+          best.pulsePower, best.tripletScore, best.tripletPower, best.tripletPotIndex[2][1], best.tripletFftLength})
         CheckFinite(value, "best signal not finite");
     // Only whole values are kept: every piece of the gaussian pot ends with its separator.
     FuzzCheck(best.gaussianPot.empty() || best.gaussianPot.back() == kGaussianPotSeparator,
@@ -70,7 +72,7 @@ void CheckRow(const WorkUnitRow& row)
     FuzzCheck(TrayTip(row.cells).size() <= kTrayTipCapacity, "tray tip over its capacity");
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -74,7 +74,8 @@ void DrawSheet(HDC hdc, const CalendarLook& look, HBRUSH countedBrush, const Day
 
 } // namespace
 
-namespace {
+namespace
+{
 
 const CalendarKind& KindOf(HWND hwnd)
 {
@@ -148,7 +149,7 @@ LRESULT Dispatch(const CalendarKind& kind, HWND hwnd, UINT message, WPARAM wPara
             kind.paint(hwnd, paint.Dc());
         return 0;
     }
-    case WM_PRINTCLIENT:  // the same picture into a caller's device context
+    case WM_PRINTCLIENT: // the same picture into a caller's device context
         kind.paint(hwnd, reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_VSCROLL:

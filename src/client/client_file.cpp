@@ -6,20 +6,21 @@
 #include "client/last_error.h"
 #include "common/unique_handle.h"
 
-namespace {
+namespace
+{
 
 // Larger files than this are not client files; reading them would only exhaust memory.
 constexpr ULONGLONG kLargestClientFile = 512ull * 1024 * 1024;
 
-}  // namespace
+} // namespace
 
 FileReadStatus ClientFile::Read(const std::string& path, DWORD maxBytes)
 {
     bytes_.clear();
     lastWrite_ = 0;
     error_ = 0;
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr));
     if (!file) {
         error_ = GetLastError();
         return error_ == ERROR_SHARING_VIOLATION ? FileReadStatus::SharingViolation : FileReadStatus::OpenFailed;
@@ -43,7 +44,7 @@ FileReadStatus ClientFile::Read(const std::string& path, DWORD maxBytes)
         toRead = static_cast<DWORD>(size.QuadPart);
     }
     try {
-        bytes_.assign(toRead, '\0');  // std::string keeps the zero byte after the last one
+        bytes_.assign(toRead, '\0'); // std::string keeps the zero byte after the last one
     } catch (const std::bad_alloc&) {
         bytes_ = std::string();
         return FileReadStatus::OutOfMemory;

@@ -10,11 +10,11 @@
 #include "core/analysis/analysis.h"
 #include "core/client/file_look.h"
 
-
 // The first 4096 bytes of work_unit.sah are all the analysis ever searches.
 inline constexpr DWORD kWorkUnitHeaderBytes = 4096;
 
-class ClientFile {
+class ClientFile
+{
 public:
     // Reads the file whole, or only its first maxBytes bytes when maxBytes is not 0.
     FileReadStatus Read(const std::string& path, DWORD maxBytes = 0);
@@ -35,7 +35,8 @@ private:
 FileLook LookAtFile(const std::string& path, DWORD maxBytes = 0);
 
 // The client's files on disk, for every reader of them.
-class DiskClientFiles final : public AnalysisFiles {
+class DiskClientFiles final : public AnalysisFiles
+{
 public:
     std::string PathOf(const std::string& directory, const char* fileName) override;
     FileLook Read(const std::string& path, uint32_t maxBytes) override;

@@ -4,7 +4,8 @@
 #include <windows.h>
 
 // Puts a GDI object into a device context for one scope and the previous one back afterwards.
-class SelectedObject {
+class SelectedObject
+{
 public:
     SelectedObject(HDC hdc, HGDIOBJ object) : hdc_(hdc), previous_(SelectObject(hdc, object)) {}
     ~SelectedObject() { SelectObject(hdc_, previous_); }
@@ -17,7 +18,8 @@ private:
 };
 
 // A window's device context for one scope.
-class WindowDc {
+class WindowDc
+{
 public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), hdc_(GetDC(hwnd)) {}
     ~WindowDc()
@@ -35,7 +37,8 @@ private:
 };
 
 // Text and background colours of a device context for one scope.
-class DcColours {
+class DcColours
+{
 public:
     DcColours(HDC hdc, COLORREF text, COLORREF background)
         : hdc_(hdc), text_(SetTextColor(hdc, text)), background_(SetBkColor(hdc, background))
@@ -56,7 +59,8 @@ private:
 };
 
 // The system's painting scope.
-class PaintScope {
+class PaintScope
+{
 public:
     explicit PaintScope(HWND hwnd) : hwnd_(hwnd), hdc_(BeginPaint(hwnd, &paint_)) {}
     ~PaintScope() { EndPaint(hwnd_, &paint_); }
@@ -72,7 +76,8 @@ private:
 };
 
 // A memory DC for one scope.
-class CompatibleDc {
+class CompatibleDc
+{
 public:
     explicit CompatibleDc(HDC hdc) : hdc_(CreateCompatibleDC(hdc)) {}
     ~CompatibleDc()
@@ -89,7 +94,8 @@ private:
 };
 
 // The device context's drawing origin moved for one scope.
-class WindowOrigin {
+class WindowOrigin
+{
 public:
     WindowOrigin(HDC hdc, int x, int y) : hdc_(hdc) { SetWindowOrgEx(hdc, x, y, &previous_); }
     ~WindowOrigin() { SetWindowOrgEx(hdc_, previous_.x, previous_.y, nullptr); }
@@ -103,7 +109,8 @@ private:
 
 // The device context's whole state (origin, clip region, colours, alignment, selected objects)
 // saved for one scope and restored at its end.
-class SavedDc {
+class SavedDc
+{
 public:
     explicit SavedDc(HDC hdc) : hdc_(hdc), saved_(SaveDC(hdc)) {}
     ~SavedDc() { RestoreDC(hdc_, saved_); }

@@ -36,7 +36,8 @@
 #include "ui/page_frame.h"
 #include "ui/signal_graph.h"
 
-namespace {
+namespace
+{
 
 constexpr char kAllLocations[] = "All Locations";
 constexpr char kMissingLogQuestion[] =
@@ -47,18 +48,17 @@ constexpr int kTreeTextCapacity = 260;
 constexpr int kGraphColumnWidth = 180;
 
 constexpr ColumnSpec kTotalsColumns[kTotalsCellCount] = {
-    {"Location", kAlignLeft, 1},           {"Work Units", kAlignRight, 1},
-    {"Total CPU Time", kAlignRight, 1},    {"Average CPU Time", kAlignRight, 1},
-    {"Average % Per Hour", kAlignRight, 1}, {"Top Peak", kAlignRight, 1},
+    {"Location", kAlignLeft, 1},          {"Work Units", kAlignRight, 1},         {"Total CPU Time", kAlignRight, 1},
+    {"Average CPU Time", kAlignRight, 1}, {"Average % Per Hour", kAlignRight, 1}, {"Top Peak", kAlignRight, 1},
     {"Top Gaussian", kAlignLeft, 1},
 };
 
 // "Date Logged" starts descending, so its first click sorts the oldest first.
 constexpr ColumnSpec kWorkUnitColumns[] = {
-    {"Date Logged", kAlignLeft, 0},   {"Work Unit Name", kAlignLeft, 1}, {"CPU Time", kAlignRight, 1},
-    {"% Per Hour", kAlignRight, 1},   {"Peak", kAlignRight, 1},          {"From", kAlignLeft, 1},
-    {"Recorded On", kAlignRight, 1},  {"Base Frequency", kAlignRight, 1}, {"Angle Range", kAlignRight, 1},
-    {"Triplet", kAlignLeft, 1},       {"Pulses", kAlignLeft, 1},         {"Gaussian", kAlignLeft, 1},
+    {"Date Logged", kAlignLeft, 0},  {"Work Unit Name", kAlignLeft, 1},  {"CPU Time", kAlignRight, 1},
+    {"% Per Hour", kAlignRight, 1},  {"Peak", kAlignRight, 1},           {"From", kAlignLeft, 1},
+    {"Recorded On", kAlignRight, 1}, {"Base Frequency", kAlignRight, 1}, {"Angle Range", kAlignRight, 1},
+    {"Triplet", kAlignLeft, 1},      {"Pulses", kAlignLeft, 1},          {"Gaussian", kAlignLeft, 1},
 };
 
 constexpr GraphRowControls kGraphRows{IDC_COMPLETED_LIST,      IDC_COMPLETED_ROW_HEIGHT, IDC_COMPLETED_ROW_LABEL,
@@ -66,10 +66,10 @@ constexpr GraphRowControls kGraphRows{IDC_COMPLETED_LIST,      IDC_COMPLETED_ROW
 
 struct PageState {
     GraphRowState graph;
-    bool filling = false;        // the tree is being refilled: its selection changes are not loads
-    bool workUnitForm = false;   // the list shows one location's work units, not the totals
-    LogReader reader;            // the one line buffer and column table of SETILog.csv
-    RowStore rows;               // the list's rows in display order; the list holds only their count
+    bool filling = false;      // the tree is being refilled: its selection changes are not loads
+    bool workUnitForm = false; // the list shows one location's work units, not the totals
+    LogReader reader;          // the one line buffer and column table of SETILog.csv
+    RowStore rows;             // the list's rows in display order; the list holds only their count
 };
 
 PageState& State(HWND page)
@@ -86,7 +86,6 @@ HWND List(HWND page)
 {
     return GetDlgItem(page, IDC_COMPLETED_LIST);
 }
-
 
 LocationNode* NodeOf(HWND tree, HTREEITEM item)
 {
@@ -111,7 +110,8 @@ std::string ItemText(HWND tree, HTREEITEM item)
 }
 
 // Inserts an item that owns a new node; the node is freed with the item (TVN_DELETEITEM).
-HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const std::string& text, int image, std::unique_ptr<LocationNode> node)
+HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const std::string& text, int image,
+                     std::unique_ptr<LocationNode> node)
 {
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent;
@@ -133,14 +133,14 @@ void FillTree(HWND page)
     const HWND tree = Tree(page);
     state.filling = true;
     TreeView_DeleteAllItems(tree);
-    const HTREEITEM root = InsertNode(tree, TVI_ROOT, kAllLocations, IMG_TREE_ALL_LOCATIONS,
-                                      std::make_unique<LocationNode>());
+    const HTREEITEM root =
+        InsertNode(tree, TVI_ROOT, kAllLocations, IMG_TREE_ALL_LOCATIONS, std::make_unique<LocationNode>());
     std::vector<Location> locations;
     {
         SettingsStore store;
         const bool open = store.Open();
-        const LocationReader read = open ? StoredLocationReader(store) : LocationReader(
-                                                                             [](int) { return std::nullopt; });
+        const LocationReader read =
+            open ? StoredLocationReader(store) : LocationReader([](int) { return std::nullopt; });
         EnumerateLocations(LocationWalk::DefaultFirst, read, CurrentDirectory(),
                            [&](const Location& location) { locations.push_back(location); });
     }
@@ -177,11 +177,9 @@ const WorkUnitRow* RowAt(HWND page, size_t index)
     return index < rows.size() ? rows[index].get() : nullptr;
 }
 
-
 // Starts the reader on the log of every location under the root, in tree order, and hands each
 // to use(item, node); a log that cannot be opened is reported on the status line and left out.
-template <typename Use>
-void ForEachLocationLog(HWND page, HTREEITEM root, Use use)
+template <typename Use> void ForEachLocationLog(HWND page, HTREEITEM root, Use use)
 {
     const HWND tree = Tree(page);
     for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
@@ -304,7 +302,8 @@ SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
         return points;
     }
     points.reserve(static_cast<size_t>(ListView_GetSelectedCount(list)));
-    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(list, i, LVNI_SELECTED))
         if (const WorkUnitRow* row = RowAt(page, static_cast<size_t>(i)))
             points.push_back(SkyPointOfRow(row->cells));
     return points;
@@ -315,15 +314,13 @@ SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
 SkyPointSet LogSkyPoints(HWND page, HTREEITEM root)
 {
     SkyPointSet points;
-    ForEachLocationLog(page, root, [&](HTREEITEM, const LocationNode& node) {
-        ReadLogSkyPoints(State(page).reader, node, points);
-    });
+    ForEachLocationLog(
+        page, root, [&](HTREEITEM, const LocationNode& node) { ReadLogSkyPoints(State(page).reader, node, points); });
     return points;
 }
 
 // Growing the set can run out of memory: then no Sky Map is shown and the user is told.
-template <typename MakePoints>
-void ShowSkyMapOf(HWND page, MakePoints makePoints)
+template <typename MakePoints> void ShowSkyMapOf(HWND page, MakePoints makePoints)
 {
     SkyPointSet points;
     try {
@@ -388,13 +385,11 @@ void CarryOutTreeCommand(HWND page, HTREEITEM item, int command)
 
 int TrackMenu(HWND page, int menuId, POINT screen)
 {
-    const UniqueMenu menu(LoadMenuA(AppInstance(),
-                                    MAKEINTRESOURCEA(menuId)));
+    const UniqueMenu menu(LoadMenuA(AppInstance(), MAKEINTRESOURCEA(menuId)));
     const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup)
         return 0;
-    return TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, page,
-                          nullptr);
+    return TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, page, nullptr);
 }
 
 void OnTreeRightClick(HWND page)
@@ -408,7 +403,7 @@ void OnTreeRightClick(HWND page)
     const HTREEITEM item = TreeView_HitTest(tree, &hit);
     if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)))
         return;
-    TreeView_SelectItem(tree, item);  // loads the item unless it was selected already
+    TreeView_SelectItem(tree, item); // loads the item unless it was selected already
     // The chosen command goes through WM_COMMAND, naming the control it is for, as if a menu
     // had sent it: the same road serves every way of choosing it.
     if (const int command = TrackMenu(page, IDR_COMPLETED_TREE_MENU, screen))
@@ -462,7 +457,7 @@ BOOL OnTreeNotify(HWND page, const NMHDR* header)
     }
     case NM_RCLICK:
         OnTreeRightClick(page);
-        SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);  // no default context handling
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE); // no default context handling
         return TRUE;
     }
     return FALSE;
@@ -523,8 +518,6 @@ BOOL OnNotify(HWND page, const NMHDR* header)
     return FALSE;
 }
 
-
-
 BOOL OnInitDialog(HWND page, LPARAM)
 {
     PageState& state = State(page);
@@ -540,7 +533,6 @@ BOOL OnInitDialog(HWND page, LPARAM)
     InitGraphRowControls(page, kGraphRows, state.graph);
     return TRUE;
 }
-
 
 void OnSize(HWND page)
 {
@@ -597,10 +589,11 @@ void OnDestroy(HWND page)
     TreeView_DeleteAllItems(Tree(page));
 }
 
+constexpr PageHandlers kHandlers{OnInitDialog,       OnSize,    OnMeasureItem,
+                                 OnDrawItem,         OnNotify,  OnCompletedCommand,
+                                 OnHorizontalScroll, OnDestroy, FreeWindowState<PageState>};
 
-constexpr PageHandlers kHandlers{OnInitDialog, OnSize, OnMeasureItem, OnDrawItem, OnNotify, OnCompletedCommand, OnHorizontalScroll, OnDestroy, FreeWindowState<PageState>};
-
-}  // namespace
+} // namespace
 
 HWND CreateCompletedPage(HWND parent)
 {

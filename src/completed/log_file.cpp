@@ -10,9 +10,11 @@
 #include "common/unique_handle.h"
 #include "core/common/status_sink.h"
 
-namespace {
+namespace
+{
 
-class LogFile final : public LogByteSource {
+class LogFile final : public LogByteSource
+{
 public:
     explicit LogFile(UniqueFile file) : file_(std::move(file)) {}
     size_t Read(char* buffer, size_t capacity) override
@@ -28,7 +30,7 @@ private:
     UniqueFile file_;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<LogByteSource> OpenLogFile(const std::string& folder, std::string& failureText)
 {
@@ -41,6 +43,7 @@ std::unique_ptr<LogByteSource> OpenLogFile(const std::string& folder, std::strin
             return std::make_unique<LogFile>(std::move(file));
         error = GetLastError();
     }
-    failureText = Format("%s %s", LastErrorText(error).c_str(), name ? name->c_str() : (folder + "\\" + kLogFileName).c_str());
+    failureText =
+        Format("%s %s", LastErrorText(error).c_str(), name ? name->c_str() : (folder + "\\" + kLogFileName).c_str());
     return nullptr;
 }

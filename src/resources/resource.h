@@ -4,10 +4,10 @@
 #define VANTOREL_RESOURCES_RESOURCE_H
 
 // Icons and bitmaps.
-#define IDI_VANTOREL 101        // program icon, 32x32 and 16x16
-#define IDI_TRAY 106            // notification-area icon, 16x16
-#define IDB_STATUS 105          // five 30x16 status images, mask yellow RGB(255,255,0)
-#define IDB_TREE 200            // ten 16x16 tree images, mask blue RGB(0,0,255)
+#define IDI_VANTOREL 101 // program icon, 32x32 and 16x16
+#define IDI_TRAY 106     // notification-area icon, 16x16
+#define IDB_STATUS 105   // five 30x16 status images, mask yellow RGB(255,255,0)
+#define IDB_TREE 200     // ten 16x16 tree images, mask blue RGB(0,0,255)
 // The Sky Map's 965x482 star chart is the bitmap named "SKYMAP", which has no number.
 
 // Images of IDB_STATUS, in bitmap order.
@@ -109,10 +109,10 @@
 #define IDC_BEST_SHOW_TEXT 1019
 
 // Menus. Each is one pop-up at index 0 of the loaded menu (GetSubMenu(menu, 0)).
-#define IDR_SKY_MAP_MENU 103    // "&Options": Show Work Units, Show Text, Circle Size
-#define IDR_TRAY_MENU 131       // notification icon: Exit
-#define IDR_COMPLETED_LIST_MENU 132  // Completed list: Sky Map
-#define IDR_COMPLETED_TREE_MENU 133  // Completed tree: Sky Map, calendars, reload
+#define IDR_SKY_MAP_MENU 103        // "&Options": Show Work Units, Show Text, Circle Size
+#define IDR_TRAY_MENU 131           // notification icon: Exit
+#define IDR_COMPLETED_LIST_MENU 132 // Completed list: Sky Map
+#define IDR_COMPLETED_TREE_MENU 133 // Completed tree: Sky Map, calendars, reload
 
 // Menu commands.
 #define ID_TRAY_EXIT 40001

@@ -219,7 +219,8 @@ INT_PTR OnOtherMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam)
     return FALSE;
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand, nullptr, nullptr, nullptr, OnOtherMessage};
+constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr,
+                                 OnCommand,    nullptr, nullptr, nullptr, OnOtherMessage};
 
 } // namespace
 
@@ -228,5 +229,6 @@ INT_PTR ShowLocationDialog(HWND owner, LocationDialogMode mode)
     LocationDialogState state;
     state.list = GetDlgItem(owner, IDC_LOCATIONS_LIST);
     state.mode = mode;
-    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_LOCATION), owner, PageProc<kHandlers>, reinterpret_cast<LPARAM>(&state));
+    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_LOCATION), owner, PageProc<kHandlers>,
+                           reinterpret_cast<LPARAM>(&state));
 }

@@ -218,7 +218,8 @@ void OnDestroy(HWND dialog)
     DeleteAllColumns(list);
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog, nullptr, MeasureListRow, OnDrawItem, OnNotify, OnCommand, nullptr, OnDestroy};
+constexpr PageHandlers kHandlers{OnInitDialog, nullptr,   MeasureListRow, OnDrawItem,
+                                 OnNotify,     OnCommand, nullptr,        OnDestroy};
 
 } // namespace
 

@@ -3,7 +3,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Nothing the program stores comes near this; a larger value is treated as damaged.
 constexpr DWORD kLargestStringValue = 64 * 1024;
@@ -12,8 +13,7 @@ bool OpenWritable(HKEY root, const char* subKey, UniqueKey& key)
 {
     HKEY handle = nullptr;
     if (RegOpenKeyExA(root, subKey, 0, KEY_READ | KEY_WRITE, &handle) != ERROR_SUCCESS &&
-        RegCreateKeyExA(root, subKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle, nullptr) !=
-            ERROR_SUCCESS)
+        RegCreateKeyExA(root, subKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
         return false;
     key.reset(handle);
     return true;
@@ -56,7 +56,7 @@ void CopyValues(HKEY sourceRoot, HKEY targetRoot, const char* subKey)
     }
 }
 
-}  // namespace
+} // namespace
 
 bool SettingsStore::Open()
 {
@@ -108,8 +108,7 @@ bool SettingsStore::ReadNumber(const char* name, DWORD& number) const
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (RegQueryValueExA(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExA(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof value)
         return false;
     number = value;

@@ -24,7 +24,8 @@ struct SettingsRoots {
     HKEY firstForReading = HKEY_LOCAL_MACHINE;
 };
 
-class SettingsStore {
+class SettingsStore
+{
 public:
     explicit SettingsStore(const SettingsRoots& roots = SettingsRoots()) : roots_(roots) {}
 

@@ -9,7 +9,8 @@
 #include "core/settings/layout_text.h"
 #include "settings/settings_store.h"
 
-namespace {
+namespace
+{
 
 Placement FromWindowPlacement(const WINDOWPLACEMENT& wp)
 {
@@ -46,7 +47,8 @@ HWND HeaderOf(HWND list)
 
 // Keeps the list and its header from repainting while several columns change, and repaints
 // both once when the scope ends.
-class RedrawOff {
+class RedrawOff
+{
 public:
     RedrawOff(HWND list, HWND header) : list_(list), header_(header)
     {
@@ -71,7 +73,7 @@ private:
     HWND header_;
 };
 
-}  // namespace
+} // namespace
 
 bool SavePlacement(HWND hwnd, const char* valueName)
 {

@@ -15,7 +15,8 @@
 #include "ui/app_state.h"
 #include "ui/page_frame.h"
 
-namespace {
+namespace
+{
 
 constexpr char kColumnTitle[] = "Work Units to Show";
 constexpr int kColumnWidth = 200;
@@ -175,7 +176,7 @@ BOOL OnNotify(HWND dialog, const NMHDR* header)
 
 constexpr PageHandlers kHandlers{OnInitDialog, LayOut, nullptr, nullptr, OnNotify, OnCommand, nullptr, OnDestroy};
 
-}  // namespace
+} // namespace
 
 void ShowWorkUnitsDialog(HWND skyMap)
 {

@@ -22,7 +22,8 @@
 #include "ui/app_state.h"
 #include "ui/page_frame.h"
 
-namespace {
+namespace
+{
 
 constexpr char kClassName[] = "VantorelSkyMap";
 constexpr char kTitle[] = "Vantorel Sky Map  (right click for menu)";
@@ -39,8 +40,8 @@ struct SkyMapState {
     int contentWidth = 0;
     int contentHeight = 0;
     bool computingScrollBars = false;
-    HWND tip = nullptr;   // owned by the window, destroyed with it
-    std::string tipText;  // the tooltip's text, kept while the tooltip shows it
+    HWND tip = nullptr;  // owned by the window, destroyed with it
+    std::string tipText; // the tooltip's text, kept while the tooltip shows it
 };
 
 SkyMapState* StateOf(HWND hwnd)
@@ -51,13 +52,12 @@ SkyMapState* StateOf(HWND hwnd)
 // Pen, brush, background mode and text colour of the points of one paint, put back at its end.
 // A pen is made only when the colour changes: points come in runs of their location's colour, and
 // making and selecting a pen per point cost more than drawing it.
-class PointPens {
+class PointPens
+{
 public:
     explicit PointPens(HDC hdc)
-        : hdc_(hdc),
-          oldPen_(GetCurrentObject(hdc, OBJ_PEN)),
-          oldBrush_(SelectObject(hdc, GetStockObject(HOLLOW_BRUSH))),
-          oldMode_(SetBkMode(hdc, TRANSPARENT)),
+        : hdc_(hdc), oldPen_(GetCurrentObject(hdc, OBJ_PEN)),
+          oldBrush_(SelectObject(hdc, GetStockObject(HOLLOW_BRUSH))), oldMode_(SetBkMode(hdc, TRANSPARENT)),
           oldText_(GetTextColor(hdc))
     {
     }
@@ -74,7 +74,7 @@ public:
             return;
         UniqueGdiObject pen(CreatePen(PS_SOLID, 1, colour));
         SelectObject(hdc_, pen.get());
-        pen_ = std::move(pen);  // the old pen is no longer selected, so it can go
+        pen_ = std::move(pen); // the old pen is no longer selected, so it can go
         colour_ = colour;
         SetTextColor(hdc_, colour);
     }
@@ -103,7 +103,8 @@ std::string_view FieldText(const char* field, size_t size)
 
 // The label font of one paint, selected once, with its line height and its character advances:
 // asking the system for the extent of every label costs more than drawing its circle.
-class LabelFont {
+class LabelFont
+{
 public:
     explicit LabelFont(HDC hdc) : hdc_(hdc), font_(hdc, GetStockObject(ANSI_VAR_FONT))
     {
@@ -307,8 +308,8 @@ TTTOOLINFOA TipTool(HWND hwnd)
 
 void CreateTip(HWND hwnd, SkyMapState& state)
 {
-    state.tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, AppInstance(), nullptr);
+    state.tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, hwnd, nullptr, AppInstance(), nullptr);
     if (!state.tip)
         return;
     state.tipText.clear();
@@ -523,8 +524,9 @@ void CreateSkyMap(SkyPointSet points)
     const WindowSize size = SkyWindowSize(work.right, GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
                                           GetSystemMetrics(SM_CYCAPTION));
     SkyMapState* owned = state.get();
-    const HWND hwnd = CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE, kClassName, kTitle, WS_OVERLAPPEDWINDOW,
-                                      CW_USEDEFAULT, 0, size.width, size.height, nullptr, nullptr, AppInstance(), &state);
+    const HWND hwnd =
+        CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                        size.width, size.height, nullptr, nullptr, AppInstance(), &state);
     if (!hwnd)
         return;
     owned->contentWidth = kChartWidth;
@@ -536,7 +538,7 @@ void CreateSkyMap(SkyPointSet points)
     CreateTip(hwnd, *owned);
 }
 
-}  // namespace
+} // namespace
 
 void ShowSkyMap(SkyPointSet points)
 {

@@ -16,14 +16,15 @@
 #include "ui/list_view.h"
 #include "ui/page_frame.h"
 
-namespace {
+namespace
+{
 
 constexpr int kMinimumRowHeight = 17;
 constexpr COLORREF kGridColour = RGB(192, 192, 192);
 
 constexpr ColumnSpec kColumns[kAnalysisCellCount] = {
-    {"Location", kAlignLeft},   {"Status", kAlignCenter},        {"% Done", kAlignRight},
-    {"CPU Time", kAlignRight},  {"Time Left", kAlignRight},      {"Completion", kAlignRight},
+    {"Location", kAlignLeft},        {"Status", kAlignCenter},   {"% Done", kAlignRight},
+    {"CPU Time", kAlignRight},       {"Time Left", kAlignRight}, {"Completion", kAlignRight},
     {"% Per CPU Hour", kAlignRight}, {"Mflops", kAlignRight},    {"Angle Range", kAlignRight},
 };
 
@@ -53,10 +54,10 @@ BOOL OnInitDialog(HWND page, LPARAM)
 
 void OnSize(HWND page)
 {
-    ApplyLayout(page,
-                LayoutAnalysisPage(PageSize(page), SizeOf(page, IDC_ANALYSIS_REFRESH),
-                                   SizeOf(page, IDC_ANALYSIS_HOME_PAGE)),
-                IDC_ANALYSIS_LIST, {IDC_ANALYSIS_REFRESH, IDC_ANALYSIS_HOME_PAGE});
+    ApplyLayout(
+        page,
+        LayoutAnalysisPage(PageSize(page), SizeOf(page, IDC_ANALYSIS_REFRESH), SizeOf(page, IDC_ANALYSIS_HOME_PAGE)),
+        IDC_ANALYSIS_LIST, {IDC_ANALYSIS_REFRESH, IDC_ANALYSIS_HOME_PAGE});
 }
 
 BOOL OnMeasureItem(HWND page, MEASUREITEMSTRUCT* measure)
@@ -108,8 +109,8 @@ void DrawRow(const DRAWITEMSTRUCT& draw)
             } else {
                 const bool right = kColumns[column].alignment == kAlignRight;
                 SetTextAlign(hdc, right ? TA_RIGHT : TA_LEFT);
-                ExtTextOutA(hdc, right ? cell.right - 2 : cell.left + 2, cell.top + 1, ETO_OPAQUE | ETO_CLIPPED,
-                            &cell, text.data(), static_cast<int>(text.size()), nullptr);
+                ExtTextOutA(hdc, right ? cell.right - 2 : cell.left + 2, cell.top + 1, ETO_OPAQUE | ETO_CLIPPED, &cell,
+                            text.data(), static_cast<int>(text.size()), nullptr);
             }
         }
         const SelectedObject pen(hdc, gridPen.get());
@@ -159,9 +160,10 @@ void OnDestroy(HWND page)
     CloseList(List(page), kValueAnalysisColumnWidths);
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog, OnSize, OnMeasureItem, OnDrawItem, OnNotify, OnAnalysisButton, nullptr, OnDestroy};
+constexpr PageHandlers kHandlers{OnInitDialog, OnSize,           OnMeasureItem, OnDrawItem,
+                                 OnNotify,     OnAnalysisButton, nullptr,       OnDestroy};
 
-}  // namespace
+} // namespace
 
 HWND CreateAnalysisPage(HWND parent)
 {

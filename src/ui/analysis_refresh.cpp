@@ -20,7 +20,8 @@
 #include "ui/page_frame.h"
 #include "ui/list_view.h"
 
-namespace {
+namespace
+{
 
 constexpr UINT kMessageCommandEnded = WM_APP + 1;
 constexpr char kWaitWindowClass[] = "VantorelCommandWait";
@@ -31,10 +32,10 @@ constexpr char kWaitWindowClass[] = "VantorelCommandWait";
 struct CommandWait {
     UniqueKernelHandle process;
     UniqueKernelHandle thread;
-    HANDLE wait = nullptr;    // the system's wait, which posts kMessageCommandEnded
-    HWND window = nullptr;    // message-only window that receives it
-    std::string statusText;   // "Waiting for <command>", cleared at the end if still shown
-    int selected = -1;        // the Analysis selection when the refresh started
+    HANDLE wait = nullptr;  // the system's wait, which posts kMessageCommandEnded
+    HWND window = nullptr;  // message-only window that receives it
+    std::string statusText; // "Waiting for <command>", cleared at the end if still shown
+    int selected = -1;      // the Analysis selection when the refresh started
     bool followUp = false;
     bool followUpRebuild = false;
 };
@@ -101,7 +102,7 @@ HWND CommandWaitWindow()
     windowClass.lpfnWndProc = CommandWaitProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kWaitWindowClass;
-    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    RegisterClassA(&windowClass); // fails harmlessly when already registered
     waiting.window = CreateWindowExA(0, kWaitWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     return waiting.window;
 }
@@ -142,8 +143,8 @@ bool StartPreRefreshCommand(StatusSink& status)
     waiting.process.reset(process.hProcess);
     waiting.thread.reset(process.hThread);
     const HWND window = CommandWaitWindow();
-    if (!window || !RegisterWaitForSingleObject(&waiting.wait, waiting.process.get(), OnCommandEnded, window,
-                                                INFINITE, WT_EXECUTEONLYONCE)) {
+    if (!window || !RegisterWaitForSingleObject(&waiting.wait, waiting.process.get(), OnCommandEnded, window, INFINITE,
+                                                WT_EXECUTEONLYONCE)) {
         // Without a way to be told, wait here as the refresh always did.
         waiting.wait = nullptr;
         WaitForSingleObject(waiting.process.get(), INFINITE);
@@ -175,7 +176,7 @@ bool AppendRow(HWND list, WorkUnitRow* row)
 void CreateRows(HWND analysis, HWND best)
 {
     SettingsStore store;
-    store.Open();  // without the key the walk gives the default location
+    store.Open(); // without the key the walk gives the default location
     EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
                        [&](const Location& location) {
                            if (!IsSwitchOn(location.analysis))
@@ -254,7 +255,7 @@ void FinishRefresh(int selected)
     UpdateTitleAndTip(analysis, selected);
 }
 
-}  // namespace
+} // namespace
 
 void RefreshAnalysis(bool rebuild)
 {

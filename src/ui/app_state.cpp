@@ -39,7 +39,8 @@ int RefreshPosition()
     return position < 1 ? 1 : position > kRefreshNever ? kRefreshNever : position;
 }
 
-namespace {
+namespace
+{
 
 // The first layout of the record (a 64-byte tip) is accepted by every version of the shell.
 NOTIFYICONDATAA TrayIconData(UINT flags, std::string_view tip)
@@ -56,7 +57,7 @@ NOTIFYICONDATAA TrayIconData(UINT flags, std::string_view tip)
     return data;
 }
 
-}  // namespace
+} // namespace
 
 bool AddTrayIcon(std::string_view tip)
 {
@@ -65,9 +66,9 @@ bool AddTrayIcon(std::string_view tip)
     NOTIFYICONDATAA data = TrayIconData(NIF_MESSAGE | NIF_ICON | NIF_TIP, tip);
     data.uCallbackMessage = kMessageTrayIcon;
     // A shared icon: the system frees it with the module, so nothing has to destroy it.
-    data.hIcon = static_cast<HICON>(LoadImageA(App().instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                               LR_SHARED));
+    data.hIcon =
+        static_cast<HICON>(LoadImageA(App().instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
 

@@ -8,19 +8,11 @@
 
 #include "core/common/status_sink.h"
 
-enum TabIndex {
-    kTabAnalysis = 0,
-    kTabBestResults,
-    kTabDataInfo,
-    kTabUserInfo,
-    kTabCompleted,
-    kTabOptions,
-    kTabCount
-};
+enum TabIndex { kTabAnalysis = 0, kTabBestResults, kTabDataInfo, kTabUserInfo, kTabCompleted, kTabOptions, kTabCount };
 
 // Private window messages.
-inline constexpr UINT kMessageTrayIcon = WM_APP + 999;     // main window: notification icon mouse message
-inline constexpr UINT kMessageHide = WM_APP + 1000;        // main window: hide (also the Data Info sky map request)
+inline constexpr UINT kMessageTrayIcon = WM_APP + 999; // main window: notification icon mouse message
+inline constexpr UINT kMessageHide = WM_APP + 1000;    // main window: hide (also the Data Info sky map request)
 inline constexpr UINT kMessageFutureCalendar = WM_APP + 1001;
 
 inline constexpr UINT_PTR kRefreshTimerId = 1105;
@@ -40,10 +32,10 @@ struct AppState {
     UINT_PTR refreshTimer = 0;
     bool inTray = false;
     bool tickedInTray = false;
-    HWND skyMap = nullptr;       // the open Sky Map window, one at a time
-    HWND skyPick = nullptr;      // the open Show Work Units dialog, whose checks the Sky Map draws
-    int skyShowText = 1;         // Sky Map labels on; kept for the run when the settings key cannot be opened
-    int skyCircleSize = 1;       // 1 large circles, 2 small
+    HWND skyMap = nullptr;  // the open Sky Map window, one at a time
+    HWND skyPick = nullptr; // the open Show Work Units dialog, whose checks the Sky Map draws
+    int skyShowText = 1;    // Sky Map labels on; kept for the run when the settings key cannot be opened
+    int skyCircleSize = 1;  // 1 large circles, 2 small
 };
 
 // The one instance.
@@ -56,7 +48,8 @@ HWND PageList(int tab);
 void SetStatusText(std::string_view text);
 
 // The status line as a sink for the portable core.
-class StatusLine final : public StatusSink {
+class StatusLine final : public StatusSink
+{
 public:
     void SetStatusText(std::string_view text) override { ::SetStatusText(text); }
 };

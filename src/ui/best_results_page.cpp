@@ -20,14 +20,15 @@
 #include "ui/page_frame.h"
 #include "ui/signal_graph.h"
 
-namespace {
+namespace
+{
 
 constexpr ColumnSpec kColumns[] = {
     {"Location", kAlignLeft}, {"Peak", kAlignRight},    {"Triplet", kAlignLeft},
     {"Pulses", kAlignLeft},   {"Gaussian", kAlignLeft},
 };
 
-constexpr GraphRowControls kGraphRows{IDC_BEST_LIST,      IDC_BEST_ROW_HEIGHT,  IDC_BEST_ROW_LABEL,
+constexpr GraphRowControls kGraphRows{IDC_BEST_LIST,      IDC_BEST_ROW_HEIGHT, IDC_BEST_ROW_LABEL,
                                       IDC_BEST_SHOW_TEXT, kValueBestRowHeight, kValueShowGraphText};
 
 GraphRowState& State(HWND page)
@@ -95,13 +96,11 @@ BOOL OnNotify(HWND page, const NMHDR* header)
     return FALSE;
 }
 
-
 void OnSize(HWND page)
 {
     ApplyLayout(page,
-                LayoutBestResultsPage(PageSize(page), SizeOf(page, IDC_BEST_REFRESH),
-                                      SizeOf(page, IDC_BEST_ROW_LABEL), SizeOf(page, IDC_BEST_ROW_HEIGHT),
-                                      SizeOf(page, IDC_BEST_SHOW_TEXT)),
+                LayoutBestResultsPage(PageSize(page), SizeOf(page, IDC_BEST_REFRESH), SizeOf(page, IDC_BEST_ROW_LABEL),
+                                      SizeOf(page, IDC_BEST_ROW_HEIGHT), SizeOf(page, IDC_BEST_SHOW_TEXT)),
                 IDC_BEST_LIST, {IDC_BEST_REFRESH, IDC_BEST_ROW_LABEL, IDC_BEST_ROW_HEIGHT, IDC_BEST_SHOW_TEXT});
 }
 
@@ -114,10 +113,11 @@ void OnDestroy(HWND page)
     DeleteAllColumns(list);
 }
 
+constexpr PageHandlers kHandlers{OnInitDialog,       OnSize,    OnMeasureItem,
+                                 OnDrawItem,         OnNotify,  OnBestResultsButton,
+                                 OnHorizontalScroll, OnDestroy, FreeWindowState<GraphRowState>};
 
-constexpr PageHandlers kHandlers{OnInitDialog, OnSize, OnMeasureItem, OnDrawItem, OnNotify, OnBestResultsButton, OnHorizontalScroll, OnDestroy, FreeWindowState<GraphRowState>};
-
-}  // namespace
+} // namespace
 
 HWND CreateBestResultsPage(HWND parent)
 {

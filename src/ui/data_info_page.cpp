@@ -16,23 +16,23 @@
 #include "ui/list_view.h"
 #include "ui/page_frame.h"
 
-namespace {
+namespace
+{
 
 // The page reuses the main window's private hide number for its own sky map request.
 constexpr UINT kMessageSkyMapRequest = kMessageHide;
 
 // Cells 6 to 8 have no column: they only carry the sky map's numbers.
 constexpr ColumnSpec kColumns[] = {
-    {"Location", kAlignLeft},      {"From", kAlignLeft},          {"Recorded On", kAlignRight},
-    {"Source", kAlignRight},       {"Base Frequency", kAlignRight}, {"Angle Range", kAlignRight},
+    {"Location", kAlignLeft},        {"From", kAlignLeft},
+    {"Recorded On", kAlignRight},    {"Source", kAlignRight},
+    {"Base Frequency", kAlignRight}, {"Angle Range", kAlignRight},
 };
 
 HWND List(HWND page)
 {
     return GetDlgItem(page, IDC_DATA_INFO_LIST);
 }
-
-
 
 // The Sky Map takes the set over: it replaces the shown one, or opens the window with it.
 void HandPointsToSkyMap(SkyPointSet points)
@@ -48,12 +48,10 @@ BOOL OnInitDialog(HWND page, LPARAM)
 
 void OnSize(HWND page)
 {
-    ApplyLayout(page, LayoutOneButtonPage(PageSize(page), SizeOf(page, IDC_DATA_INFO_SKY_MAP)),
-                IDC_DATA_INFO_LIST, {IDC_DATA_INFO_SKY_MAP});
+    ApplyLayout(page, LayoutOneButtonPage(PageSize(page), SizeOf(page, IDC_DATA_INFO_SKY_MAP)), IDC_DATA_INFO_LIST,
+                {IDC_DATA_INFO_SKY_MAP});
     InvalidateRect(GetDlgItem(page, IDC_DATA_INFO_SKY_MAP), nullptr, TRUE);
 }
-
-
 
 BOOL OnNotify(HWND, const NMHDR* header)
 {
@@ -79,9 +77,10 @@ INT_PTR OnSkyMapRequest(HWND, UINT message, WPARAM, LPARAM)
     return TRUE;
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog, OnSize, MeasureListRow, DrawPlainListItem, OnNotify, OnSkyMapButton, nullptr, OnDestroy, nullptr, OnSkyMapRequest};
+constexpr PageHandlers kHandlers{OnInitDialog,   OnSize,  MeasureListRow, DrawPlainListItem, OnNotify,
+                                 OnSkyMapButton, nullptr, OnDestroy,      nullptr,           OnSkyMapRequest};
 
-}  // namespace
+} // namespace
 
 HWND CreateDataInfoPage(HWND parent)
 {

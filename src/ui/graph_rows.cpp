@@ -7,7 +7,8 @@
 #include "settings/settings_store.h"
 #include "ui/list_view.h"
 
-namespace {
+namespace
+{
 
 constexpr int kLargestSliderHeight = 100;
 
@@ -21,7 +22,7 @@ int SliderPosition(HWND page, const GraphRowControls& controls)
     return static_cast<int>(SendDlgItemMessageA(page, controls.sliderId, TBM_GETPOS, 0, 0));
 }
 
-}  // namespace
+} // namespace
 
 int GraphRowHeight(HWND page, const GraphRowControls& controls, GraphRowState& state)
 {
@@ -35,7 +36,7 @@ void InitGraphRowControls(HWND page, const GraphRowControls& controls, GraphRowS
     const int height = GraphRowHeight(page, controls, state);
     const HWND slider = GetDlgItem(page, controls.sliderId);
     SendMessageA(slider, TBM_SETRANGE, TRUE, MAKELPARAM(kSmallestRowHeight, kLargestSliderHeight));
-    SendMessageA(slider, TBM_SETPOS, TRUE, height);  // the slider holds it at its range's ends
+    SendMessageA(slider, TBM_SETPOS, TRUE, height); // the slider holds it at its range's ends
     ShowRowHeight(page, controls, height);
 
     CheckDlgButton(page, controls.showTextId, BST_CHECKED);

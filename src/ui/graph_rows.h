@@ -9,8 +9,8 @@ struct GraphRowControls {
     int sliderId;
     int labelId;
     int showTextId;
-    const char* rowHeightValue;  // the stored row height
-    const char* showTextValue;   // the stored Show Text switch
+    const char* rowHeightValue; // the stored row height
+    const char* showTextValue;  // the stored Show Text switch
 };
 
 inline constexpr int kRowHeightUnknown = -1;

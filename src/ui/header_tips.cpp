@@ -10,7 +10,8 @@
 #include "ui/app_state.h"
 #include "ui/page_frame.h"
 
-namespace {
+namespace
+{
 
 constexpr char kTipsProperty[] = "VantorelHeaderTips";
 constexpr char kNoTip[] = "No Tip";
@@ -24,7 +25,7 @@ struct HeaderTips {
     HWND tooltip = nullptr;
     WNDPROC original = nullptr;
     HeaderTipSource source{};
-    int tools = 0;  // tools with ids 0 .. tools - 1 exist on the header
+    int tools = 0; // tools with ids 0 .. tools - 1 exist on the header
     // The tooltip reads the answered text after the request returns, so it lives here. Both
     // grow to the whole string: the longest tip (401 characters) would not fit a fixed 400.
     std::string text;
@@ -200,7 +201,7 @@ LRESULT CALLBACK HeaderTipsProc(HWND header, UINT message, WPARAM wParam, LPARAM
             if (lParam && AnswerTextRequest(*tips, reinterpret_cast<NMHDR*>(lParam)))
                 return 0;
         } catch (const std::bad_alloc&) {
-            return 0;  // no memory for the text: the tooltip shows what the request already held
+            return 0; // no memory for the text: the tooltip shows what the request already held
         }
         break;
     case WM_MOUSEMOVE:
@@ -225,7 +226,7 @@ LRESULT CALLBACK HeaderTipsProc(HWND header, UINT message, WPARAM wParam, LPARAM
     return CallWindowProcA(tips->original, header, message, wParam, lParam);
 }
 
-}  // namespace
+} // namespace
 
 HWND InstallHeaderTips(HWND list, const HeaderTipSource& source)
 {
@@ -234,9 +235,9 @@ HWND InstallHeaderTips(HWND list, const HeaderTipSource& source)
         return nullptr;
     if (const HeaderTips* existing = TipsOf(header))
         return existing->tooltip;
-    const HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, AppInstance(),
-                                         nullptr);
+    const HWND tooltip =
+        CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, AppInstance(), nullptr);
     if (!tooltip)
         return nullptr;
     auto* tips = new (std::nothrow) HeaderTips;
@@ -253,8 +254,8 @@ HWND InstallHeaderTips(HWND list, const HeaderTipSource& source)
         delete tips;
         return nullptr;
     }
-    tips->original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderTipsProc)));
+    tips->original =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderTipsProc)));
     if (!tips->original) {
         RemovePropA(header, kTipsProperty);
         DestroyWindow(tooltip);

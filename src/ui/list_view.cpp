@@ -15,7 +15,8 @@
 #include "ui/header_tips.h"
 #include "core/lists/list_sort.h"
 
-namespace {
+namespace
+{
 
 constexpr char kOriginalProcProperty[] = "VantorelListProc";
 constexpr char kSizePendingProperty[] = "VantorelSizePending";
@@ -37,8 +38,8 @@ struct SortContext {
 // decide this once and then use the item-data readers below.
 bool CarriesWorkUnits(HWND list)
 {
-    return list && (list == PageList(kTabAnalysis) || list == PageList(kTabBestResults) ||
-                    list == PageList(kTabCompleted));
+    return list &&
+           (list == PageList(kTabAnalysis) || list == PageList(kTabBestResults) || list == PageList(kTabCompleted));
 }
 
 const ListRow* WorkUnitCells(LPARAM itemData)
@@ -99,8 +100,8 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
         // These columns hold graphs and figures: their signal values sort as numbers.
         return CompareCells(kNumberCell, ascending, textA, "", textB, "", kLocaleCompare);
     }
-    return CompareCells(rowA->Kind(column), ascending, rowA->Text(column), rowA->Second(column),
-                        rowB->Text(column), rowB->Second(column), kLocaleCompare);
+    return CompareCells(rowA->Kind(column), ascending, rowA->Text(column), rowA->Second(column), rowB->Text(column),
+                        rowB->Second(column), kLocaleCompare);
 }
 
 // Draws a header item's title and, on the sorted column, the direction triangle.
@@ -203,7 +204,7 @@ LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARA
     return CallWindowProcA(original, list, message, wParam, lParam);
 }
 
-}  // namespace
+} // namespace
 
 ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, int ascending)
 {
@@ -212,7 +213,8 @@ ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, i
     column.fmt = alignment == kAlignRight ? LVCFMT_RIGHT : alignment == kAlignCenter ? LVCFMT_CENTER : LVCFMT_LEFT;
     column.pszText = const_cast<char*>(title);
     column.cx = 0;
-    const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
+    const int inserted =
+        static_cast<int>(SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
     if (inserted < 0)
         return nullptr;
     auto* record = new ListColumn(ascending);
@@ -303,7 +305,8 @@ RowStore* RowStoreOf(HWND list)
     return reinterpret_cast<RowStore*>(GetPropA(list, kRowStoreProperty));
 }
 
-namespace {
+namespace
+{
 
 // The system's sort key of a text: byte order equals lstrcmpi's order.
 std::string SystemSortKey(std::string_view text)
@@ -346,9 +349,9 @@ void SortRowStore(HWND list, RowStore& rows, const SortContext& context)
          i = ListView_GetNextItem(list, i, LVNI_SELECTED))
         selected.push_back(rows[static_cast<size_t>(i)].get());
     const int focusIndex = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
-    const WorkUnitRow* focused =
-        focusIndex >= 0 && static_cast<size_t>(focusIndex) < rows.size() ? rows[static_cast<size_t>(focusIndex)].get()
-                                                                         : nullptr;
+    const WorkUnitRow* focused = focusIndex >= 0 && static_cast<size_t>(focusIndex) < rows.size()
+                                     ? rows[static_cast<size_t>(focusIndex)].get()
+                                     : nullptr;
 
     if (context.bySignals) {
         // Graph columns sort by signal values, which CompareRows works out.
@@ -375,7 +378,7 @@ void SortRowStore(HWND list, RowStore& rows, const SortContext& context)
     InvalidateRect(list, nullptr, FALSE);
 }
 
-}  // namespace
+} // namespace
 
 void SortOnColumnClick(HWND list, int column)
 {
@@ -421,12 +424,14 @@ void InstallHeaderPainter(HWND list)
     SetPropA(list, kOriginalProcProperty, reinterpret_cast<HANDLE>(original));
 }
 
-namespace {
+namespace
+{
 
 // Text widths from the font's character advances, fetched once per sizing: measuring every cell
 // with the system costs tens of microseconds under some systems, which a list of 100,000 work
 // units turns into minutes. The list fonts have no kerning, so the sums equal the measured widths.
-class TextWidths {
+class TextWidths
+{
 public:
     explicit TextWidths(HWND list)
     {
@@ -491,7 +496,7 @@ void SizeColumns(HWND list, int first, int last)
     }
 }
 
-}  // namespace
+} // namespace
 
 void SizeColumn(HWND list, int column)
 {

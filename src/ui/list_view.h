@@ -27,8 +27,7 @@ struct ColumnSpec {
 };
 // Makes the table's columns in order.
 void MakeColumns(HWND list, const ColumnSpec* columns, size_t count);
-template <size_t N>
-void MakeColumns(HWND list, const ColumnSpec (&columns)[N])
+template <size_t N> void MakeColumns(HWND list, const ColumnSpec (&columns)[N])
 {
     MakeColumns(list, columns, N);
 }

@@ -22,7 +22,8 @@
 #include "ui/options_page.h"
 #include "ui/user_info_page.h"
 
-namespace {
+namespace
+{
 
 constexpr char kCompletedHint[] = "Hint: You can right click for more options.";
 
@@ -33,12 +34,8 @@ struct TabPage {
 
 // Tab order; the page at index i belongs to tab i.
 constexpr TabPage kTabPages[kTabCount] = {
-    {"Analysis", CreateAnalysisPage},
-    {"Best Results", CreateBestResultsPage},
-    {"Data Info", CreateDataInfoPage},
-    {"User Info", CreateUserInfoPage},
-    {"Completed Work Units", CreateCompletedPage},
-    {"Options", CreateOptionsPage},
+    {"Analysis", CreateAnalysisPage},  {"Best Results", CreateBestResultsPage},       {"Data Info", CreateDataInfoPage},
+    {"User Info", CreateUserInfoPage}, {"Completed Work Units", CreateCompletedPage}, {"Options", CreateOptionsPage},
 };
 
 // The tab in front as the tab control has it; the control knows before anyone is told.
@@ -68,9 +65,8 @@ bool RefreshInfoTab(int tab)
 HWND CreateTabControl(HWND hwnd)
 {
     // WS_EX_CONTROLPARENT lets the dialog's Tab key reach the controls of the page in front.
-    const HWND tab = CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "",
-                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 300, 150, hwnd, nullptr,
-                                     App().instance, nullptr);
+    const HWND tab = CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                                     0, 0, 300, 150, hwnd, nullptr, App().instance, nullptr);
     if (!tab)
         return nullptr;
     SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), FALSE);
@@ -202,9 +198,9 @@ void ShowTrayMenu(HWND hwnd)
     GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(hwnd);
-    const UINT command = static_cast<UINT>(TrackPopupMenu(GetSubMenu(menu.get(), 0),
-                                                          TPM_RETURNCMD | TPM_RIGHTALIGN | TPM_RIGHTBUTTON,
-                                                          cursor.x, cursor.y, 0, hwnd, nullptr));
+    const UINT command =
+        static_cast<UINT>(TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RETURNCMD | TPM_RIGHTALIGN | TPM_RIGHTBUTTON,
+                                         cursor.x, cursor.y, 0, hwnd, nullptr));
     if (command == ID_TRAY_EXIT) {
         RemoveTrayIcon();
         App().inTray = false;
@@ -312,15 +308,15 @@ INT_PTR CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return FALSE;
 }
 
-}  // namespace
+} // namespace
 
 bool LoadImageLists(HINSTANCE instance)
 {
     AppState& app = App();
     app.statusImages = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_STATUS), 30, 1, RGB(255, 255, 0),
                                             IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    app.smallImages = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TREE), 16, 1, RGB(0, 0, 255),
-                                           IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    app.smallImages = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TREE), 16, 1, RGB(0, 0, 255), IMAGE_BITMAP,
+                                           LR_CREATEDIBSECTION);
     return app.statusImages && app.smallImages;
 }
 

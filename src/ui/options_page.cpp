@@ -15,7 +15,8 @@
 #include "ui/page_frame.h"
 #include "core/settings/refresh_caption.h"
 
-namespace {
+namespace
+{
 
 // The edit holds at most what is stored from it, so the command shown is the command run.
 constexpr int kCommandMaxLength = 259;
@@ -154,7 +155,7 @@ void OnDestroy(HWND page)
 
 constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand, OnHScroll, OnDestroy};
 
-}  // namespace
+} // namespace
 
 HWND CreateOptionsPage(HWND parent)
 {

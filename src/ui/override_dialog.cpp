@@ -9,7 +9,8 @@
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
 
-namespace {
+namespace
+{
 
 constexpr char kPromptFormat[] = "Enter the average number of work units %s completes in one day.";
 constexpr char kHintsFormat[] =
@@ -68,7 +69,7 @@ void OnCommand(HWND dialog, int id, int, HWND)
 
 constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand};
 
-}  // namespace
+} // namespace
 
 INT_PTR ShowOverrideDialog(HWND owner, const std::string& registeredName)
 {

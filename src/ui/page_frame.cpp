@@ -7,7 +7,8 @@
 #include "core/pages/page_layout.h"
 #include "ui/app_state.h"
 
-namespace {
+namespace
+{
 
 // Calls a handler that answers nothing; TRUE when there was one.
 INT_PTR Call(void (*handler)(HWND), HWND page)
@@ -26,8 +27,7 @@ INT_PTR Dispatch(const PageHandlers& handlers, HWND page, UINT message, WPARAM w
     case WM_SIZE:
         return Call(handlers.size, page);
     case WM_MEASUREITEM:
-        return handlers.measureItem ? handlers.measureItem(page, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))
-                                    : FALSE;
+        return handlers.measureItem ? handlers.measureItem(page, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) : FALSE;
     case WM_DRAWITEM:
         return handlers.drawItem ? handlers.drawItem(page, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) : FALSE;
     case WM_NOTIFY:
@@ -52,7 +52,7 @@ INT_PTR Dispatch(const PageHandlers& handlers, HWND page, UINT message, WPARAM w
     return handlers.other ? handlers.other(page, message, wParam, lParam) : FALSE;
 }
 
-}  // namespace
+} // namespace
 
 HINSTANCE AppInstance()
 {

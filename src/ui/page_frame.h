@@ -18,8 +18,7 @@ HWND CreatePage(HWND parent, int templateId, DLGPROC procedure);
 // for its row height while the dialog creates it, before WM_INITDIALOG), kept in the window's
 // user slot, and freed by FreeWindowState when the window is gone (WM_NCDESTROY).
 // Dialogs keep it in DWLP_USER, plain windows in GWLP_USERDATA.
-template <typename State, int Slot = DWLP_USER>
-State& WindowState(HWND hwnd)
+template <typename State, int Slot = DWLP_USER> State& WindowState(HWND hwnd)
 {
     auto* state = reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, Slot));
     if (!state) {
@@ -29,8 +28,7 @@ State& WindowState(HWND hwnd)
     return *state;
 }
 
-template <typename State, int Slot = DWLP_USER>
-void FreeWindowState(HWND hwnd)
+template <typename State, int Slot = DWLP_USER> void FreeWindowState(HWND hwnd)
 {
     delete reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, Slot));
     SetWindowLongPtrA(hwnd, Slot, 0);
@@ -48,7 +46,7 @@ struct PageHandlers {
     void (*command)(HWND page, int id, int code, HWND control) = nullptr;
     void (*horizontalScroll)(HWND page, HWND control) = nullptr;
     void (*destroy)(HWND page) = nullptr;
-    void (*freeState)(HWND page) = nullptr;  // at WM_NCDESTROY
+    void (*freeState)(HWND page) = nullptr; // at WM_NCDESTROY
     // Any other message: the page's own; returns FALSE for messages it leaves to the system.
     INT_PTR (*other)(HWND page, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;
 };
@@ -70,8 +68,7 @@ void ApplyLayout(HWND page, const PageLayout& layout, int listId, std::initializ
                  int treeId = 0);
 
 // The dialog procedure of a page or dialog whose handlers are the given table.
-template <const PageHandlers& Handlers>
-INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+template <const PageHandlers& Handlers> INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return HandlePageMessage(Handlers, page, message, wParam, lParam);
 }

@@ -14,7 +14,8 @@
 #include "core/lists/list_sort.h"
 #include "ui/list_view.h"
 
-namespace {
+namespace
+{
 
 constexpr COLORREF kGraphBackground = RGB(0, 0, 0);
 constexpr COLORREF kDataColour = RGB(255, 0, 0);
@@ -45,7 +46,6 @@ CellPaint PaintOf(const SignalRowStyle& style, int column)
     return CellPaint::Text;
 }
 
-
 void DrawLine(HDC hdc, const GraphLine& line)
 {
     MoveToEx(hdc, line.from.x, line.from.y, nullptr);
@@ -75,8 +75,8 @@ void PaintTextCell(HDC hdc, HWND list, int column, const RECT& cell, std::string
     ListView_GetColumn(list, column, &format);
     const bool right = (format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT;
     SetTextAlign(hdc, right ? TA_RIGHT : TA_LEFT);
-    ExtTextOutA(hdc, right ? cell.right - 2 : cell.left + 2, cell.top + 1, ETO_OPAQUE | ETO_CLIPPED, &cell,
-                text.data(), static_cast<int>(text.size()), nullptr);
+    ExtTextOutA(hdc, right ? cell.right - 2 : cell.left + 2, cell.top + 1, ETO_OPAQUE | ETO_CLIPPED, &cell, text.data(),
+                static_cast<int>(text.size()), nullptr);
 }
 
 void PaintTriplet(HDC hdc, const RECT& cell, const GraphArea& area, const BestSignals& best, bool showText)
@@ -170,7 +170,7 @@ void DrawGridLine(HDC hdc, int x1, int y1, int x2, int y2)
     LineTo(hdc, x2, y2);
 }
 
-}  // namespace
+} // namespace
 
 SignalRowStyle BestResultsRowStyle(bool showText)
 {

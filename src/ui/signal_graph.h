@@ -8,14 +8,14 @@
 // Which columns of a list are painted how; -1 for a kind the list does not have. Every other
 // column is a plain text cell of the row.
 struct SignalRowStyle {
-    int peakColumn = -1;  // bs_power as "%.2f", painted whenever the row's cell text is not empty
+    int peakColumn = -1; // bs_power as "%.2f", painted whenever the row's cell text is not empty
     int tripletColumn = -1;
     int pulseColumn = -1;
     int gaussianColumn = -1;
-    bool showText = true;            // figures over the graphs
-    bool fittedCurve = false;        // the white fitted gaussian over the pot
-    bool cellGrid = false;           // grey lines down both edges of every cell
-    bool skipEmptyGaussian = false;  // no step line for an empty gaussian pot
+    bool showText = true;           // figures over the graphs
+    bool fittedCurve = false;       // the white fitted gaussian over the pot
+    bool cellGrid = false;          // grey lines down both edges of every cell
+    bool skipEmptyGaussian = false; // no step line for an empty gaussian pot
 };
 
 // Best Results: Location, Peak, Triplet, Pulses and Gaussian with its fitted curve.

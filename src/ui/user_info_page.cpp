@@ -18,12 +18,13 @@
 #include "ui/page_frame.h"
 #include "ui/override_dialog.h"
 
-namespace {
+namespace
+{
 
 constexpr ColumnSpec kColumns[kUserInfoCellCount] = {
-    {"Location", kAlignLeft},           {"Name", kAlignLeft},
-    {"WU Completed", kAlignRight},      {"Total CPU Time", kAlignRight},
-    {"Average CPU Time", kAlignRight},  {"Work Units Per Day", kAlignRight},
+    {"Location", kAlignLeft},          {"Name", kAlignLeft},
+    {"WU Completed", kAlignRight},     {"Total CPU Time", kAlignRight},
+    {"Average CPU Time", kAlignRight}, {"Work Units Per Day", kAlignRight},
     {"Register Time", kAlignRight},
 };
 
@@ -31,7 +32,6 @@ HWND List(HWND page)
 {
     return GetDlgItem(page, IDC_USER_INFO_LIST);
 }
-
 
 // Appends in list order; the list owns the row from here on.
 void AppendRow(HWND list, const UserStats& stats)
@@ -94,7 +94,7 @@ void OnOverride(HWND page)
     const ListRow* row = SelectedListRow(List(page));
     if (!row || row->Text(kUserName).empty())
         return;
-    const std::string name(row->Text(kUserName));  // the refresh frees the row
+    const std::string name(row->Text(kUserName)); // the refresh frees the row
     if (ShowOverrideDialog(page, name) == 1)
         RefreshUserInfo();
 }
@@ -107,12 +107,11 @@ BOOL OnInitDialog(HWND page, LPARAM)
 
 void OnSize(HWND page)
 {
-    ApplyLayout(page,
-                LayoutUserInfoPage(PageSize(page), SizeOf(page, IDC_USER_INFO_FUTURE),
-                                   SizeOf(page, IDC_USER_INFO_OVERRIDE)),
-                IDC_USER_INFO_LIST, {IDC_USER_INFO_FUTURE, IDC_USER_INFO_OVERRIDE});
+    ApplyLayout(
+        page,
+        LayoutUserInfoPage(PageSize(page), SizeOf(page, IDC_USER_INFO_FUTURE), SizeOf(page, IDC_USER_INFO_OVERRIDE)),
+        IDC_USER_INFO_LIST, {IDC_USER_INFO_FUTURE, IDC_USER_INFO_OVERRIDE});
 }
-
 
 BOOL OnUserInfoNotify(HWND page, const NMHDR* header)
 {
@@ -144,9 +143,10 @@ INT_PTR OnFutureCalendarMessage(HWND page, UINT message, WPARAM, LPARAM)
     return TRUE;
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog, OnSize, MeasureListRow, DrawPlainListItem, OnUserInfoNotify, OnUserInfoButton, nullptr, OnDestroy, nullptr, OnFutureCalendarMessage};
+constexpr PageHandlers kHandlers{OnInitDialog,     OnSize,  MeasureListRow, DrawPlainListItem, OnUserInfoNotify,
+                                 OnUserInfoButton, nullptr, OnDestroy,      nullptr,           OnFutureCalendarMessage};
 
-}  // namespace
+} // namespace
 
 HWND CreateUserInfoPage(HWND parent)
 {

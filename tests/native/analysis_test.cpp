@@ -7,15 +7,17 @@
 
 #include "core/analysis/analysis.h"
 
-namespace {
+namespace
+{
 
 constexpr uint64_t kSecond = 10000000;
 constexpr uint64_t kStart = 130000000000000000ull;
-constexpr int64_t kNow = 1000000000;  // Sun Sep  9 01:46:40 2001 UTC
+constexpr int64_t kNow = 1000000000; // Sun Sep  9 01:46:40 2001 UTC
 
 const std::string kSignals = "bs_power=12.5\nbg_chisq=1.5\n";
 
-class MemoryFiles : public AnalysisFiles {
+class MemoryFiles : public AnalysisFiles
+{
 public:
     std::string PathOf(const std::string& directory, const char* fileName) override
     {
@@ -98,7 +100,7 @@ TEST_F(AnalysisFixture, FiguresOfARunningClient)
 {
     files.Put("state.sah", "prog=0.25\ncpu=3600.5\n" + kSignals);
     files.Put("work_unit.sah", "angle_range=0.5\n");
-    EXPECT_EQ(Look(), "stop");  // the first look decides at once, without a completion time
+    EXPECT_EQ(Look(), "stop"); // the first look decides at once, without a completion time
     EXPECT_EQ(Cell(kCellPercent), "25.000");
     EXPECT_EQ(Cell(kCellCpuTime), "1:00:00");
     EXPECT_EQ(row.cells.Second(kCellCpuTime), "3600");
@@ -114,7 +116,7 @@ TEST_F(AnalysisFixture, FiguresOfARunningClient)
 
     files.Put("state.sah", "prog=0.25\ncpu=3600.5\n" + kSignals, kStart + 5 * kSecond);
     EXPECT_EQ(Look(), "run");
-    EXPECT_EQ(Cell(kCellCompletion), "Sun 04:46");  // now + 3 hours, local time
+    EXPECT_EQ(Cell(kCellCompletion), "Sun 04:46"); // now + 3 hours, local time
     EXPECT_EQ(row.cells.Second(kCellCompletion), "1000010800");
 }
 
@@ -161,7 +163,7 @@ TEST_F(AnalysisFixture, ErrorsBlankTheRowAndForceTheNextLook)
     files.files.erase("C:\\Home\\state.sah");
     EXPECT_EQ(Look(), "notvaild");
     EXPECT_EQ(status.Text(), "Error #2.  Not there. C:\\Home\\state.sah");
-    EXPECT_EQ(Cell(kCellPercent), "0.000");  // work_unit.sah is there
+    EXPECT_EQ(Cell(kCellPercent), "0.000"); // work_unit.sah is there
     EXPECT_EQ(Cell(kCellCpuTime), " ");
     EXPECT_EQ(Cell(kCellAngleRange), " ");
     EXPECT_EQ(row.best.spikePower, 0);
@@ -232,7 +234,7 @@ TEST_F(AnalysisFixture, ZeroProgressAndZeroCpu)
     files.Put("state.sah", "prog=0\ncpu=100\n" + kSignals, kStart + 5 * kSecond);
     Look();
     EXPECT_EQ(Cell(kCellPercent), "0.000");
-    EXPECT_EQ(Cell(kCellTimeLeft), "0:01:40");  // kept from the earlier look
+    EXPECT_EQ(Cell(kCellTimeLeft), "0:01:40"); // kept from the earlier look
     EXPECT_EQ(Cell(kCellCompletion), "");
     EXPECT_EQ(Cell(kCellPercentPerHour), "0.00000");
 
@@ -297,4 +299,4 @@ TEST(TitleAndTip, ShowTheRememberedRow)
     EXPECT_EQ(TrayTip(row).size(), kTrayTipCapacity);
 }
 
-}  // namespace
+} // namespace

@@ -3,7 +3,8 @@
 
 #include "core/client/best_signals.h"
 
-namespace {
+namespace
+{
 
 std::string FullState()
 {
@@ -27,7 +28,8 @@ TEST(ReadBestSignals, ReadsEveryKey)
     ASSERT_TRUE(ReadBestSignals(FullState(), s, status));
     EXPECT_EQ(s.spikePower, 12.5);
     EXPECT_EQ(s.gaussianChiSquare, 1.75);
-    EXPECT_EQ(s.gaussianPot, "1.5\x01" "2.25\x01");
+    EXPECT_EQ(s.gaussianPot, "1.5\x01"
+                             "2.25\x01");
     EXPECT_EQ(s.gaussianTrueMean, 3.5);
     EXPECT_EQ(s.gaussianPower, 4.5);
     EXPECT_EQ(s.gaussianFftIndex, 6);
@@ -83,7 +85,7 @@ TEST(ReadBestSignals, RequiredKeysStopTheRead)
     s = before;
     EXPECT_FALSE(ReadBestSignals(noChi, s, status));
     EXPECT_EQ(status.Text(), "Could not find \"bg_chisq=\" in file.");
-    EXPECT_EQ(s.spikePower, 12.5);  // the new spike stays
+    EXPECT_EQ(s.spikePower, 12.5); // the new spike stays
     EXPECT_EQ(s.gaussianChiSquare, 2);
     EXPECT_EQ(s.tripletScore, 3);
 }
@@ -113,7 +115,8 @@ TEST(ReadBestSignals, GaussianPotKeepsCarriageReturnsAndAtMost64Values)
     LatestStatus status;
     ASSERT_TRUE(ReadBestSignals(text, s, status));
     EXPECT_EQ(std::count(s.gaussianPot.begin(), s.gaussianPot.end(), '\x01'), 64);
-    EXPECT_EQ(s.gaussianPot.substr(0, 6), "0\r\x01" "1\r\x01");
+    EXPECT_EQ(s.gaussianPot.substr(0, 6), "0\r\x01"
+                                          "1\r\x01");
     EXPECT_NE(s.gaussianPot.find("63\r\x01"), std::string::npos);
     EXPECT_EQ(s.gaussianPot.find("64\r"), std::string::npos);
 }
@@ -132,8 +135,8 @@ TEST(ReadBestSignals, PotTextsAreCutAtTheirCapacity)
     EXPECT_EQ(s.pulsePot.size(), kHexPotCapacity);
     EXPECT_EQ(s.tripletPot.size(), kHexPotCapacity);
     EXPECT_LE(s.gaussianPot.size(), kGaussianPotCapacity);
-    EXPECT_EQ(s.gaussianPot.size(), 48u * 21u);  // 48 whole values of 20 digits and a separator
+    EXPECT_EQ(s.gaussianPot.size(), 48u * 21u); // 48 whole values of 20 digits and a separator
     EXPECT_EQ(s.gaussianPot.back(), '\x01');
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,8 @@
 
 #include "core/analysis/work_unit_info.h"
 
-class MemoryClientFiles : public ClientFileReader {
+class MemoryClientFiles : public ClientFileReader
+{
 public:
     std::string PathOf(const std::string& directory, const char* fileName) override
     {

@@ -7,7 +7,8 @@
 
 #include "core/collector/collector.h"
 
-namespace {
+namespace
+{
 
 const std::string kMarker = "operation=send_result_get_user_stats";
 const std::string kGreeting = "Hello, I am a Hoardix :-)))!\n\n";
@@ -16,25 +17,24 @@ struct Faults {
     bool openFails = false;
     bool queryFails = false;
     bool hugeSize = false;
-    size_t readShort = 0;  // bytes fewer than the size that a read returns
+    size_t readShort = 0; // bytes fewer than the size that a read returns
     bool noData = false;
     bool probeFails = false;
     bool writeFails = false;
     bool moveFails = false;
 };
 
-class FakeOutput : public CollectorOutput {
+class FakeOutput : public CollectorOutput
+{
 public:
     void Print(std::string_view text) override { text_ += text; }
     std::string text_;
 };
 
-class FakePlatform : public CollectorPlatform {
+class FakePlatform : public CollectorPlatform
+{
 public:
-    FakePlatform(std::string source, Faults faults) : faults_(faults)
-    {
-        files_["result.sah"] = std::move(source);
-    }
+    FakePlatform(std::string source, Faults faults) : faults_(faults) { files_["result.sah"] = std::move(source); }
     bool FindFile(const char* name) override { return files_.count(name) > 0; }
     bool OpenSource(const char*) override
     {
@@ -47,7 +47,7 @@ public:
         if (faults_.queryFails)
             return false;
         size = faults_.hugeSize ? ~0ull : files_["result.sah"].size();
-        creationTime = 4102444800;  // 2100-01-01: past 32 bits
+        creationTime = 4102444800; // 2100-01-01: past 32 bits
         return true;
     }
     size_t ReadSource(char* buffer, size_t size) override
@@ -94,7 +94,7 @@ public:
     Faults faults_;
     bool open_ = false;
     std::map<std::string, std::string> files_;
-    std::map<std::string, std::string> data_;  // the data directory
+    std::map<std::string, std::string> data_; // the data directory
     std::vector<std::string> calls_;
 };
 
@@ -111,21 +111,47 @@ TEST(Collector, EachFailureHasItsMessageAndStatus)
     const std::string good = kMarker + "\r\nbody\x1a";
     const Case cases[] = {
         {"archived", good, {}, kExitOk, ""},
-        {"open fails", good, {.openFails = true}, kExitCannotOpen, "Can't open the result.sah, how can I work with it ...?\n\n"},
-        {"query fails", good, {.queryFails = true}, kExitCannotOpen,
+        {"open fails",
+         good,
+         {.openFails = true},
+         kExitCannotOpen,
+         "Can't open the result.sah, how can I work with it ...?\n\n"},
+        {"query fails",
+         good,
+         {.queryFails = true},
+         kExitCannotOpen,
          "There is a problem with result.sah, I can't work with it...\n\n"},
         {"no memory", good, {.hugeSize = true}, kExitNoMemory, "There is not enough memory!\n\n"},
-        {"short read", good, {.readShort = 3}, kExitReadFailed,
+        {"short read",
+         good,
+         {.readShort = 3},
+         kExitReadFailed,
          "There is a problem during read process from result.sah!\n\n"},
         {"empty", "", {}, kExitNotResultFile, "This result.sah is not a SETI@home type file!\n\n"},
-        {"marker cut", kMarker.substr(0, 35), {}, kExitNotResultFile, "This result.sah is not a SETI@home type file!\n\n"},
-        {"no data", good, {.noData = true}, kExitNoDataDirectory,
+        {"marker cut",
+         kMarker.substr(0, 35),
+         {},
+         kExitNotResultFile,
+         "This result.sah is not a SETI@home type file!\n\n"},
+        {"no data",
+         good,
+         {.noData = true},
+         kExitNoDataDirectory,
          "Can't open the data directory, why?\nPlease create it, and run me again!\n\n"},
-        {"cannot create", good, {.probeFails = true}, kExitCannotCreate,
+        {"cannot create",
+         good,
+         {.probeFails = true},
+         kExitCannotCreate,
          "Can't create a new datafile in the data directory...\n"},
-        {"write fails", good, {.writeFails = true}, kExitWriteFailed,
+        {"write fails",
+         good,
+         {.writeFails = true},
+         kExitWriteFailed,
          "There is a problem during write process to r_4102444800.sah!\n\n"},
-        {"rename fails", good, {.moveFails = true}, kExitWriteFailed,
+        {"rename fails",
+         good,
+         {.moveFails = true},
+         kExitWriteFailed,
          "There is a problem during write process to r_4102444800.sah!\n\n"},
     };
     for (const Case& c : cases) {
@@ -134,7 +160,7 @@ TEST(Collector, EachFailureHasItsMessageAndStatus)
         FakePlatform platform(c.source, c.faults);
         EXPECT_EQ(RunCollector(1, output, platform), c.status);
         EXPECT_EQ(output.text_, kGreeting + c.message);
-        EXPECT_FALSE(platform.open_);  // the source is always closed again
+        EXPECT_FALSE(platform.open_); // the source is always closed again
         if (c.status == kExitOk) {
             EXPECT_EQ(platform.data_, (std::map<std::string, std::string>{{"r_4102444800.sah", good}}));
             EXPECT_EQ(platform.calls_.back(), "cd ..");
@@ -164,4 +190,4 @@ TEST(Collector, AnyArgumentGivesTheUsageAndTouchesNothing)
     EXPECT_TRUE(platform.calls_.empty());
 }
 
-}  // namespace
+} // namespace

@@ -9,7 +9,8 @@
 #include "core/completed/completed_load.h"
 #include "core/completed/log_sky_points.h"
 
-namespace {
+namespace
+{
 
 // Columns in the order of the detail load's steps, so a record cut short stops at each of them.
 const std::string kHeader =
@@ -49,10 +50,10 @@ TEST(CompletedLoad, RecordingDateKeys)
         {"13mr00aa.1234.5678.123.45", "20000313aa.1234.5678.123.45"},
         {"02ja98ab.1", "19980102ab.1"},
         {"28fe99", "19990228"},
-        {"05jl01xy", "20000705xy"},  // any year but 98 and 99 is 2000
-        {"31de99zz", "19991231zz"},  // an unknown month code is December
-        {"31MR99", "19991231"},      // codes compare exactly
-        {"07oc", "20001007"},        // short names: absent characters are simply absent
+        {"05jl01xy", "20000705xy"}, // any year but 98 and 99 is 2000
+        {"31de99zz", "19991231zz"}, // an unknown month code is December
+        {"31MR99", "19991231"},     // codes compare exactly
+        {"07oc", "20001007"},       // short names: absent characters are simply absent
         {"1", "2000121"},
         {"", "200012"},
     };
@@ -67,7 +68,7 @@ TEST(CompletedLoad, ValueTexts)
     EXPECT_EQ(Format("%.5f", PercentPerHour(3725)), "96.64430");
     EXPECT_EQ(CpuTimeText(0), "0:00:00");
     EXPECT_EQ(Format("%.5f", PercentPerHour(0)), "0.00000");
-    EXPECT_EQ(CpuTimeText(360000LL * 100000), "10000000:00:00");  // sums of many work units
+    EXPECT_EQ(CpuTimeText(360000LL * 100000), "10000000:00:00"); // sums of many work units
     EXPECT_EQ(CpuTimeText(-65), "-0:01:05");
 
     EXPECT_EQ(SkyPositionText(14.5, 12.25), "14 hr 30 min 0 sec RA, + 12 deg 15 min 0 sec Dec");
@@ -85,9 +86,9 @@ TEST(CompletedLoad, ValueTexts)
 
     EXPECT_EQ(DailyRate(0, 0), 0.0);
     EXPECT_EQ(DailyRate(36000, 10), 24.0);
-    EXPECT_EQ(DailyRate(36009, 10), 24.0);  // the average is taken in whole seconds
+    EXPECT_EQ(DailyRate(36009, 10), 24.0); // the average is taken in whole seconds
     EXPECT_EQ(DailyRate(0, 10), 0.0);
-    EXPECT_EQ(DailyRate(9, 10), 0.0);  // an average below one second gives no rate
+    EXPECT_EQ(DailyRate(9, 10), 0.0); // an average below one second gives no rate
 
     ASSERT_TRUE(LogFileName("C:\\seti"));
     EXPECT_EQ(*LogFileName("C:\\seti"), "C:\\seti\\SETILog.csv");
@@ -108,7 +109,8 @@ TEST(CompletedLoad, OverflowingGaussianScoreIsZero)
 
 TEST(CompletedLoad, GaussianPotForm)
 {
-    EXPECT_EQ(GaussianPotFromLog("1.5 2.25"), "1.5\x01" "2.25\x01");
+    EXPECT_EQ(GaussianPotFromLog("1.5 2.25"), "1.5\x01"
+                                              "2.25\x01");
     EXPECT_EQ(GaussianPotFromLog(""), "");
     // Cut after a whole value within the pot's capacity.
     std::string many;
@@ -153,10 +155,11 @@ TEST(CompletedLoad, DetailRowOfACompleteWorkUnit)
         EXPECT_EQ(cells.Kind(cell), kNumberCell) << cell;
 
     const BestSignals& best = row.best;
-    EXPECT_EQ(best.spikePower, 0.0);  // the peak lives in its cell only
+    EXPECT_EQ(best.spikePower, 0.0); // the peak lives in its cell only
     EXPECT_EQ(best.gaussianPower, 3.5);
     EXPECT_EQ(best.gaussianChiSquare, 1.75);
-    EXPECT_EQ(best.gaussianPot, "1.5\x01" "2.25\x01");
+    EXPECT_EQ(best.gaussianPot, "1.5\x01"
+                                "2.25\x01");
     EXPECT_EQ(best.tripletPot, "0a10");
     EXPECT_EQ(best.tripletPower, 7.5);
     EXPECT_EQ(best.tripletScore, 20.25);
@@ -183,27 +186,27 @@ TEST(CompletedLoad, DetailStopPointsLeaveRowsUncounted)
         return full.substr(0, pos - 1) + "\r\n";
     };
     // The cells in the order the load fills them.
-    const int fillOrder[] = {kCellDateLogged, kCellWorkUnitName, kCellCpuTime, kCellPercentPerHour, kCellPeak,
-                             kCellTriplet, kCellPulses, kCellGaussian, kCellFrom, kCellRecordedOn,
-                             kCellBaseFrequency, kCellAngleRange, kCellStartRa, kCellStartDec, kCellColour};
+    const int fillOrder[] = {kCellDateLogged,    kCellWorkUnitName, kCellCpuTime,  kCellPercentPerHour, kCellPeak,
+                             kCellTriplet,       kCellPulses,       kCellGaussian, kCellFrom,           kCellRecordedOn,
+                             kCellBaseFrequency, kCellAngleRange,   kCellStartRa,  kCellStartDec,       kCellColour};
     const struct {
         int fields;
-        int filled;  // how many cells of the fill order have a text
+        int filled; // how many cells of the fill order have a text
     } cases[] = {
-        {4, 5},    // bg_power missing
-        {17, 7},   // bg_chisq missing
-        {18, 8},   // start_ra missing
-        {19, 8},   // start_dec missing
-        {20, 9},   // time_recorded missing
-        {21, 10},  // subband_base missing
-        {22, 11},  // angle_range missing
+        {4, 5},   // bg_power missing
+        {17, 7},  // bg_chisq missing
+        {18, 8},  // start_ra missing
+        {19, 8},  // start_dec missing
+        {20, 9},  // time_recorded missing
+        {21, 10}, // subband_base missing
+        {22, 11}, // angle_range missing
     };
     for (const auto& c : cases) {
         LocationNode node;
         DetailLoad load = Load(kHeader + cut(c.fields) + full, node);
         ASSERT_EQ(load.rows.size(), 2u) << c.fields;
         EXPECT_EQ(load.count, 1) << c.fields;
-        EXPECT_EQ(load.cpuSum, 200) << c.fields;  // the stopped record's CPU time is summed all the same
+        EXPECT_EQ(load.cpuSum, 200) << c.fields; // the stopped record's CPU time is summed all the same
         EXPECT_EQ(node.count, 1);
         EXPECT_EQ(node.perDay, 86400.0 / 200);
         const ListRow& cells = load.rows[0]->cells;
@@ -216,27 +219,26 @@ TEST(CompletedLoad, DetailStopPointsLeaveRowsUncounted)
 TEST(CompletedLoad, DetailWithoutOptionalColumns)
 {
     // No name, cpu or bs_power column: those cells stay empty and the work units still count.
-    const std::string bytes =
-        "date,bg_power,bg_chisq,start_ra,start_dec,time_recorded,subband_base,angle_range\n"
-        "d1,1,0,1,2,2451617.5,1e9,0.5\n"
-        "\n"
-        ",,,,\n"
-        "d2,1,2,1,2,2451617.5 (x),1e9,0.5\n";
+    const std::string bytes = "date,bg_power,bg_chisq,start_ra,start_dec,time_recorded,subband_base,angle_range\n"
+                              "d1,1,0,1,2,2451617.5,1e9,0.5\n"
+                              "\n"
+                              ",,,,\n"
+                              "d2,1,2,1,2,2451617.5 (x),1e9,0.5\n";
     LocationNode node;
     node.count = 77;
     node.perDay = 5;
     DetailLoad load = Load(bytes, node);
-    ASSERT_EQ(load.rows.size(), 2u);  // blank lines and lines of commas are skipped
+    ASSERT_EQ(load.rows.size(), 2u); // blank lines and lines of commas are skipped
     EXPECT_EQ(load.count, 2);
     EXPECT_EQ(node.count, 2);
-    EXPECT_EQ(node.perDay, 0.0);  // no CPU time at all: no rate
+    EXPECT_EQ(node.perDay, 0.0); // no CPU time at all: no rate
     const ListRow& first = load.rows[0]->cells;
     EXPECT_EQ(first.Text(kCellWorkUnitName), "");
     EXPECT_EQ(first.Text(kCellCpuTime), "");
     EXPECT_EQ(first.Text(kCellPeak), "");
     EXPECT_EQ(first.Text(kCellGaussian), "0");  // a zero chi-square gives a score of 0
-    EXPECT_EQ(first.Text(kCellRecordedOn), "");  // no blank in time_recorded, still counted
-    EXPECT_EQ(first.Text(kCellTriplet), "0");    // triplet and pulse columns missing: 0
+    EXPECT_EQ(first.Text(kCellRecordedOn), ""); // no blank in time_recorded, still counted
+    EXPECT_EQ(first.Text(kCellTriplet), "0");   // triplet and pulse columns missing: 0
     EXPECT_EQ(load.rows[0]->best.tripletPot, "");
     EXPECT_EQ(load.rows[1]->cells.Text(kCellRecordedOn), "x");
     EXPECT_EQ(load.rows[1]->cells.Text(kCellDateLogged), "d2");
@@ -342,13 +344,12 @@ TEST(CompletedLoad, CpuSumsSaturate)
 
 TEST(CompletedLoad, TotalsTopValuesKeepTheEarlierOnTies)
 {
-    const std::string bytes =
-        "cpu,bs_power,bg_power,bg_chisq\n"
-        "10,5,4,2\n"   // score 2
-        "10,5,8,4\n"   // the same score later: not taken
-        "10,3,9,0\n"   // chi-square 0: score 0
-        "10,,,\n"      // empty values read as 0
-        "10\n";        // missing gaussian columns: no candidate, still counted
+    const std::string bytes = "cpu,bs_power,bg_power,bg_chisq\n"
+                              "10,5,4,2\n" // score 2
+                              "10,5,8,4\n" // the same score later: not taken
+                              "10,3,9,0\n" // chi-square 0: score 0
+                              "10,,,\n"    // empty values read as 0
+                              "10\n";      // missing gaussian columns: no candidate, still counted
     const LocationTotals totals = Totals(bytes);
     EXPECT_EQ(totals.count, 5);
     EXPECT_EQ(totals.cpuSum, 50);
@@ -367,20 +368,21 @@ TEST(CompletedLoad, TotalsTopValuesKeepTheEarlierOnTies)
     b.topFit = 3;
     AddToGrandTotal(grand, a);
     AddToGrandTotal(grand, b);
-    EXPECT_EQ(grand.topPower, 6.0);  // equal scores: the earlier location stays
+    EXPECT_EQ(grand.topPower, 6.0); // equal scores: the earlier location stays
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 // The Sky Map reads the same place from a detail row and from the log itself.
 TEST(CompletedLoad, SkyPointsFromRowsAndFromTheLog)
 {
     LocationNode node;
     node.colour = 0x00FF80;
-    const std::string log = kHeader + FullRecord("one.wu", 100) + "2000-03-21 10:00:00,short.wu,5\r\n" +
-                            FullRecord("two.wu", 200);
+    const std::string log =
+        kHeader + FullRecord("one.wu", 100) + "2000-03-21 10:00:00,short.wu,5\r\n" + FullRecord("two.wu", 200);
     const DetailLoad load = Load(log, node);
     ASSERT_EQ(load.rows.size(), 3u);
     const SkyPoint fromRow = SkyPointOfRow(load.rows[0]->cells);
@@ -409,4 +411,4 @@ TEST(CompletedLoad, SkyPointsFromRowsAndFromTheLog)
     EXPECT_EQ(points[1].colour, 0);
 }
 
-}  // namespace
+} // namespace

@@ -11,25 +11,26 @@
 #include "core/client/error_text.h"
 #include "core/client/find_value.h"
 
-namespace {
+namespace
+{
 
 struct LookupCase {
     const char* text;
     const char* key;
     std::optional<std::string> value;
-    const char* status;  // the status line afterwards ("" when nothing was written)
+    const char* status; // the status line afterwards ("" when nothing was written)
 };
 
 TEST(FindValue, FirstOccurrenceUpToTheLineFeed)
 {
     const LookupCase cases[] = {
         {"prog=0.5\r\ncpu=10\n", "prog=", "0.5\r", ""},
-        {"total_cpu=99\ncpu=10\n", "cpu=", "99", ""},  // the match may sit inside a longer key
+        {"total_cpu=99\ncpu=10\n", "cpu=", "99", ""}, // the match may sit inside a longer key
         {"a=1\nprog=\n", "prog=", "", ""},
         {"a=1\nprog=0.25", "prog=", std::nullopt, "Could not find end of \"prog=\" in file."},
         {"a=1\n", "prog=", std::nullopt, "Could not find \"prog=\" in file."},
         {"", "bg_pot 5=", std::nullopt, "Could not find \"bg_pot 5=\" in file."},
-        {"x=prog=7\nprog=8\n", "prog=", "7", ""},  // also inside a value
+        {"x=prog=7\nprog=8\n", "prog=", "7", ""}, // also inside a value
     };
     for (const LookupCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -64,14 +65,9 @@ TEST(Conversions, ReadLikeTheCLibrary)
         double number;
         long integer;
     } cases[] = {
-        {"0.5\r", 0.5, 0},
-        {"  1234.56", 1234.56, 1234},
-        {"-7x", -7, -7},
-        {"abc", 0, 0},
-        {"", 0, 0},
-        {"1e999", 0, 1},                     // overflow: never "inf" on screen
-        {"nan", 0, 0},
-        {"99999999999999999999999", 1e23, 0},  // integer overflow reads as 0, not as a wrapped value
+        {"0.5\r", 0.5, 0}, {"  1234.56", 1234.56, 1234},         {"-7x", -7, -7}, {"abc", 0, 0}, {"", 0, 0},
+        {"1e999", 0, 1},                                         // overflow: never "inf" on screen
+        {"nan", 0, 0},     {"99999999999999999999999", 1e23, 0}, // integer overflow reads as 0, not as a wrapped value
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -95,12 +91,42 @@ TEST(Conversions, NumbersEqualStrtodBitForBit)
             << '"' << text << "\" gives " << actual << ", strtod " << expected;
     };
     const char* const chosen[] = {
-        "0",        "-0",         "+0",       " \t\n\v\f\r+1.5", "+-1",     "-+1",    "--1",     "++1",
-        "0x1p3",    "-0X1A",      "0x",       "1e",         "1e+",      "1e-5x",  ".5",      "5.",
-        "-.5e-3",   "1e-310",     "1e-400",   "-1e400",     "inf",      "-Infinity", "nan(1)", "1,5",
-        "1.5\x01",  "2451617.12345 (Mon)",   "1420585937.5", "  -", "e5",      "0.000000000000000000001e30",
-        "179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558632766878171540458953514382464234321326889464182768467546703537516986049910576551282076245490090389328944075868508455133942304583236903222948165808559332123348274797826204144723168738177180919299881250404026184124858368",
-        "4.9406564584124654e-324", "2.4703282292062327e-324", "2.4703282292062328e-324",
+        "0",
+        "-0",
+        "+0",
+        " \t\n\v\f\r+1.5",
+        "+-1",
+        "-+1",
+        "--1",
+        "++1",
+        "0x1p3",
+        "-0X1A",
+        "0x",
+        "1e",
+        "1e+",
+        "1e-5x",
+        ".5",
+        "5.",
+        "-.5e-3",
+        "1e-310",
+        "1e-400",
+        "-1e400",
+        "inf",
+        "-Infinity",
+        "nan(1)",
+        "1,5",
+        "1.5\x01",
+        "2451617.12345 (Mon)",
+        "1420585937.5",
+        "  -",
+        "e5",
+        "0.000000000000000000001e30",
+        "17976931348623157081452742373170435679807056752584499659891747680315726078002853876058955863276687817154045895"
+        "35143824642343213268894641827684675467035375169860499105765512820762454900903893289440758685084551339423045832"
+        "36903222948165808559332123348274797826204144723168738177180919299881250404026184124858368",
+        "4.9406564584124654e-324",
+        "2.4703282292062327e-324",
+        "2.4703282292062328e-324",
     };
     for (const char* text : chosen)
         expectSame(text);
@@ -144,9 +170,9 @@ TEST(FormatErrorText, BothFormsAndTheTrailingLineEnd)
     EXPECT_EQ(FormatErrorText(2, "The system cannot find the file specified.\r\n"),
               "Error #2.  The system cannot find the file specified.");
     EXPECT_EQ(FormatErrorText(5, ""), "Error #5");
-    EXPECT_EQ(FormatErrorText(87, "Text\r\n\r\n"), "Error #87.  Text\r\n");  // only one CR LF goes
+    EXPECT_EQ(FormatErrorText(87, "Text\r\n\r\n"), "Error #87.  Text\r\n"); // only one CR LF goes
     EXPECT_EQ(FormatErrorText(0xFFFFFFFFul, ""), "Error #-1");
     EXPECT_EQ(FormatErrorText(3, std::string(3000, 'x')).size(), kErrorTextCapacity);
 }
 
-}  // namespace
+} // namespace

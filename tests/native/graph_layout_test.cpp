@@ -8,7 +8,8 @@
 
 #include "core/lists/graph_layout.h"
 
-namespace {
+namespace
+{
 
 constexpr int kLimit = 1 << 24;
 
@@ -69,8 +70,7 @@ TEST(GraphLayout, TripletBarsAndMarksByTheirRepeatCounts)
     // put their marks there; entry 2 (count 3) reaches its own column and marks that.
     const std::vector<GraphLine> bars = {Bar(L, B, 44), Bar(L, B, 16), Bar(L + 1, B, 8), Bar(L + 2, B, 8),
                                          Bar(L + 99, B, 32)};
-    const std::vector<GraphLine> expectedMarks = {Mark(L, area.top), Mark(L + 2, area.top),
-                                                  Mark(L + 99, area.top)};
+    const std::vector<GraphLine> expectedMarks = {Mark(L, area.top), Mark(L + 2, area.top), Mark(L + 99, area.top)};
     EXPECT_EQ(graph.bars, bars);
     EXPECT_EQ(graph.marks, expectedMarks);
 }
@@ -99,8 +99,8 @@ TEST(GraphLayout, TripletEdgeSizesAndEmptyPots)
         size_t bars;
         size_t marks;
     } cases[] = {
-        {"all zero", {0, 0, 256, 54}, &flat, 0, 3},      // flat on the bottom, marks still shown
-        {"one pixel wide", {0, 0, 1, 54}, &tall, 2, 3},  // everything in the one column
+        {"all zero", {0, 0, 256, 54}, &flat, 0, 3},     // flat on the bottom, marks still shown
+        {"one pixel wide", {0, 0, 1, 54}, &tall, 2, 3}, // everything in the one column
         {"no width", {0, 0, 0, 54}, &tall, 0, 0},
         {"negative width", {10, 0, 4, 54}, &tall, 0, 0},
         {"no room above the marks", {0, 0, 256, 10}, &tall, 0, 3},
@@ -119,7 +119,7 @@ TEST(GraphLayout, TripletEdgeSizesAndEmptyPots)
 
 TEST(GraphLayout, PulseOfEqualHeightsRunsAlongTheTopTwice)
 {
-    const GraphArea area{5, 2, 1029, 56};  // 1024 wide: each copy 512 columns, one per height
+    const GraphArea area{5, 2, 1029, 56}; // 1024 wide: each copy 512 columns, one per height
     PulsePot pot;
     pot.fill(0x80);
     const std::vector<GraphPoint> points = LayOutPulse(area, pot);
@@ -127,7 +127,7 @@ TEST(GraphLayout, PulseOfEqualHeightsRunsAlongTheTopTwice)
     EXPECT_EQ(points[0], (GraphPoint{5, 56}));
     EXPECT_EQ(points[1], (GraphPoint{5, 2}));
     EXPECT_EQ(points[512], (GraphPoint{516, 2}));
-    EXPECT_EQ(points[513], (GraphPoint{517, 2}));  // the second copy goes on where the first stopped
+    EXPECT_EQ(points[513], (GraphPoint{517, 2})); // the second copy goes on where the first stopped
     EXPECT_EQ(points[1024], (GraphPoint{1028, 2}));
     for (size_t i = 1; i < points.size(); ++i)
         ASSERT_EQ(points[i].y, 2) << i;
@@ -135,7 +135,7 @@ TEST(GraphLayout, PulseOfEqualHeightsRunsAlongTheTopTwice)
 
 TEST(GraphLayout, PulsePeakInBothCopies)
 {
-    const GraphArea area{0, 0, 2048, 50};  // two columns per height
+    const GraphArea area{0, 0, 2048, 50}; // two columns per height
     PulsePot pot{};
     pot[5] = 200;
     pot[6] = 100;
@@ -156,7 +156,7 @@ TEST(GraphLayout, PulseEdgeSizesAndEmptyPots)
         GraphArea area;
         const PulsePot* pot;
         size_t points;
-        int onlyX;  // -1: any
+        int onlyX; // -1: any
         int onlyY;
     } cases[] = {
         {"all zero is flat on the bottom", {0, 0, 100, 40}, &zero, 1025, -1, 40},
@@ -203,12 +203,12 @@ TEST(GraphLayout, GaussianStepsAndFittedCurve)
 
     ASSERT_EQ(graph.fit.size(), 66u);
     // Far from the centre the curve lies on the mean: 10 units up.
-    EXPECT_EQ(graph.fit[0], (GraphPoint{0, 44}));   // leading segment from the area's left edge
+    EXPECT_EQ(graph.fit[0], (GraphPoint{0, 44})); // leading segment from the area's left edge
     EXPECT_EQ(graph.fit[1], (GraphPoint{2, 44}));
-    EXPECT_EQ(graph.fit[33], (GraphPoint{66, 24}));  // the centre: power + mean = 30
-    EXPECT_EQ(graph.fit[37], (GraphPoint{74, 32}));  // 4 = one sigma off: 20 e^-0.5 + 10 = 22.13
+    EXPECT_EQ(graph.fit[33], (GraphPoint{66, 24})); // the centre: power + mean = 30
+    EXPECT_EQ(graph.fit[37], (GraphPoint{74, 32})); // 4 = one sigma off: 20 e^-0.5 + 10 = 22.13
     EXPECT_EQ(graph.fit[64], (GraphPoint{128, 44}));
-    EXPECT_EQ(graph.fit[65], (GraphPoint{130, 44}));  // reaches W / 64 beyond the right edge
+    EXPECT_EQ(graph.fit[65], (GraphPoint{130, 44})); // reaches W / 64 beyond the right edge
 }
 
 TEST(GraphLayout, GaussianEdgeCases)
@@ -226,7 +226,7 @@ TEST(GraphLayout, GaussianEdgeCases)
         bool drawn;
         size_t steps;
         size_t fitPoints;
-        int lowestFitY;  // every fit point at this y, or -1
+        int lowestFitY; // every fit point at this y, or -1
     } cases[] = {
         {"sigma 0 leaves the curve out", {0, 0, 128, 54}, &known, &noSigma, true, 129, 0, -1},
         {"no curve asked for", {0, 0, 128, 54}, &known, nullptr, true, 129, 0, -1},
@@ -283,4 +283,4 @@ TEST(GraphLayout, CellTexts)
     EXPECT_EQ(PulseResolutionText(best), "Resolution 0.000 Hz, Period 1.500 Hz");
 }
 
-}  // namespace
+} // namespace

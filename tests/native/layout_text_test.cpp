@@ -3,7 +3,8 @@
 
 #include "core/settings/layout_text.h"
 
-namespace {
+namespace
+{
 
 TEST(PlacementText, FormatsEveryFieldInOrderAndReadsItBack)
 {
@@ -34,8 +35,8 @@ TEST(PlacementText, ReadsWhatTheCLibraryScanWouldAssign)
         const char* text;
         std::optional<Placement> expected;
     } cases[] = {
-        {" \t2, 1,\n-1,-1,  -4,-23,+100,120,500,400", plain},  // blanks before a number, a plus sign
-        {"2,1,-1,-1,-4,-23,100,120,500,400 and more", plain},  // the rest after ten numbers is ignored
+        {" \t2, 1,\n-1,-1,  -4,-23,+100,120,500,400", plain}, // blanks before a number, a plus sign
+        {"2,1,-1,-1,-4,-23,100,120,500,400 and more", plain}, // the rest after ten numbers is ignored
         {"2,1,-1,-1,-4,-23,100,120,500,400,7,8", plain},
         {"2,1,-1,-1,-4,-23,100,120,500,400px", plain},
         {"0002,01,-1,-1,-4,-23,100,120,500,400", plain},
@@ -51,7 +52,7 @@ TEST(PlacementText, ReadsWhatTheCLibraryScanWouldAssign)
         {"2,1,-1,-1,-4,-23,100,120,500,x", std::nullopt},
         {"a,1,-1,-1,-4,-23,100,120,500,400", std::nullopt},
         {"2;1;-1;-1;-4;-23;100;120;500;400", std::nullopt},
-        {"2 ,1,-1,-1,-4,-23,100,120,500,400", std::nullopt},  // a literal comma skips no blanks
+        {"2 ,1,-1,-1,-4,-23,100,120,500,400", std::nullopt}, // a literal comma skips no blanks
         {"2,1,- 1,-1,-4,-23,100,120,500,400", std::nullopt},
         {"0x2,1,-1,-1,-4,-23,100,120,500,400", std::nullopt},
         {"2,,1,-1,-1,-4,-23,100,120,500,400", std::nullopt},
@@ -88,13 +89,13 @@ constexpr const char* kNineNumbers = "0,1,-1,-1,-1,-1,100,50,600";
 TEST(PlacementRestore, DecidesEveryBranch)
 {
     const struct {
-        const char* text;  // nullptr: the value is missing
+        const char* text; // nullptr: the value is missing
         bool opened;
         bool main;
         int startup;
-        int minimizeToTaskbar;  // kMissing: the value is missing
+        int minimizeToTaskbar; // kMissing: the value is missing
         RestoreAction action;
-        int show;  // the ShowWindow command, or the show command of the applied placement
+        int show; // the ShowWindow command, or the show command of the applied placement
     } cases[] = {
         // Missing value: other windows come up normal, the main window follows its start-up command.
         {nullptr, true, false, 3, 1, RestoreAction::Show, 1},
@@ -145,9 +146,8 @@ TEST(PlacementRestore, DecidesEveryBranch)
         {kHidden, true, true, 1, 1, RestoreAction::Apply, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.text ? c.text : "(missing)") << " opened=" << c.opened
-                                        << " main=" << c.main << " startup=" << c.startup
-                                        << " tray=" << c.minimizeToTaskbar);
+        SCOPED_TRACE(testing::Message() << (c.text ? c.text : "(missing)") << " opened=" << c.opened << " main="
+                                        << c.main << " startup=" << c.startup << " tray=" << c.minimizeToTaskbar);
         RestoreInput input;
         input.storeOpened = c.opened;
         if (c.text)
@@ -181,7 +181,7 @@ TEST(ColumnWidths, GivesOneWidthPerColumn)
     } cases[] = {
         {"100,50", 4, {100, 50, 50, 50}},
         {"120,60,70,80", 4, {120, 60, 70, 80}},
-        {"120,60,70,80,90,100", 4, {120, 60, 70, 80}},  // pieces past the last column are ignored
+        {"120,60,70,80,90,100", 4, {120, 60, 70, 80}}, // pieces past the last column are ignored
         {"100,50", 0, {}},
         {"100,50", -1, {}},
         {"", 3, {50, 50, 50}},
@@ -223,4 +223,4 @@ TEST(ColumnWidths, FormatsAndReadsBack)
     }
 }
 
-}  // namespace
+} // namespace

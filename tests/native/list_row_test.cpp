@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 TEST(ListRow, SetCellFiltersNumberKeysOnly)
 {
@@ -14,8 +15,8 @@ TEST(ListRow, SetCellFiltersNumberKeysOnly)
         const char* second;
         const char* stored;
     } cases[] = {
-        {kNumberCell, "3:25:07", "32507"}, {kNumberCell, "ab12", "12"},     {kNumberCell, "1,234 sec", "1234"},
-        {kNumberCell, "-12.5", "12.5"},    {kNumberCell, "1/2", "1/2"},     {kTextCell, "3:25:07", "3:25:07"},
+        {kNumberCell, "3:25:07", "32507"}, {kNumberCell, "ab12", "12"}, {kNumberCell, "1,234 sec", "1234"},
+        {kNumberCell, "-12.5", "12.5"},    {kNumberCell, "1/2", "1/2"}, {kTextCell, "3:25:07", "3:25:07"},
     };
     for (const auto& c : cases) {
         ListRow row(1);
@@ -93,4 +94,4 @@ TEST(WorkUnitRow, StartsUnsetAndLooksAtOnce)
     EXPECT_TRUE(row.best.pulsePot.empty());
 }
 
-}  // namespace
+} // namespace

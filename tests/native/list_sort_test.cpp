@@ -9,7 +9,8 @@
 
 #include "core/lists/list_sort.h"
 
-namespace {
+namespace
+{
 
 const TextCompare kCaseless = [](const std::string& a, const std::string& b) {
     return strcasecmp(a.c_str(), b.c_str());
@@ -42,14 +43,11 @@ TEST(ApplyColumnClick, DirectionRulesOverSeveralClicks)
         int sortBy;
         const char* flags;
     } steps[] = {
-        {-1, 0, "AAAA"},  // a re-sort changes nothing
-        {3, 3, "ADDA"},   // the first click on another column sorts it ascending
-        {3, 3, "DDDD"},   // a second click reverses; every other column is reset
-        {3, 3, "DDDA"},
-        {1, 1, "DADA"},   // the last sorted column keeps its flag when another is clicked
-        {-1, 1, "DADA"},
-        {0, 0, "AADD"},
-        {0, 0, "DDDD"},
+        {-1, 0, "AAAA"},                 // a re-sort changes nothing
+        {3, 3, "ADDA"},                  // the first click on another column sorts it ascending
+        {3, 3, "DDDD"},                  // a second click reverses; every other column is reset
+        {3, 3, "DDDA"},  {1, 1, "DADA"}, // the last sorted column keeps its flag when another is clicked
+        {-1, 1, "DADA"}, {0, 0, "AADD"}, {0, 0, "DDDD"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.click);
@@ -63,7 +61,7 @@ TEST(ApplyColumnClick, FirstClickOnColumnZeroInvertsItsInitialFlag)
     Columns list(3);
     EXPECT_EQ(ApplyColumnClick(list.records, 0), 0);
     EXPECT_EQ(list.Flags(), "DDD");
-    Columns completed(3, 0);  // made descending, like "Date Logged"
+    Columns completed(3, 0); // made descending, like "Date Logged"
     ApplyColumnClick(completed.records, 0);
     EXPECT_EQ(completed.Flags(), "ADD");
 }
@@ -76,14 +74,14 @@ TEST(CompareCells, TextsNumbersAndSecondTexts)
         const char *textA, *secondA, *textB, *secondB;
         int expected;
     } cases[] = {
-        {kTextCell, true, "home", "", "HOME", "", 0},  // case only: equal
+        {kTextCell, true, "home", "", "HOME", "", 0}, // case only: equal
         {kTextCell, true, "Attic", "", "home", "", -1},
         {kTextCell, false, "Attic", "", "home", "", 1},
-        {kNumberCell, true, "9:59:59", "35999", "10:00:00", "36000", -1},  // by the second texts
-        {kNumberCell, true, "5", "100", "7", "", -1},                      // only one has a key: display texts
-        {kNumberCell, true, "25.000", "", "25.0", "", 0},                  // equal values
+        {kNumberCell, true, "9:59:59", "35999", "10:00:00", "36000", -1}, // by the second texts
+        {kNumberCell, true, "5", "100", "7", "", -1},                     // only one has a key: display texts
+        {kNumberCell, true, "25.000", "", "25.0", "", 0},                 // equal values
         {kNumberCell, false, "2.5", "", "10", "", 1},
-        {kNumberCell, true, "abc", "", "-1", "", 1},                       // no number reads as 0
+        {kNumberCell, true, "abc", "", "-1", "", 1}, // no number reads as 0
         {kNumberCell, true, " ", "", "0.5", "", -1},
     };
     for (const auto& c : cases) {
@@ -110,21 +108,29 @@ TEST(SortedOrder, MatchesAStableSortThroughCompareCells)
         return key;
     };
     const struct {
-        int32_t kind;  // -1: the cell is never set
+        int32_t kind; // -1: the cell is never set
         const char* text;
         const char* second;
     } cells[] = {
-        {kTextCell, "home", ""},       {kTextCell, "Attic", ""},     {kTextCell, "HOME", ""},
-        {kNumberCell, "10:00:00", "36000"}, {kNumberCell, "9:59:59", "35999"}, {kNumberCell, "7", ""},
-        {kNumberCell, "abc", ""},       {-1, "", ""},                {kTextCell, "", ""},
-        {kTextCell, "b", "a"},          {kNumberCell, "2.5", ""},     {kTextCell, "Attic", "z"},
+        {kTextCell, "home", ""},
+        {kTextCell, "Attic", ""},
+        {kTextCell, "HOME", ""},
+        {kNumberCell, "10:00:00", "36000"},
+        {kNumberCell, "9:59:59", "35999"},
+        {kNumberCell, "7", ""},
+        {kNumberCell, "abc", ""},
+        {-1, "", ""},
+        {kTextCell, "", ""},
+        {kTextCell, "b", "a"},
+        {kNumberCell, "2.5", ""},
+        {kTextCell, "Attic", "z"},
     };
     std::vector<ListRow> owned;
     for (const auto& cell : cells) {
         owned.emplace_back(1);
         if (cell.kind >= 0)
-            owned.back().SetCell(0, cell.kind, cell.text, *cell.second ? std::optional<std::string_view>(cell.second)
-                                                                       : std::nullopt);
+            owned.back().SetCell(0, cell.kind, cell.text,
+                                 *cell.second ? std::optional<std::string_view>(cell.second) : std::nullopt);
     }
     // Every run of consecutive rows is a column of its own: uniform, mixed, with and without keys.
     for (size_t first = 0; first < owned.size(); ++first)
@@ -163,12 +169,12 @@ TEST(BestSignalSortValue, SignalColumns)
 
 TEST(VisibleColumns, FromTheClipBox)
 {
-    const std::vector<int> widths = {50, 60, 70, 80};  // right edges 50, 110, 180, 260
+    const std::vector<int> widths = {50, 60, 70, 80}; // right edges 50, 110, 180, 260
     const struct {
         int clipLeft, clipRight, first, last;
     } cases[] = {
-        {0, 260, 0, 3}, {0, 1000, 0, 3}, {49, 51, 0, 1}, {50, 110, 1, 1}, {111, 179, 2, 2}, {200, 300, 3, 3},
-        {300, 400, 4, 3},  // nothing to draw
+        {0, 260, 0, 3},   {0, 1000, 0, 3},  {49, 51, 0, 1},   {50, 110, 1, 1},
+        {111, 179, 2, 2}, {200, 300, 3, 3}, {300, 400, 4, 3}, // nothing to draw
     };
     for (const auto& c : cases) {
         const ColumnRange range = VisibleColumns(widths, 0, c.clipLeft, c.clipRight);
@@ -180,4 +186,4 @@ TEST(VisibleColumns, FromTheClipBox)
     EXPECT_EQ(VisibleColumns(widths, -100, 0, 50).first, 1);
 }
 
-}  // namespace
+} // namespace

@@ -5,7 +5,8 @@
 
 #include "core/settings/location.h"
 
-namespace {
+namespace
+{
 
 constexpr char kCwd[] = "C:\\Work";
 
@@ -14,7 +15,7 @@ struct ParseCase {
     const char* path;
     const char* name;
     int32_t colour;
-    const char* switches;  // analysis, datainfo, userinfo, completed
+    const char* switches; // analysis, datainfo, userinfo, completed
 };
 
 std::string Switches(const Location& l)
@@ -26,9 +27,9 @@ TEST(ParseLocation, ReadsEveryStoredForm)
 {
     const ParseCase cases[] = {
         {"", kCwd, "SETI@home", 65535, "YYYY"},
-        {"C:\\Client", kCwd, "SETI@home", 65535, "YYYY"},  // no separator: never taken as a path
+        {"C:\\Client", kCwd, "SETI@home", 65535, "YYYY"}, // no separator: never taken as a path
         {"C:\\Client\\;Home", "C:\\Client", "Home", 65535, "YYYY"},
-        {"C:\\Client\\\\;Home", "C:\\Client\\", "Home", 65535, "YYYY"},  // only one backslash goes
+        {"C:\\Client\\\\;Home", "C:\\Client\\", "Home", 65535, "YYYY"}, // only one backslash goes
         {"C:\\Client;Home", "C:\\Client", "Home", 65535, "YYYY"},
         {"C:\\Client;Home;255", "C:\\Client", "Home", 255, "YYYY"},
         {"C:\\Client;Home;  -12abc", "C:\\Client", "Home", -12, "YYYY"},
@@ -62,7 +63,7 @@ TEST(ParseLocation, DefaultLocationDropsTheRootsBackslash)
 
 TEST(ParseLocation, ReadsOnlyTheFirst1023Characters)
 {
-    const std::string path(1000, 'p');  // 1000 + 16 characters before the last field
+    const std::string path(1000, 'p'); // 1000 + 16 characters before the last field
     const Location l = ParseLocation(path + ";Home;255;Y;Y;Y;N-and-more-beyond-the-buffer", kCwd);
     EXPECT_EQ(l.path, path);
     EXPECT_EQ(l.completed, "N-and-m");
@@ -135,4 +136,4 @@ TEST(EnumerateLocations, WalksAThousandLocations)
     EXPECT_EQ(names.back(), "N1000@C:\\L1000");
 }
 
-}  // namespace
+} // namespace

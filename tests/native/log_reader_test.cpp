@@ -7,7 +7,8 @@
 
 #include "core/completed/log_reader.h"
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Fields(const LogRecord& record)
 {
@@ -28,7 +29,8 @@ std::vector<std::string> Split(const std::string& line)
 std::vector<std::vector<std::string>> ReadAll(const std::string& bytes, size_t chunk = 0)
 {
     // A source that hands out a few bytes at a time, so line ends fall across reads.
-    class SmallReads final : public LogByteSource {
+    class SmallReads final : public LogByteSource
+    {
     public:
         SmallReads(const std::string& bytes, size_t chunk) : bytes_(bytes), chunk_(chunk) {}
         size_t Read(char* buffer, size_t capacity) override
@@ -65,24 +67,24 @@ TEST(LogReader, SplitsByTheQuotingRules)
         {"a,b,c\n", {"a", "b", "c"}},
         {"a,b,c", {"a", "b", "c"}},
         {"a,,c\n", {"a", "", "c"}},
-        {"a,b,\n", {"a", "b", ""}},  // the line feed after a comma ends one more, empty field
-        {"a,b,", {"a", "b"}},        // without a line feed the text is simply used up
+        {"a,b,\n", {"a", "b", ""}}, // the line feed after a comma ends one more, empty field
+        {"a,b,", {"a", "b"}},       // without a line feed the text is simply used up
         {"\n", {""}},
         {",\n", {"", ""}},
-        {"\"x,y\",z\n", {"x,y", "z"}},  // a comma inside quotes stays in the field
+        {"\"x,y\",z\n", {"x,y", "z"}}, // a comma inside quotes stays in the field
         {"\"say \"\"hi\"\"\",z\n", {"say \"hi\"", "z"}},
-        {"\"\",b\n", {"", "b"}},  // empty quoted field
+        {"\"\",b\n", {"", "b"}}, // empty quoted field
         {"a,\"\"\n", {"a", ""}},
         {"a,\"\"", {"a", ""}},
         {"\"abc\"\n", {"abc"}},
-        {"\"abc\"", {"abc\""}},                 // a lone trailing quote without a line feed stays
-        {"\"ab\" cd,e\n", {"ab\" cd", "e"}},    // quote + blank: the field goes on unquoted
+        {"\"abc\"", {"abc\""}},              // a lone trailing quote without a line feed stays
+        {"\"ab\" cd,e\n", {"ab\" cd", "e"}}, // quote + blank: the field goes on unquoted
         {"\"ab\" c\"d,e\n", {"ab\" c\"d", "e"}},
-        {"\"a\"b\",c\n", {"a\"b", "c"}},        // any other single quote stays
-        {"a,\"\n", {"a"}},                      // a lone quote before the line feed ends the record
+        {"\"a\"b\",c\n", {"a\"b", "c"}}, // any other single quote stays
+        {"a,\"\n", {"a"}},               // a lone quote before the line feed ends the record
         {"\"\n", {}},
-        {"\"open,field\n", {"open,field"}},     // a quoted field left open ends at the line end
-        {"ab\"c,d\n", {"ab\"c", "d"}},          // quotes inside unquoted fields are text
+        {"\"open,field\n", {"open,field"}}, // a quoted field left open ends at the line end
+        {"ab\"c,d\n", {"ab\"c", "d"}},      // quotes inside unquoted fields are text
         {" a , b \n", {" a ", " b "}},
         {"\"a\"\"\",b\n", {"a\"", "b"}},
         {"\"\"\"\",b\n", {"\"", "b"}},
@@ -108,7 +110,7 @@ TEST(LogReader, CutsLongLinesAndReadsTheRestAsTheNextRecord)
     const std::string first(kLogLineCapacity - 2, 'a');
     const std::vector<Row> records = ReadAll(first + ",bc,de\nnext\n");
     ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0], (Row{first, "b"}));  // 4999 characters: the field "bc" is cut
+    EXPECT_EQ(records[0], (Row{first, "b"})); // 4999 characters: the field "bc" is cut
     EXPECT_EQ(records[1], (Row{"c", "de"}));
     EXPECT_EQ(records[2], (Row{"next"}));
 
@@ -131,7 +133,7 @@ TEST(LogReader, ColumnTableAndLookup)
 
     LogRecord record;
     SplitLogLine("d,first,3725,1.5,second\n", record);
-    EXPECT_EQ(FindField(table, record, "name").value_or("?"), "first");  // the first equal name wins
+    EXPECT_EQ(FindField(table, record, "name").value_or("?"), "first"); // the first equal name wins
     EXPECT_EQ(FindField(table, record, "CPU").value_or("?"), "3725");
     EXPECT_EQ(FindField(table, record, "bS_pOwEr").value_or("?"), "1.5");
     EXPECT_FALSE(FindField(table, record, "bg_power"));
@@ -184,9 +186,9 @@ TEST(LogReader, WorkUnitTest)
         const char* line;
         bool workUnit;
     } cases[] = {
-        {"\n", false},         {",,,\n", false},     {"  , \" ,\"\"\n", false}, {"x,X,xx\n", false},
-        {"\t,\x01\n", false},  {"a\n", true},        {",,5\n", true},           {",,.\n", true},
-        {"x,y\n", true},       {"\\\n", true},       {"|\n", true},             {"\"\",`\n", true},
+        {"\n", false}, {",,,\n", false},   {"  , \" ,\"\"\n", false}, {"x,X,xx\n", false}, {"\t,\x01\n", false},
+        {"a\n", true}, {",,5\n", true},    {",,.\n", true},           {"x,y\n", true},     {"\\\n", true},
+        {"|\n", true}, {"\"\",`\n", true},
     };
     for (const auto& c : cases) {
         LogRecord record;
@@ -213,4 +215,4 @@ TEST(LogReader, HeaderAndBlankLinesInAFile)
     EXPECT_TRUE(reader.Columns().empty());
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,8 @@
 
 #include "core/common/number_text.h"
 
-namespace {
+namespace
+{
 
 std::string Printf(const char* format, double value)
 {
@@ -23,18 +24,18 @@ void ExpectLikePrintf(double value)
 {
     NumberText number;
     EXPECT_EQ(number.General(value), Printf("%g", value)) << value;
-    const char* const fixedFormats[] = {"%.0f", "%.1f", "%.2f", "%.3f", "%.4f", "%.5f", "%.6f", "%.7f", "%.8f",
-                                        "%.9f"};
+    const char* const fixedFormats[] = {"%.0f", "%.1f", "%.2f", "%.3f", "%.4f", "%.5f", "%.6f", "%.7f", "%.8f", "%.9f"};
     for (int precision = 0; precision <= 9; ++precision)
         EXPECT_EQ(number.Fixed(value, precision), Printf(fixedFormats[precision], value)) << value;
 }
 
 TEST(NumberText, ChosenValuesPrintAsPrintfDoes)
 {
-    const double values[] = {0.0,      -0.0,     1.0,       -1.0,        0.5,       0.125,  2.5,     1e-5,
-                             0.0001,   123456.0, 1234567.0, 999999.5,    0.0009999, 1e100,  -1e-300, DBL_MAX,
-                             -DBL_MAX, DBL_MIN,  4.9e-324,  1420585937.5 * 1e-9, 58.729948, 2.447081, 0.422396,
-                             24486.96, 1.1572650000000001};
+    const double values[] = {0.0,       -0.0,     1.0,       -1.0,     0.5,
+                             0.125,     2.5,      1e-5,      0.0001,   123456.0,
+                             1234567.0, 999999.5, 0.0009999, 1e100,    -1e-300,
+                             DBL_MAX,   -DBL_MAX, DBL_MIN,   4.9e-324, 1420585937.5 * 1e-9,
+                             58.729948, 2.447081, 0.422396,  24486.96, 1.1572650000000001};
     for (const double value : values)
         ExpectLikePrintf(value);
 }
@@ -66,4 +67,4 @@ TEST(NumberText, NonFiniteValuesAndIntegers)
     EXPECT_EQ(number.Integer(16711680), "16711680");
 }
 
-}  // namespace
+} // namespace

@@ -3,7 +3,8 @@
 
 #include "core/pages/page_layout.h"
 
-namespace {
+namespace
+{
 
 TEST(PageLayout, ListsFillTheAreaAboveTheBarAndControlsKeepTheirOffsets)
 {
@@ -22,7 +23,11 @@ TEST(PageLayout, ListsFillTheAreaAboveTheBarAndControlsKeepTheirOffsets)
          {{0, 380}, {95, 384}, {175, 380}, {295, 384}}},
         {"Data Info", LayoutOneButtonPage({500, 300}, {60, 20}), {0, 0, 500, 280}, {}, {{0, 283}}},
         // The two buttons may differ in height: each sits by its own.
-        {"User Info", LayoutUserInfoPage({500, 300}, {110, 20}, {150, 24}), {0, 0, 500, 280}, {}, {{0, 283}, {120, 279}}},
+        {"User Info",
+         LayoutUserInfoPage({500, 300}, {110, 20}, {150, 24}),
+         {0, 0, 500, 280},
+         {},
+         {{0, 283}, {120, 279}}},
         // The tree's width is truncated: 15% of 610 is 91.5.
         {"Completed",
          LayoutCompletedPage({610, 400}, {80, 13}, {120, 30}),
@@ -40,4 +45,4 @@ TEST(PageLayout, ListsFillTheAreaAboveTheBarAndControlsKeepTheirOffsets)
     }
 }
 
-}  // namespace
+} // namespace

@@ -5,7 +5,8 @@
 
 #include "core/client/pot_decode.h"
 
-namespace {
+namespace
+{
 
 TEST(PotDecode, HexPairsWithDamagedAndShortText)
 {
@@ -14,9 +15,9 @@ TEST(PotDecode, HexPairsWithDamagedAndShortText)
         size_t offset;
         int expected;
     } cases[] = {
-        {"00", 0, 0},     {"ff", 0, 255},  {"FF", 0, 255},   {"7f80", 2, 128}, {"a", 0, 0},  // half a pair
-        {"abc", 2, 0},    {"1g", 0, 0},    {"g1", 0, 0},     {" 1", 0, 0},     {"-1", 0, 0},
-        {"0x", 0, 0},     {"12", 2, 0},    {"12", 99, 0},    {"\r\n", 0, 0},   {"9A", 0, 154},
+        {"00", 0, 0},  {"ff", 0, 255}, {"FF", 0, 255}, {"7f80", 2, 128}, {"a", 0, 0}, // half a pair
+        {"abc", 2, 0}, {"1g", 0, 0},   {"g1", 0, 0},   {" 1", 0, 0},     {"-1", 0, 0},
+        {"0x", 0, 0},  {"12", 2, 0},   {"12", 99, 0},  {"\r\n", 0, 0},   {"9A", 0, 154},
     };
     for (const auto& c : cases)
         EXPECT_EQ(HexPair(c.text, c.offset), c.expected) << '"' << c.text << "\" @" << c.offset;
@@ -26,7 +27,11 @@ TEST(PotDecode, TripletCountsAndHeights)
 {
     // Entry 0 count 0 (taken as 1), entry 1 count 1, entry 2 count 255, entry 3 damaged, then an
     // entry cut after its count, and the rest beyond the text.
-    const TripletPot pot = DecodeTripletPot("0010" "0120" "ff30" "zz40" "03");
+    const TripletPot pot = DecodeTripletPot("0010"
+                                            "0120"
+                                            "ff30"
+                                            "zz40"
+                                            "03");
     const struct {
         int index;
         int count;
@@ -56,13 +61,13 @@ TEST(PotDecode, PulseHeightsToTheEndOfTheTextAndNoFurther)
     std::string text(1024, '0');
     text.replace(0, 2, "fe");
     text.replace(1022, 2, "7c");
-    text += "ff";  // a 513th height is never read
+    text += "ff"; // a 513th height is never read
     PulsePot pot = DecodePulsePot(text);
     EXPECT_EQ(pot[0], 0xfe);
     EXPECT_EQ(pot[1], 0);
     EXPECT_EQ(pot[511], 0x7c);
 
-    pot = DecodePulsePot("0102030");  // odd length: the half pair at the end reads as 0
+    pot = DecodePulsePot("0102030"); // odd length: the half pair at the end reads as 0
     EXPECT_EQ(pot[0], 1);
     EXPECT_EQ(pot[2], 3);
     EXPECT_EQ(pot[3], 0);
@@ -81,12 +86,26 @@ TEST(PotDecode, GaussianValuesNeedTheirSeparator)
         double second;
         double third;
     } cases[] = {
-        {"1.5\x01" "2.25\x01", 1.5, 2.25, 0},
-        {"1.5\x01" "2.25", 1.5, 0, 0},               // the last value lacks its separator
-        {"1.5\r\x01" "2.25\r\x01", 1.5, 2.25, 0},     // carriage returns kept from the file
-        {"\x01" "3\x01", 0, 3, 0},                    // an empty value is 0 and reading goes on
-        {"abc\x01" "4\x01" "-2e1\x01", 0, 4, -20},    // no number; an exponent; a negative
-        {"inf\x01" "nan\x01" "7\x01", 0, 0, 7},       // nothing that is not a finite number
+        {"1.5\x01"
+         "2.25\x01",
+         1.5, 2.25, 0},
+        {"1.5\x01"
+         "2.25",
+         1.5, 0, 0}, // the last value lacks its separator
+        {"1.5\r\x01"
+         "2.25\r\x01",
+         1.5, 2.25, 0}, // carriage returns kept from the file
+        {"\x01"
+         "3\x01",
+         0, 3, 0}, // an empty value is 0 and reading goes on
+        {"abc\x01"
+         "4\x01"
+         "-2e1\x01",
+         0, 4, -20}, // no number; an exponent; a negative
+        {"inf\x01"
+         "nan\x01"
+         "7\x01",
+         0, 0, 7}, // nothing that is not a finite number
         {"", 0, 0, 0},
         {"12", 0, 0, 0},
     };
@@ -108,4 +127,4 @@ TEST(PotDecode, GaussianReadsAtMost64Values)
     EXPECT_EQ(pot[63], 64);
 }
 
-}  // namespace
+} // namespace

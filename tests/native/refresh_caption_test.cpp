@@ -3,7 +3,8 @@
 
 #include "core/settings/refresh_caption.h"
 
-namespace {
+namespace
+{
 
 TEST(RefreshCaption, NamesSecondsMinutesAndNever)
 {
@@ -37,4 +38,4 @@ TEST(RefreshCaption, NamesSecondsMinutesAndNever)
     }
 }
 
-}  // namespace
+} // namespace

@@ -8,7 +8,8 @@
 #include <string>
 #include <tuple>
 
-namespace {
+namespace
+{
 
 SkyPoint Point(const std::string& name, const std::string& recordedOn, double ra, double dec)
 {
@@ -28,9 +29,9 @@ TEST(SkyProjectionTest, RightAscensionAndDeclinationToPixels)
         int x;
         int y;
     } cases[] = {
-        {0, 0, 482, 241},        {6, 0, 242, 241},     {11.99, 0, 2, 241},   {12, 0, 962, 241},
-        {18, 0, 722, 241},       {24, 0, 482, 241},    {0, 90, 482, 1},      {0, -0.0, 482, 241},
-        {0, -90, 482, 481},      {0, 30, 482, 161},    {0, -30, 482, 321},   {23.999, 45.5, 482, 119},
+        {0, 0, 482, 241},         {6, 0, 242, 241},           {11.99, 0, 2, 241}, {12, 0, 962, 241},
+        {18, 0, 722, 241},        {24, 0, 482, 241},          {0, 90, 482, 1},    {0, -0.0, 482, 241},
+        {0, -90, 482, 481},       {0, 30, 482, 161},          {0, -30, 482, 321}, {23.999, 45.5, 482, 119},
         {0.0125, 0.01, 481, 240}, {12.0125, -0.01, 961, 241},
     };
     for (const auto& c : cases) {
@@ -94,9 +95,9 @@ TEST(SkyProjectionTest, HitAreaAroundThePointFollowsTheScrollPosition)
         int mx, my, sx, sy;
         bool hit;
     } cases[] = {
-        {480, 238, 0, 0, true},    {486, 244, 0, 0, true},   {479, 241, 0, 0, false}, {487, 241, 0, 0, false},
-        {482, 237, 0, 0, false},   {482, 245, 0, 0, false},  {380, 141, 100, 100, true}, {482, 241, 100, 100, false},
-        {378, 141, 100, 100, false},
+        {480, 238, 0, 0, true},     {486, 244, 0, 0, true},      {479, 241, 0, 0, false},
+        {487, 241, 0, 0, false},    {482, 237, 0, 0, false},     {482, 245, 0, 0, false},
+        {380, 141, 100, 100, true}, {482, 241, 100, 100, false}, {378, 141, 100, 100, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.mx << "," << c.my << " scrolled " << c.sx << "," << c.sy);
@@ -151,7 +152,7 @@ TEST(SkyProjectionTest, TipLeavesOutEntriesThatWouldOverflowItsBuffer)
     const SkyTip full = BuildSkyTip(many.data(), many.size(), 442, 241, 0, 0);
     EXPECT_LE(full.text.size(), kSkyTipCapacity - 1);
     EXPECT_GT(full.text.size(), kSkyTipCapacity - 1 - 9);
-    EXPECT_EQ(full.text.substr(full.text.size() - 9), "\r\n\r\nwu\r\nx");  // ends on a whole entry
+    EXPECT_EQ(full.text.substr(full.text.size() - 9), "\r\n\r\nwu\r\nx"); // ends on a whole entry
 }
 
 TEST(SkyProjectionTest, ScrollArithmetic)
@@ -184,12 +185,13 @@ TEST(SkyProjectionTest, WindowSizeAndCentring)
     EXPECT_EQ(wide.height, 482 + 12 + 19);
     EXPECT_EQ(SkyWindowSize(800, 4, 4, 19).width, 800);
     EXPECT_EQ(CentredStart(0, 1280, 977), 151);
-    EXPECT_EQ(CentredStart(30, 800, 803), 29);  // integer division toward zero
+    EXPECT_EQ(CentredStart(30, 800, 803), 29); // integer division toward zero
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 TEST(SkyProjectionTest, WorkUnitPickLayoutKeepsTheButtonsOnTheBottomEdge)
 {
@@ -203,4 +205,4 @@ TEST(SkyProjectionTest, WorkUnitPickLayoutKeepsTheButtonsOnTheBottomEdge)
     EXPECT_EQ(layout.columnWidth, 296);
 }
 
-}  // namespace
+} // namespace

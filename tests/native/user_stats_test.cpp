@@ -8,9 +8,10 @@
 #include "core/analysis/user_stats.h"
 #include "client_files_fake.h"
 
-namespace {
+namespace
+{
 
-constexpr int64_t kRegistered = 946728000;  // Sat Jan  1 12:00:00 2000 UTC
+constexpr int64_t kRegistered = 946728000; // Sat Jan  1 12:00:00 2000 UTC
 constexpr int64_t kDay = 86400;
 
 std::string UserFile(const std::string& name, const std::string& results, const std::string& cpu,
@@ -20,7 +21,8 @@ std::string UserFile(const std::string& name, const std::string& results, const 
            "\n";
 }
 
-class UserStatsTest : public ::testing::Test {
+class UserStatsTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -64,14 +66,19 @@ UserStats Row(const char* shortName, std::optional<std::string> name, long count
     return stats;
 }
 
-}  // namespace
+} // namespace
 
 TEST(UserStatsText, CpuTimes)
 {
     const std::pair<int64_t, const char*> cases[] = {
-        {0, "0:00:00"},        {3725, "1:02:05"},           {123456, "34:17:36"},
-        {359999, "99:59:59"},  {360000, "100:00:00"},       {24691, "6:51:31"},
-        {INT32_MAX, "596523:14:07"}, {10000000000LL, "2777777:46:40"},  // sums may pass 32 bits
+        {0, "0:00:00"},
+        {3725, "1:02:05"},
+        {123456, "34:17:36"},
+        {359999, "99:59:59"},
+        {360000, "100:00:00"},
+        {24691, "6:51:31"},
+        {INT32_MAX, "596523:14:07"},
+        {10000000000LL, "2777777:46:40"}, // sums may pass 32 bits
     };
     for (const auto& [seconds, text] : cases)
         EXPECT_EQ(FormatCpuTime(seconds), text) << seconds;
@@ -102,9 +109,9 @@ TEST_F(UserStatsTest, RateCases)
     struct Case {
         const char* name;
         std::string file;
-        const char* overrideText;  // nullptr: no override stored
+        const char* overrideText; // nullptr: no override stored
         int64_t now;
-        const char* perDay;  // "<none>": absent
+        const char* perDay; // "<none>": absent
         std::optional<double> rate;
         const char* average;
     };
@@ -118,15 +125,14 @@ TEST_F(UserStatsTest, RateCases)
         {"unreadable date", UserFile("bob", "5", "100", "2451545.0 (Sat January 1 2000)"), nullptr, later, "0.00",
          5.0 * 24 / (static_cast<double>(later + 1) / 3600), "0:00:20"},
         {"registered now", UserFile("bob", "5", "100"), nullptr, kRegistered, "0.00", 0.0, "0:00:20"},
-        {"registered in the future", UserFile("bob", "5", "100"), nullptr, kRegistered - kDay, "0.00", 0.0,
-         "0:00:20"},
+        {"registered in the future", UserFile("bob", "5", "100"), nullptr, kRegistered - kDay, "0.00", 0.0, "0:00:20"},
         {"no parenthesised date", UserFile("bob", "5", "100", "2451545.0"), nullptr, later, "<none>", std::nullopt,
          "0:00:20"},
         {"no date but an override", UserFile("bob", "5", "100", "2451545.0"), "4", later, "4", 4.0, "0:00:20"},
         {"negative count", UserFile("bob", "-4", "100"), nullptr, later, "-0.40", -0.4, "0:00:-25"},
         {"count beyond 32 bits", UserFile("bob", "99999999999", "100"), nullptr, later, "0.00", 0.0, "0:00:00"},
-        {"count whose 32-bit product overflows", UserFile("bob", "100000000", "100"), nullptr, later,
-         "10000000.00", 1e7, "0:00:00"},
+        {"count whose 32-bit product overflows", UserFile("bob", "100000000", "100"), nullptr, later, "10000000.00",
+         1e7, "0:00:00"},
     };
     for (const Case& c : cases) {
         overrides.clear();
@@ -178,7 +184,7 @@ TEST_F(UserStatsTest, CrLfFileReadsLikeAnLfFile)
                                     "register_time=2451545.0 (Sat Jan  1 12:00:00 2000)\r\n");
     EXPECT_EQ(Text(stats, kUserName), "bob");
     EXPECT_EQ(Text(stats, kUserRegisterTime), "Sat Jan  1 12:00:00 2000");
-    EXPECT_EQ(Text(stats, kUserPerDay), "0.50");  // the date still reads
+    EXPECT_EQ(Text(stats, kUserPerDay), "0.50"); // the date still reads
 }
 
 TEST_F(UserStatsTest, MissingUserFile)
@@ -201,21 +207,21 @@ TEST(UserStatsGrandTotal, SameUserCountedOnceWithTheLargestCount)
     EXPECT_EQ(rows[0][kUserCompleted].text, " ");
     EXPECT_FALSE(rows[0][kUserCompleted].key);
     EXPECT_EQ(rows[0][kUserTotalCpu].text, " ");
-    EXPECT_EQ(rows[0][kUserTotalCpu].key, "1000");  // still sorts by its seconds
+    EXPECT_EQ(rows[0][kUserTotalCpu].key, "1000"); // still sorts by its seconds
     EXPECT_EQ(rows[0][kUserAverageCpu].text, " ");
     EXPECT_FALSE(rows[0][kUserAverageCpu].key);
     EXPECT_EQ(rows[0][kUserRegisterTime].text, " ");
-    EXPECT_EQ(rows[0][kUserPerDay].text, "1.25");  // the rate stays shown
+    EXPECT_EQ(rows[0][kUserPerDay].text, "1.25"); // the rate stays shown
     EXPECT_EQ(rows[1][kUserCompleted].text, "120");
 
     EXPECT_EQ(total[kUserLocation].text, "Grand Total");
     EXPECT_EQ(total[kUserLocation].key, "ZZZZZZZZ");
     EXPECT_FALSE(total[kUserName].text);
     EXPECT_EQ(total[kUserCompleted].text, "120");
-    EXPECT_EQ(total[kUserTotalCpu].text, "0:33:20");  // only the kept row's seconds
+    EXPECT_EQ(total[kUserTotalCpu].text, "0:33:20"); // only the kept row's seconds
     EXPECT_FALSE(total[kUserTotalCpu].key);
     EXPECT_EQ(total[kUserAverageCpu].text, "0:00:16");
-    EXPECT_EQ(total[kUserPerDay].text, "3.75");  // both rates
+    EXPECT_EQ(total[kUserPerDay].text, "3.75"); // both rates
     EXPECT_EQ(total[kUserPerDay].key, "3.75");
     EXPECT_FALSE(total[kUserRegisterTime].text);
 }
@@ -230,7 +236,10 @@ TEST(UserStatsGrandTotal, NamesCompareWhole)
         const char* cpu;
     };
     const Case cases[] = {
-        {"Jimbob and bob", {Row("A", "Jimbob", 10, 100, 1), Row("B", "bob", 20, 200, 1)}, {false, false}, "30",
+        {"Jimbob and bob",
+         {Row("A", "Jimbob", 10, 100, 1), Row("B", "bob", 20, 200, 1)},
+         {false, false},
+         "30",
          "0:05:00"},
         {"case differs", {Row("A", "Bob", 10, 100, 1), Row("B", "bob", 20, 200, 1)}, {false, false}, "30", "0:05:00"},
         {"equal counts keep the first",
@@ -309,10 +318,8 @@ TEST(UserStatsRow, CellsKindsAndKeys)
     ListRow nameless(kUserInfoCellCount);
     FillUserInfoRow(Row("C", std::string(), 4, 10, 1), nameless);
     const Case cases[] = {
-        {"no selection", nullptr, false, false},
-        {"blanked duplicate", &blanked, false, true},
-        {"grand total", &grand, true, false},
-        {"ordinary row", &plain, true, true},
+        {"no selection", nullptr, false, false}, {"blanked duplicate", &blanked, false, true},
+        {"grand total", &grand, true, false},    {"ordinary row", &plain, true, true},
         {"empty name", &nameless, true, false},
     };
     for (const Case& c : cases) {
@@ -330,9 +337,8 @@ TEST(UserStatsRow, CellsKindsAndKeys)
 TEST(UserStatsOverride, AcceptedTexts)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"", true},      {"0", true},     {"2.5", true},    {"3abc", true}, {" 7", true},
-        {"-1", false},   {"0.0", false},  {"abc", false},   {"00", false},  {"0 ", false},
-        {"-0.5", false}, {"inf", false},  {"1e-300", true},
+        {"", true},     {"0", true},   {"2.5", true}, {"3abc", true},  {" 7", true},   {"-1", false},    {"0.0", false},
+        {"abc", false}, {"00", false}, {"0 ", false}, {"-0.5", false}, {"inf", false}, {"1e-300", true},
     };
     for (const auto& [text, accepted] : cases)
         EXPECT_EQ(IsAcceptedOverride(text), accepted) << '"' << text << '"';

@@ -6,7 +6,8 @@
 #include "core/analysis/work_unit_info.h"
 #include "client_files_fake.h"
 
-namespace {
+namespace
+{
 
 const std::string kTimeRecorded = "2451741.43877 (Sat Jul 15 22:31:54 2000)";
 const std::string kWorkUnit = "type=work_unit\nstart_ra=17.5312\nstart_dec=-1.2345\ntime_recorded=" + kTimeRecorded +
@@ -21,7 +22,8 @@ Location Home()
     return location;
 }
 
-class WorkUnitInfoTest : public ::testing::Test {
+class WorkUnitInfoTest : public ::testing::Test
+{
 protected:
     WorkUnitInfo Describe() { return DescribeWorkUnit(Home(), files, status); }
     void Put(const char* name, const std::string& text) { files.files[std::string("C:\\seti\\") + name] = text; }
@@ -30,7 +32,7 @@ protected:
     LatestStatus status;
 };
 
-}  // namespace
+} // namespace
 
 TEST(WorkUnitInfoText, PositionPartsAreTruncatedProducts)
 {
@@ -68,11 +70,11 @@ TEST(WorkUnitInfoText, RecordedOnSkipsTwoCharactersAndDropsTheLast)
     const Case cases[] = {
         {"2451741.43877 (Sat Jul 15 22:31:54 2000)", "Sat Jul 15 22:31:54 2000"},
         {"  2451741.43877 (Sat Jul 15 22:31:54 2000)", "Sat Jul 15 22:31:54 2000"},
-        {"2451741.43877  (Sat Jul 15 22:31:54 2000)", "(Sat Jul 15 22:31:54 2000"},  // two blanks
-        {"2451741.43877 (Sat Jul 15 22:31:54 2000)\r", "Sat Jul 15 22:31:54 2000"},  // CR LF file
+        {"2451741.43877  (Sat Jul 15 22:31:54 2000)", "(Sat Jul 15 22:31:54 2000"}, // two blanks
+        {"2451741.43877 (Sat Jul 15 22:31:54 2000)\r", "Sat Jul 15 22:31:54 2000"}, // CR LF file
         {"2451741.43877", std::nullopt},
         {"", std::nullopt},
-        {"2451741.4 (", ""},  // too short for both ends: empty, never out of bounds
+        {"2451741.4 (", ""}, // too short for both ends: empty, never out of bounds
         {"2451741.4 ", ""},
         {"2451741.4 (x", ""},
         {"2451741.4 (xy", "x"},
@@ -124,17 +126,17 @@ TEST_F(WorkUnitInfoTest, MissingKeysStopAtTheirStep)
         const char* name;
         std::string text;
         bool position, recorded, base, angle, numbers;
-        const char* message;  // the status line afterwards ("" for none)
+        const char* message; // the status line afterwards ("" for none)
     };
-    const std::string noStartRa = std::string(4100, ' ') + kWorkUnit;  // every key beyond byte 4096
+    const std::string noStartRa = std::string(4100, ' ') + kWorkUnit; // every key beyond byte 4096
     const Case cases[] = {
         {"start_ra beyond the header", noStartRa, false, false, false, false, false,
          "Could not find \"start_ra=\" in file."},
         {"no start_dec", "start_ra=1\n", false, false, false, false, false, "Could not find \"start_dec=\" in file."},
         {"no time_recorded", "start_ra=1\nstart_dec=2\nsubband_base=1e9\nangle_range=1\n", true, false, true, true,
          true, "Could not find \"time_recorded=\" in file."},
-        {"no subband_base", "start_ra=1\nstart_dec=2\ntime_recorded=" + kTimeRecorded + "\nangle_range=1\n", true,
-         true, false, false, false, "Could not find \"subband_base=\" in file."},
+        {"no subband_base", "start_ra=1\nstart_dec=2\ntime_recorded=" + kTimeRecorded + "\nangle_range=1\n", true, true,
+         false, false, false, "Could not find \"subband_base=\" in file."},
         {"no angle_range", "start_ra=1\nstart_dec=2\nsubband_base=1e9\n", true, false, true, false, true,
          "Could not find \"angle_range=\" in file."},
         {"empty work unit", "", false, false, false, false, false, "Could not find \"start_ra=\" in file."},
@@ -148,7 +150,7 @@ TEST_F(WorkUnitInfoTest, MissingKeysStopAtTheirStep)
         const WorkUnitInfo info = Describe();
         EXPECT_EQ(info.shortName, "Home") << c.name;
         EXPECT_EQ(info.position.has_value(), c.position) << c.name;
-        EXPECT_EQ(info.source.has_value(), c.position) << c.name;  // set whenever the position is
+        EXPECT_EQ(info.source.has_value(), c.position) << c.name; // set whenever the position is
         EXPECT_EQ(info.recordedOn.has_value(), c.recorded) << c.name;
         EXPECT_EQ(info.baseFrequency.has_value(), c.base) << c.name;
         EXPECT_EQ(info.angleRange.has_value(), c.angle) << c.name;
@@ -162,7 +164,7 @@ TEST_F(WorkUnitInfoTest, FileFailuresLeaveOnlyTheShortName)
 {
     struct Case {
         const char* name;
-        const char* failingFile;  // nullptr: the user file is missing
+        const char* failingFile; // nullptr: the user file is missing
         FileReadStatus failure;
         const char* message;
     };

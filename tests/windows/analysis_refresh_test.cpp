@@ -20,14 +20,16 @@
 #include "ui/best_results_page.h"
 #include "ui/list_view.h"
 
-namespace {
+namespace
+{
 
 constexpr ULONGLONG kSecond = 10000000;
 constexpr ULONGLONG kStart = 130000000000000000ull;
 const std::string kState = "prog=0.25\ncpu=3600.5\nbs_power=12.5\nbg_chisq=1.5\n";
 
 // The main window's template with the Analysis and Best Results pages, as the refresh sees them.
-class AnalysisRefreshTest : public PageFixture {
+class AnalysisRefreshTest : public PageFixture
+{
 protected:
     void SetUp() override
     {
@@ -73,7 +75,7 @@ TEST_F(AnalysisRefreshTest, StatusOverSuccessiveRefreshes)
     RefreshAnalysis(false);
     ASSERT_EQ(Rows(), 1);
     ASSERT_EQ(Rows(kTabBestResults), 1);
-    EXPECT_EQ(Row(0), Row(0, kTabBestResults));  // the very same record in both lists
+    EXPECT_EQ(Row(0), Row(0, kTabBestResults)); // the very same record in both lists
     EXPECT_EQ(Cell(kCellLocation), "Home");
     EXPECT_EQ(Cell(kCellStatus), "stop");
     EXPECT_EQ(Cell(kCellPercent), "25.000");
@@ -88,7 +90,7 @@ TEST_F(AnalysisRefreshTest, StatusOverSuccessiveRefreshes)
         RefreshAnalysis(false);
         EXPECT_EQ(Cell(kCellStatus), "run") << i;
     }
-    RefreshAnalysis(false);  // the default period of 10 s stops after 3 + 1 looks without a write
+    RefreshAnalysis(false); // the default period of 10 s stops after 3 + 1 looks without a write
     EXPECT_EQ(Cell(kCellStatus), "stop");
 
     // result.sah shows at the next look that decides.
@@ -124,7 +126,7 @@ TEST_F(AnalysisRefreshTest, LockedMissingAndEmptyStateFiles)
     DeleteFileA(path.c_str());
     RefreshAnalysis(false);
     EXPECT_EQ(Cell(kCellStatus), "notvaild");
-    EXPECT_EQ(Cell(kCellPercent), "0.000");  // the work unit is there
+    EXPECT_EQ(Cell(kCellPercent), "0.000"); // the work unit is there
     EXPECT_EQ(Cell(kCellCpuTime), " ");
     EXPECT_EQ(Status().rfind("Error #2.  ", 0), 0u);
     EXPECT_NE(Status().find(path), std::string::npos);
@@ -154,7 +156,7 @@ TEST_F(AnalysisRefreshTest, OnlyLocationsWithTheAnalysisSwitchAndRebuild)
     // The Analysis list is re-sorted by its sort column, the location name, after the refresh.
     EXPECT_EQ(Cell(kCellLocation, 0), "Attic");
     EXPECT_EQ(Cell(kCellStatus, 0), "notvaild");
-    EXPECT_EQ(Cell(kCellPercent, 0), "");  // neither state.sah nor work_unit.sah
+    EXPECT_EQ(Cell(kCellPercent, 0), ""); // neither state.sah nor work_unit.sah
     EXPECT_EQ(Cell(kCellLocation, 1), "Home");
 }
 
@@ -199,7 +201,7 @@ TEST_F(AnalysisRefreshTest, PreRefreshCommandRunsAndIsWaitedFor)
     }
     RefreshAnalysis(false);
     ASSERT_TRUE(PumpWhileCommandRuns());
-    EXPECT_EQ(Cell(kCellStatus), "done");  // the copy finished before the look
+    EXPECT_EQ(Cell(kCellStatus), "done"); // the copy finished before the look
 }
 
 TEST_F(AnalysisRefreshTest, SlowCommandLeavesTheWindowFreeAndRunsOneAtATime)
@@ -274,4 +276,4 @@ TEST_F(AnalysisRefreshTest, TitleWhileMinimised)
     EXPECT_EQ(Title(), "Vantorel");
 }
 
-}  // namespace
+} // namespace

@@ -22,7 +22,8 @@
 #include "ui/best_results_page.h"
 #include "core/lists/list_row.h"
 
-namespace {
+namespace
+{
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -40,8 +41,8 @@ constexpr RECT kPeakCell{60, 0, 120, kRowHeight};
 constexpr RECT kTripletCell{120, 0, 382, kRowHeight};
 constexpr RECT kPulseCell{382, 0, 1412, kRowHeight};
 constexpr RECT kGaussianCell{1412, 0, 1546, kRowHeight};
-constexpr int kTop = 3;      // the graph area's top
-constexpr int kBottom = 57;  // and bottom
+constexpr int kTop = 3;     // the graph area's top
+constexpr int kBottom = 57; // and bottom
 
 void ResetSettings()
 {
@@ -68,7 +69,8 @@ std::string TripletPot(std::initializer_list<std::pair<int, const char*>> entrie
     return text;
 }
 
-class BestResultsTest : public ::testing::Test {
+class BestResultsTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -225,16 +227,28 @@ TEST_F(BestResultsTest, TripletBarsAndMarks)
         int y;
         COLORREF colour;
     } pixels[] = {
-        {L, kBottom, kRed},          {L, kBottom - 43, kRed},     {L, kBottom - 44, kBlack},
-        {L, kTop, kGreen},           {L, kTop + 9, kGreen},       {L, kTop + 10, kBlack},  // count 0: mark before it
-        {L + 1, kBottom - 7, kRed},  {L + 1, kBottom - 8, kBlack}, {L + 1, kTop, kBlack},
-        {L + 2, kBottom - 7, kRed},  {L + 2, kTop, kGreen},       {L + 2, kTop + 9, kGreen},  // count 3: its own
-        {L + 50, kBottom, kBlack},   {L + 98, kTop, kBlack},
-        {L + 99, kBottom - 31, kRed}, {L + 99, kBottom - 32, kBlack}, {L + 99, kTop, kGreen},  // count 1
-        {L + 100, kBottom, kBlack},  {L + 100, kTop, kBlack},
-        {kTripletCell.left, kTop, kBlack},                             // the margin
-        {kTripletCell.right - 1, 20, kGrey},                           // cell grid
-        {200, kRowHeight - 1, kGrey},                                  // row grid
+        {L, kBottom, kRed},
+        {L, kBottom - 43, kRed},
+        {L, kBottom - 44, kBlack},
+        {L, kTop, kGreen},
+        {L, kTop + 9, kGreen},
+        {L, kTop + 10, kBlack}, // count 0: mark before it
+        {L + 1, kBottom - 7, kRed},
+        {L + 1, kBottom - 8, kBlack},
+        {L + 1, kTop, kBlack},
+        {L + 2, kBottom - 7, kRed},
+        {L + 2, kTop, kGreen},
+        {L + 2, kTop + 9, kGreen}, // count 3: its own
+        {L + 50, kBottom, kBlack},
+        {L + 98, kTop, kBlack},
+        {L + 99, kBottom - 31, kRed},
+        {L + 99, kBottom - 32, kBlack},
+        {L + 99, kTop, kGreen}, // count 1
+        {L + 100, kBottom, kBlack},
+        {L + 100, kTop, kBlack},
+        {kTripletCell.left, kTop, kBlack},   // the margin
+        {kTripletCell.right - 1, 20, kGrey}, // cell grid
+        {200, kRowHeight - 1, kGrey},        // row grid
     };
     for (const auto& p : pixels)
         EXPECT_EQ(canvas.At(p.x, p.y), p.colour) << p.x - L << ", " << p.y;
@@ -249,15 +263,15 @@ TEST_F(BestResultsTest, PulseOfEqualHeightsDrawsTwoFlatLinesAtTheTop)
     row.best.pulsePower = 2.5;
     row.best.pulseScore = 1;
     row.best.pulseFftLength = 8;
-    row.best.pulsePot = std::string(1024, '8');  // every height 0x88
+    row.best.pulsePot = std::string(1024, '8'); // every height 0x88
     Canvas canvas(kRowWidth, kRowHeight);
     Paint(canvas, row);
 
     const int L = kPulseCell.left + 3;
     for (const int x : {L, L + 300, L + 511, L + 512, L + 700, L + 1022})
         EXPECT_EQ(canvas.At(x, kTop), kRed) << x - L;
-    EXPECT_EQ(canvas.At(L + 1023, kTop), kBlack);  // the line's end point is not painted
-    EXPECT_EQ(canvas.At(L, kBottom), kRed);         // the line starts at the bottom left
+    EXPECT_EQ(canvas.At(L + 1023, kTop), kBlack); // the line's end point is not painted
+    EXPECT_EQ(canvas.At(L, kBottom), kRed);       // the line starts at the bottom left
     for (const int x : {L + 300, L + 700, L + 1000}) {
         EXPECT_EQ(canvas.At(x, kTop + 1), kBlack) << x - L;
         EXPECT_EQ(canvas.At(x, kBottom), kBlack) << x - L;
@@ -287,15 +301,15 @@ TEST_F(BestResultsTest, GaussianStepsAndFittedCurve)
         int y;
         COLORREF colour;
     } pixels[] = {
-        {L, kBottom - 10, kWhite},        // the leading segment starts at the area's left edge
-        {L + 2, kBottom - 10, kWhite},    // P0: the mean, 10
-        {L + 66, kBottom - 30, kWhite},   // P32: power + mean
-        {L + 74, kBottom - 22, kWhite},   // P36: one sigma off, 20 e^-0.5 + 10
-        {L + 129, kBottom - 10, kWhite},  // the trailing segment runs past the area's right edge
-        {L + 5, kBottom - 27, kRed},      // the step line at 27
-        {L + 21, kTop, kRed},             // and the one value of 54
+        {L, kBottom - 10, kWhite},       // the leading segment starts at the area's left edge
+        {L + 2, kBottom - 10, kWhite},   // P0: the mean, 10
+        {L + 66, kBottom - 30, kWhite},  // P32: power + mean
+        {L + 74, kBottom - 22, kWhite},  // P36: one sigma off, 20 e^-0.5 + 10
+        {L + 129, kBottom - 10, kWhite}, // the trailing segment runs past the area's right edge
+        {L + 5, kBottom - 27, kRed},     // the step line at 27
+        {L + 21, kTop, kRed},            // and the one value of 54
         {L + 22, kTop, kRed},
-        {L + 23, kTop, kRed},             // where the line turns down again
+        {L + 23, kTop, kRed}, // where the line turns down again
         {L + 24, kTop, kBlack},
         {L + 40, kBottom - 26, kBlack},
         {kGaussianCell.right - 1, 20, kGrey},
@@ -402,7 +416,7 @@ TEST_F(BestResultsTest, PeakSortsByNumberBothWays)
     EXPECT_EQ(Order(), "Delta Charlie Bravo Alpha ");
     ClickColumn(1);
     EXPECT_EQ(Order(), "Alpha Bravo Charlie Delta ");
-    ClickColumn(0);  // another column sorts ascending, by the short name
+    ClickColumn(0); // another column sorts ascending, by the short name
     EXPECT_EQ(Order(), "Alpha Bravo Charlie Delta ");
     ClickColumn(0);
     EXPECT_EQ(Order(), "Delta Charlie Bravo Alpha ");
@@ -420,7 +434,7 @@ TEST_F(BestResultsTest, StoredRowHeightBeyondTheSliderIsKeptUntilItMoves)
     MoveSlider(40);
     EXPECT_EQ(ItemHeight(), 40);
     EXPECT_EQ(Label(), "Row height 40");
-    MoveSlider(40);  // the same position again changes nothing
+    MoveSlider(40); // the same position again changes nothing
     EXPECT_EQ(ItemHeight(), 40);
 
     DestroyPage();
@@ -460,4 +474,4 @@ TEST_F(BestResultsTest, UnusableStoredRowHeightIsMeasuredInstead)
     EXPECT_GE(SliderPosition(), 17);
 }
 
-}  // namespace
+} // namespace

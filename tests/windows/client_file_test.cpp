@@ -6,13 +6,14 @@
 #include "common/unique_handle.h"
 #include "temp_dir.h"
 
-namespace {
+namespace
+{
 
 TEST(ClientFile, ReadsWholeFileAndItsLastWriteTime)
 {
     TempDir dir;
     const std::string path = dir.Write("state.sah", "prog=0.5\r\ncpu=10\n");
-    const ULONGLONG time = 126000000000000000ull;  // 2000-04-14
+    const ULONGLONG time = 126000000000000000ull; // 2000-04-14
     ASSERT_TRUE(SetLastWriteTime(path, time));
 
     ClientFile file;
@@ -45,7 +46,8 @@ TEST(ClientFile, SharingViolationOnlyWhenTheWriterDeniesSharing)
     const std::string path = dir.Write("state.sah", "prog=0.1\n");
 
     {
-        UniqueFile writer(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueFile writer(
+            CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(writer);
         ClientFile file;
         EXPECT_EQ(file.Read(path), FileReadStatus::SharingViolation);
@@ -116,4 +118,4 @@ TEST(LastErrorText, KnownAndUnknownCodes)
     EXPECT_EQ(LastErrorText().rfind("Error #5.  ", 0), 0u);
 }
 
-}  // namespace
+} // namespace

@@ -22,7 +22,8 @@
 #include "ui/app_state.h"
 #include "core/lists/list_sort.h"
 
-namespace {
+namespace
+{
 
 const std::string kHeader =
     "date,name,cpu,bs_power,bg_power,bg_chisq,bg_pot,bp_power,bp_score,bp_pot,bt_power,bt_score,bt_pot,"
@@ -92,7 +93,8 @@ void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD)
     EnumThreadWindows(GetCurrentThreadId(), AnswerNo, 0);
 }
 
-class CompletedPageTest : public ::testing::Test {
+class CompletedPageTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -140,8 +142,7 @@ protected:
     {
         SettingsStore store;
         ASSERT_TRUE(store.Open());
-        store.WriteString(("Location" + std::to_string(index)).c_str(),
-                          path + ";" + name + ";255;Y;Y;Y;" + completed);
+        store.WriteString(("Location" + std::to_string(index)).c_str(), path + ";" + name + ";255;Y;Y;Y;" + completed);
     }
     void StoreNumber(const char* name, DWORD value)
     {
@@ -335,13 +336,13 @@ TEST_F(CompletedPageTest, TotalsFormWithGrandTotalSortsLikeAnyRow)
     EXPECT_EQ(g_box.count, 0);
     EXPECT_EQ(Column(kTotalsWorkUnits), (std::vector<std::string>{"0", "10", "10"}));
     EXPECT_EQ(Cell(2, kTotalsCpuTime), "4:01:40");
-    EXPECT_EQ(Cell(2, kTotalsAverageCpu), "0:24:10");  // the CPU sum of both over 10
+    EXPECT_EQ(Cell(2, kTotalsAverageCpu), "0:24:10"); // the CPU sum of both over 10
     EXPECT_EQ(Cell(1, kTotalsTopPeak), "50.25");
     EXPECT_EQ(Cell(2, kTotalsTopGaussian), "score 2.0000,  power 3.50,  fit 1.750");
     EXPECT_EQ(Node(Root())->count, 10);
     EXPECT_DOUBLE_EQ(Node(Root())->perDay, 86400.0 / 1450);
 
-    ClickColumn(kTotalsLocation);  // column 0 is the sorted one: its first click sorts descending
+    ClickColumn(kTotalsLocation); // column 0 is the sorted one: its first click sorts descending
     EXPECT_EQ(Column(kTotalsLocation), (std::vector<std::string>{"Ten", "None", "Grand Total"}));
     ClickColumn(kTotalsLocation);
     EXPECT_EQ(Column(kTotalsLocation), (std::vector<std::string>{"Grand Total", "None", "Ten"}));
@@ -374,19 +375,19 @@ TEST_F(CompletedPageTest, WorkUnitFormShowsTheLastRecordFirst)
     EXPECT_EQ(Cell(2, kCellFrom), "14 hr 30 min 0 sec RA, + 12 deg 15 min 0 sec Dec");
     EXPECT_EQ(Cell(2, kCellRecordedOn), "Mon Mar 13 10:20:30 2000");
     EXPECT_EQ(Cell(2, kCellBaseFrequency), "1.420000000 GHz");
-    EXPECT_EQ(Cell(0, kCellFrom), "");  // stopped at the missing bg_power
+    EXPECT_EQ(Cell(0, kCellFrom), ""); // stopped at the missing bg_power
     EXPECT_EQ(Row(2)->best.pulsePot, "ff80");
-    EXPECT_EQ(Node(home)->count, 2);  // the record without gaussian columns does not count
+    EXPECT_EQ(Node(home)->count, 2); // the record without gaussian columns does not count
     EXPECT_DOUBLE_EQ(Node(home)->perDay, 86400.0 / ((3725 + 7200 + 600) / 2));
     EXPECT_EQ(Alignment(kCellCpuTime), LVCFMT_RIGHT);
     EXPECT_EQ(Alignment(kCellFrom), LVCFMT_LEFT);
     for (int column = kCellTriplet; column <= kCellGaussian; ++column)
         EXPECT_EQ(ListView_GetColumnWidth(List(), column), 180) << column;
 
-    ClickColumn(kCellDateLogged);  // made descending, so its first click sorts ascending
+    ClickColumn(kCellDateLogged); // made descending, so its first click sorts ascending
     EXPECT_EQ(Column(kCellDateLogged).front(), "2000-03-20 09:00:00");
     EXPECT_EQ(Column(kCellDateLogged).back(), "2000-03-22 08:00:00");
-    ClickColumn(kCellWorkUnitName);  // by recording date: 1998, 1999, 2000
+    ClickColumn(kCellWorkUnitName); // by recording date: 1998, 1999, 2000
     EXPECT_EQ(Column(kCellWorkUnitName), (std::vector<std::string>{"05fe98cc.3", "02ja99bb.2", "13mr00aa.1"}));
     ClickColumn(kCellCpuTime);
     EXPECT_EQ(Column(kCellCpuTime), (std::vector<std::string>{"0:10:00", "1:02:05", "2:00:00"}));
@@ -456,7 +457,7 @@ TEST_F(CompletedPageTest, SortKeepsTheSelectedRowsAndAnswersTextRequests)
     ListView_SetItemState(List(), 0, LVIS_SELECTED, LVIS_SELECTED);
     ListView_SetItemState(List(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 
-    ClickColumn(kCellCpuTime);  // 0:10:00 (05fe98cc.3), 1:02:05 (13mr00aa.1), 2:00:00 (02ja99bb.2)
+    ClickColumn(kCellCpuTime); // 0:10:00 (05fe98cc.3), 1:02:05 (13mr00aa.1), 2:00:00 (02ja99bb.2)
     ASSERT_EQ(Column(kCellWorkUnitName), (std::vector<std::string>{"05fe98cc.3", "13mr00aa.1", "02ja99bb.2"}));
     std::vector<std::string> selected;
     for (int i = ListView_GetNextItem(List(), -1, LVNI_SELECTED); i >= 0;
@@ -471,7 +472,7 @@ TEST_F(CompletedPageTest, SortKeepsTheSelectedRowsAndAnswersTextRequests)
     item.iItem = 1;
     item.iSubItem = kCellCpuTime;
     item.pszText = text;
-    item.cchTextMax = 5;  // cut to the buffer
+    item.cchTextMax = 5; // cut to the buffer
     ASSERT_TRUE(ListView_GetItem(List(), &item));
     EXPECT_STREQ(item.pszText, "1:02");
 }
@@ -483,19 +484,19 @@ TEST_F(CompletedPageTest, SortKeepsTheSelectedRowsAndAnswersTextRequests)
 // right ascension and, where a record stops early, by their empty text.
 TEST_F(CompletedPageTest, ColumnSortMatchesTheSystemsComparison)
 {
-    const std::vector<std::string> texts = {
-        "abc",  "ABC", "ab-c",  "a-bc", "co-op", "coop", "co op", "Zeta", "zeta", "_under", "[x]", "10",
-        "9",    "09",  "",      "a'b",  "ab",    "\xe9t\xe9", "ete",    "\xc9TE", "~", "Abc ", " abc", "ab c",
-        "1e5",  "-3",  "a.b",   "a,b",  "\"q\"",   "zz"};
+    const std::vector<std::string> texts = {"abc",  "ABC",       "ab-c", "a-bc",   "co-op", "coop", "co op", "Zeta",
+                                            "zeta", "_under",    "[x]",  "10",     "9",     "09",   "",      "a'b",
+                                            "ab",   "\xe9t\xe9", "ete",  "\xc9TE", "~",     "Abc ", " abc",  "ab c",
+                                            "1e5",  "-3",        "a.b",  "a,b",    "\"q\"", "zz"};
     std::string log = kHeader;
     for (size_t i = 0; i < texts.size(); ++i) {
         const std::string date = texts[i].find_first_of(",\"") == std::string::npos
                                      ? texts[i]
                                      : "\"" + std::regex_replace(texts[i], std::regex("\""), "\"\"") + "\"";
         std::string record = Record(date, "13mr00aa." + std::to_string(i), 100 + static_cast<int>(i));
-        if (i % 7 == 3)  // stops at the missing gaussian columns: From stays empty
+        if (i % 7 == 3) // stops at the missing gaussian columns: From stays empty
             record = date + ",13mr00aa." + std::to_string(i) + ",5,1.0\r\n";
-        else  // right ascensions that tie in threes
+        else // right ascensions that tie in threes
             record.replace(record.find(",14.5,"), 6, "," + std::to_string(i / 3) + ".5,");
         log += record;
     }
@@ -513,7 +514,9 @@ TEST_F(CompletedPageTest, ColumnSortMatchesTheSystemsComparison)
         for (int i = 0; i < Rows(); ++i)
             rows.push_back(Row(i));
         std::stable_sort(rows.begin(), rows.end(), [&](const WorkUnitRow* a, const WorkUnitRow* b) {
-            const auto compare = [](const std::string& x, const std::string& y) { return lstrcmpiA(x.c_str(), y.c_str()); };
+            const auto compare = [](const std::string& x, const std::string& y) {
+                return lstrcmpiA(x.c_str(), y.c_str());
+            };
             return CompareCells(a->cells.Kind(column), ascending, a->cells.Text(column), a->cells.Second(column),
                                 b->cells.Text(column), b->cells.Second(column), compare) < 0;
         });
@@ -592,7 +595,7 @@ TEST_F(CompletedPageTest, ShowTextRoundTrip)
     EXPECT_EQ(StoredNumber(kValueShowGraphTextCompleted), 1);
     DestroyPage();
 
-    StoreNumber(kValueShowGraphTextCompleted, 7);  // not 1: the box stays clear
+    StoreNumber(kValueShowGraphTextCompleted, 7); // not 1: the box stays clear
     CreatePage();
     EXPECT_EQ(IsDlgButtonChecked(page_, IDC_COMPLETED_SHOW_TEXT), BST_UNCHECKED);
 }
@@ -618,4 +621,4 @@ TEST_F(CompletedPageTest, LoadsAHundredThousandWorkUnits)
     std::printf("loaded %d work units in %lu ms\n", kCount, static_cast<unsigned long>(elapsed));
 }
 
-}  // namespace
+} // namespace

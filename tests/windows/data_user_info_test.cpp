@@ -20,7 +20,8 @@
 #include "ui/override_dialog.h"
 #include "ui/user_info_page.h"
 
-namespace {
+namespace
+{
 
 constexpr char kOverrideTitle[] = "Override Work Units Per Day";
 
@@ -48,7 +49,8 @@ std::string UserFile(const std::string& name, int results, int cpu)
 }
 
 // The main window's template with the two pages, as the refreshes see them.
-class InfoPagesTest : public ::testing::Test {
+class InfoPagesTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -165,15 +167,16 @@ using DataInfoTest = InfoPagesTest;
 using UserInfoTest = InfoPagesTest;
 using OverrideDialogTest = InfoPagesTest;
 
-}  // namespace
+} // namespace
 
 TEST_F(DataInfoTest, RowsFromRealFiles)
 {
     const std::string complete = WorkUnitFile(17.5312, "2451741.43877", "Sat Jul 15 22:31:54 2000", "1419726562.5");
     StoreLocation(1, Folder({{"user_info.sah", "name=bob\n"}, {"work_unit.sah", complete}}), "Complete");
     // The keys lie after the first 4096 bytes: only the start is read.
-    StoreLocation(2, Folder({{"user_info.sah", "name=bob\n"}, {"work_unit.sah", std::string(5000, 'x') + "\n" + complete}}),
-                  "Long");
+    StoreLocation(
+        2, Folder({{"user_info.sah", "name=bob\n"}, {"work_unit.sah", std::string(5000, 'x') + "\n" + complete}}),
+        "Long");
     StoreLocation(3, Folder({{"user_info.sah", "name=bob\n"}, {"work_unit.sah", "start_ra=1\nstart_dec=2\n"}}),
                   "NoBase");
     StoreLocation(4, Folder({{"work_unit.sah", complete}}), "NoUser");
@@ -187,9 +190,15 @@ TEST_F(DataInfoTest, RowsFromRealFiles)
 
     const ListRow* row = Row(kTabDataInfo, IndexOf(kTabDataInfo, "Complete"));
     ASSERT_NE(row, nullptr);
-    const char* expected[kDataInfoCellCount] = {
-        "Complete", "17 hr 31 min 52 sec RA, + 10 deg 30 min 0 sec Dec", "Sat Jul 15 22:31:54 2000",
-        "Arecibo Radio Observatory", "1.419726563 GHz", "0.427", "17.5312", "10.5", "255"};
+    const char* expected[kDataInfoCellCount] = {"Complete",
+                                                "17 hr 31 min 52 sec RA, + 10 deg 30 min 0 sec Dec",
+                                                "Sat Jul 15 22:31:54 2000",
+                                                "Arecibo Radio Observatory",
+                                                "1.419726563 GHz",
+                                                "0.427",
+                                                "17.5312",
+                                                "10.5",
+                                                "255"};
     for (int cell = 0; cell < kDataInfoCellCount; ++cell)
         EXPECT_EQ(row->Text(cell), expected[cell]) << cell;
 
@@ -219,14 +228,17 @@ TEST_F(DataInfoTest, RowsFromRealFiles)
 TEST_F(DataInfoTest, SortsByJulianDateAndFrequencyAndKeepsTheSelectedIndex)
 {
     // The weekdays sort the other way round from the recording times.
-    StoreLocation(1, Folder({{"user_info.sah", "x\n"},
-                             {"work_unit.sah", WorkUnitFile(1, "2451741.5", "Sat Jul 15 22:31:54 2000", "1419726562.5")}}),
+    StoreLocation(1,
+                  Folder({{"user_info.sah", "x\n"},
+                          {"work_unit.sah", WorkUnitFile(1, "2451741.5", "Sat Jul 15 22:31:54 2000", "1419726562.5")}}),
                   "Middle");
-    StoreLocation(2, Folder({{"user_info.sah", "x\n"},
-                             {"work_unit.sah", WorkUnitFile(2, "2451000.5", "Wed Jul  7 12:00:00 1998", "1418554687.5")}}),
+    StoreLocation(2,
+                  Folder({{"user_info.sah", "x\n"},
+                          {"work_unit.sah", WorkUnitFile(2, "2451000.5", "Wed Jul  7 12:00:00 1998", "1418554687.5")}}),
                   "Early");
-    StoreLocation(3, Folder({{"user_info.sah", "x\n"},
-                             {"work_unit.sah", WorkUnitFile(3, "2452000.5", "Mon Apr  2 12:00:00 2001", "1420898437.5")}}),
+    StoreLocation(3,
+                  Folder({{"user_info.sah", "x\n"},
+                          {"work_unit.sah", WorkUnitFile(3, "2452000.5", "Mon Apr  2 12:00:00 2001", "1420898437.5")}}),
                   "Late");
     RefreshDataInfo();
     ASSERT_EQ(Rows(kTabDataInfo), 3);
@@ -244,8 +256,9 @@ TEST_F(DataInfoTest, SortsByJulianDateAndFrequencyAndKeepsTheSelectedIndex)
 
     // A refresh keeps the order and the selected index, whichever location stands there now.
     Select(kTabDataInfo, 2);
-    StoreLocation(2, Folder({{"user_info.sah", "x\n"},
-                             {"work_unit.sah", WorkUnitFile(2, "2451000.5", "Wed Jul  7 12:00:00 1998", "1421000000")}}),
+    StoreLocation(2,
+                  Folder({{"user_info.sah", "x\n"},
+                          {"work_unit.sah", WorkUnitFile(2, "2451000.5", "Wed Jul  7 12:00:00 1998", "1421000000")}}),
                   "Early");
     RefreshDataInfo();
     EXPECT_EQ(Column(kTabDataInfo, kDataLocation), (std::vector<std::string>{"Middle", "Late", "Early"}));
@@ -338,7 +351,8 @@ TEST_F(UserInfoTest, GrandTotalSetting)
         EXPECT_EQ(Row(kTabUserInfo, 0)->Text(cell), expected[cell]) << cell;
 }
 
-namespace {
+namespace
+{
 
 // Plays a user at the override dialog from a thread timer, which also fires inside the modal
 // loops of the dialog and of its warning box: each tick types the next input and presses OK,
@@ -436,8 +450,7 @@ void CALLBACK PlayDialog(HWND, UINT, UINT_PTR, DWORD)
 }
 
 // Runs fn while the player drives whatever override dialog it opens.
-template <typename Fn>
-auto WithPlayer(DialogPlayer& player, Fn fn)
+template <typename Fn> auto WithPlayer(DialogPlayer& player, Fn fn)
 {
     g_player = &player;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, PlayDialog);
@@ -447,7 +460,7 @@ auto WithPlayer(DialogPlayer& player, Fn fn)
     return result;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(OverrideDialogTest, RefusedInputsKeepTheDialogAndAcceptedOneRefreshes)
 {
@@ -480,18 +493,18 @@ TEST_F(OverrideDialogTest, RefusedInputsKeepTheDialogAndAcceptedOneRefreshes)
 TEST_F(OverrideDialogTest, AcceptedTextsAreStoredAsTyped)
 {
     struct Case {
-        const char* stored;  // before the dialog; nullptr: none
+        const char* stored; // before the dialog; nullptr: none
         std::vector<std::string> inputs;
         INT_PTR result;
         const char* after;
         int warnings;
     };
     const Case cases[] = {
-        {"2.5", {}, 0, "2.5", 0},                // Cancel changes nothing
-        {"2.5", {""}, 1, "", 0},                 // cleared: computed again
+        {"2.5", {}, 0, "2.5", 0}, // Cancel changes nothing
+        {"2.5", {""}, 1, "", 0},  // cleared: computed again
         {nullptr, {"0"}, 1, "0", 0},
         {nullptr, {"0.0", " 7"}, 1, " 7", 1},
-        {nullptr, {"-0.5"}, 0, "<missing>", 1},  // refused, then cancelled
+        {nullptr, {"-0.5"}, 0, "<missing>", 1}, // refused, then cancelled
     };
     for (const Case& c : cases) {
         ResetSettings();

@@ -13,7 +13,8 @@
 // A colour no painter of the program uses, so untouched pixels are recognised.
 inline constexpr COLORREF kUntouched = RGB(255, 0, 255);
 
-class MemoryDc {
+class MemoryDc
+{
 public:
     MemoryDc() : hdc_(CreateCompatibleDC(nullptr)) {}
     ~MemoryDc() { DeleteDC(hdc_); }
@@ -26,7 +27,8 @@ private:
 };
 
 // A top-down 32-bit DIB section in a memory DC, filled with a colour no painter uses.
-class Canvas {
+class Canvas
+{
 public:
     Canvas(int width, int height, COLORREF background = kUntouched) : width_(width), height_(height)
     {
@@ -96,4 +98,3 @@ private:
     uint32_t* bits_ = nullptr;
     HGDIOBJ selected_ = nullptr;
 };
-

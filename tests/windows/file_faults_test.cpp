@@ -29,7 +29,8 @@
 #include "ui/main_window.h"
 #include "ui/user_info_page.h"
 
-namespace {
+namespace
+{
 
 constexpr ULONGLONG kSecond = 10000000;
 constexpr ULONGLONG kStart = 130000000000000000ull;
@@ -101,7 +102,8 @@ std::string Garbage(size_t size, unsigned seed)
 }
 
 // Every page that reads the client's files, on the stand-in main window.
-class FileFaultsTest : public PageFixture {
+class FileFaultsTest : public PageFixture
+{
 protected:
     void SetUp() override
     {
@@ -202,8 +204,8 @@ TEST_F(FileFaultsTest, StateHeldOpenWithoutSharingIsSkippedUntilReleased)
         UniqueFile held(CreateFileA(dir.File("state.sah").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        UniqueFile heldUser(CreateFileA(dir.File("user_info.sah").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        0, nullptr));
+        UniqueFile heldUser(
+            CreateFileA(dir.File("user_info.sah").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(heldUser);
         // The client is writing: each refresh skips the file silently and keeps what it showed.
         for (int refresh = 0; refresh < 3; ++refresh) {
@@ -229,7 +231,7 @@ TEST_F(FileFaultsTest, FilesDeletedAndReplacedBetweenRefreshes)
     ASSERT_TRUE(DeleteFileA(dir.File("state.sah").c_str()));
     RefreshAnalysis(false);
     EXPECT_EQ(Cell(kCellStatus), kStatusNotValid);
-    EXPECT_EQ(Cell(kCellPercent), "0.000");  // the work unit is still there
+    EXPECT_EQ(Cell(kCellPercent), "0.000"); // the work unit is still there
     EXPECT_NE(StatusText().find("\\state.sah"), std::string::npos) << StatusText();
     ExpectResponsive();
 
@@ -275,8 +277,8 @@ TEST_F(FileFaultsTest, DamagedFilesEndWithAStatusMessage)
         {"garbage user", "user_info.sah", false, Garbage(70000, 2), "user", "Could not find"},
         {"garbage work unit", "work_unit.sah", false, Garbage(70000, 3), "data", "Could not find"},
         {"state line past every capacity", "state.sah", false,
-         "prog=" + longValue + "\ncpu=" + longValue + "\nbs_power=" + longValue + "\nbg_chisq=1\nbp_pot=" +
-             std::string(5000, 'f') + "\nbt_pot=" + std::string(5000, '9') + "\n" + longLine,
+         "prog=" + longValue + "\ncpu=" + longValue + "\nbs_power=" + longValue +
+             "\nbg_chisq=1\nbp_pot=" + std::string(5000, 'f') + "\nbt_pot=" + std::string(5000, '9') + "\n" + longLine,
          "analysis", "Could not find"},
         {"user values past every capacity", "user_info.sah", false,
          "name=" + longLine + "\nnresults=" + longValue + "\ntotal_cpu=" + longValue + "\nregister_time=" + longLine +
@@ -330,8 +332,8 @@ TEST_F(FileFaultsTest, FilesPastFourGigabytesAreRefusedBySize)
     WriteGoodFiles(dir);
     // Sparse, so the test takes no disk: the low part of the size is 100 bytes, the real size 4 GiB more.
     for (const char* name : {"state.sah", "user_info.sah"}) {
-        UniqueFile file(CreateFileA(dir.File(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    0, nullptr));
+        UniqueFile file(
+            CreateFileA(dir.File(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         ASSERT_TRUE(file);
         DWORD returned = 0;
         DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
@@ -372,7 +374,9 @@ TEST_F(FileFaultsTest, LogWithTenThousandColumnsAndAMegabyteLine)
     EXPECT_EQ(StatusText(), "");
     // Every long line is read in line-buffer pieces, each piece a record of its own: the header's
     // remainder, the wide record and the megabyte line; the last record closes the file.
-    const auto pieces = [](size_t length) { return static_cast<int>((length + kLogLineCapacity - 1) / kLogLineCapacity); };
+    const auto pieces = [](size_t length) {
+        return static_cast<int>((length + kLogLineCapacity - 1) / kLogLineCapacity);
+    };
     const int rows = ListView_GetItemCount(CompletedList());
     EXPECT_EQ(rows, pieces(header.size()) - 1 + pieces(record.size()) + pieces(1 << 20) + 1);
     ASSERT_NE(CompletedListRow(0), nullptr);
@@ -381,7 +385,7 @@ TEST_F(FileFaultsTest, LogWithTenThousandColumnsAndAMegabyteLine)
     SelectCompleted(true);
     ExpectResponsive();
     EXPECT_EQ(StatusText(), "");
-    EXPECT_EQ(ListView_GetItemCount(CompletedList()), 2);  // the location and the grand total
+    EXPECT_EQ(ListView_GetItemCount(CompletedList()), 2); // the location and the grand total
     EXPECT_EQ(CensusOf(dir.Path()), before);
 }
 
@@ -415,7 +419,7 @@ TEST_F(FileFaultsTest, CompletedLogMissingEmptyOrAFolder)
         }
         SelectCompleted(true);
         ExpectResponsive();
-        EXPECT_GE(ListView_GetItemCount(CompletedList()), 1);  // at least the grand total
+        EXPECT_GE(ListView_GetItemCount(CompletedList()), 1); // at least the grand total
         EXPECT_EQ(CensusOf(dir.Path()), before);
     }
 }
@@ -483,13 +487,14 @@ TEST_F(FileFaultsTest, AThousandStoredLocations)
     EXPECT_EQ(Rows(kTabAnalysis), 1000);
     SelectCompleted(true);
     ExpectResponsive();
-    EXPECT_EQ(ListView_GetItemCount(CompletedList()), 501);  // the readable logs and the grand total
+    EXPECT_EQ(ListView_GetItemCount(CompletedList()), 501); // the readable logs and the grand total
     EXPECT_EQ(CensusOf(dir.Path()), before);
 }
 
 // Every setting stored with the wrong type or an absurd size: the real main window starts, refreshes,
 // switches tabs and closes.
-class SettingsFaultsTest : public ::testing::Test {
+class SettingsFaultsTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -516,11 +521,27 @@ private:
 TEST_F(SettingsFaultsTest, EveryValueWithTheWrongTypeOrAnAbsurdSize)
 {
     const char* const names[] = {
-        "Location1", "Location2", kValueRunBeforeRefresh, kValueRefreshRate, kValueMinimizeToTaskbar,
-        kValueShowGrandTotal, "Ann work units per day", kValueWindowPosition, kValueCalendarWindowPosition,
-        kValueFwuCalendarWindowPosition, kValueSkyWindowPosition, kValueSkyPickPosition, kValueAnalysisColumnWidths,
-        kValueBestColumnWidths, kValueDataInfoColumnWidths, kValueUserInfoColumnWidths, kValueBestRowHeight,
-        kValueShowGraphText, kValueCompletedRowHeight, kValueShowGraphTextCompleted, kValueSkyShowText,
+        "Location1",
+        "Location2",
+        kValueRunBeforeRefresh,
+        kValueRefreshRate,
+        kValueMinimizeToTaskbar,
+        kValueShowGrandTotal,
+        "Ann work units per day",
+        kValueWindowPosition,
+        kValueCalendarWindowPosition,
+        kValueFwuCalendarWindowPosition,
+        kValueSkyWindowPosition,
+        kValueSkyPickPosition,
+        kValueAnalysisColumnWidths,
+        kValueBestColumnWidths,
+        kValueDataInfoColumnWidths,
+        kValueUserInfoColumnWidths,
+        kValueBestRowHeight,
+        kValueShowGraphText,
+        kValueCompletedRowHeight,
+        kValueShowGraphTextCompleted,
+        kValueSkyShowText,
         kValueSkyCircleSize,
     };
     const std::string huge(300000, '9');
@@ -576,4 +597,4 @@ TEST_F(SettingsFaultsTest, EveryValueWithTheWrongTypeOrAnAbsurdSize)
     }
 }
 
-}  // namespace
+} // namespace

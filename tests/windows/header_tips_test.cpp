@@ -11,7 +11,8 @@
 #include "ui/header_tips.h"
 #include "ui/list_view.h"
 
-namespace {
+namespace
+{
 
 constexpr char kMflops[] =
     "The number of Megaflops per second.\r\nOne Megaflop equals 1 million floating point operations.";
@@ -44,7 +45,8 @@ void Pump()
 }
 
 // A top-level window holding an owner-drawn report list with the header painter, as the pages have.
-class HeaderTips : public ::testing::Test {
+class HeaderTips : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -56,11 +58,11 @@ protected:
         frameClass.lpszClassName = "HeaderTipsTestFrame";
         frameClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
         RegisterClassA(&frameClass);
-        frame_ = CreateWindowExA(0, "HeaderTipsTestFrame", "Header tips", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                 900, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        frame_ = CreateWindowExA(0, "HeaderTipsTestFrame", "Header tips", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900,
+                                 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(frame_, nullptr);
-        list_ = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED, 0, 0,
-                                880, 260, frame_, reinterpret_cast<HMENU>(1002), GetModuleHandleA(nullptr), nullptr);
+        list_ = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED, 0, 0, 880,
+                                260, frame_, reinterpret_cast<HMENU>(1002), GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(list_, nullptr);
         InstallHeaderPainter(list_);
     }
@@ -354,4 +356,4 @@ TEST_F(HeaderTips, DestroyingTheListDestroysItsTooltip)
     EXPECT_TRUE(IsWindow(frame_));
 }
 
-}  // namespace
+} // namespace

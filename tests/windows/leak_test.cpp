@@ -18,7 +18,8 @@
 #include "ui/app_state.h"
 #include "ui/main_window.h"
 
-namespace {
+namespace
+{
 
 constexpr ULONGLONG kSecond = 10000000;
 constexpr ULONGLONG kStart = 130000000000000000ull;
@@ -69,7 +70,7 @@ int WindowCensus()
 }
 
 struct Counters {
-    DWORD gdi = 0;   // GetGuiResources, where the system keeps it
+    DWORD gdi = 0; // GetGuiResources, where the system keeps it
     DWORD user = 0;
     DWORD handles = 0;
     int gdiCensus = 0;
@@ -115,7 +116,8 @@ void SelectTab(int tab)
     SendMessageA(App().mainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
 }
 
-class LeakTest : public ::testing::Test {
+class LeakTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -198,7 +200,7 @@ TEST_F(LeakTest, ThousandRefreshesAndTabSwitchesStayFlat)
         Round(round);
     const Counters before = Count();
     Print("before", before);
-    ASSERT_GT(before.gdiCensus, 0);  // the census sees the window's own fonts and bitmaps
+    ASSERT_GT(before.gdiCensus, 0); // the census sees the window's own fonts and bitmaps
     ASSERT_GT(before.handleCensus, 0);
     ASSERT_GT(before.windows, 5);
 
@@ -267,7 +269,7 @@ TEST_F(LeakTest, SkyMapAndCalendarOpeningsStayFlat)
     const Counters before = Count();
     Print("before openings", before);
     const DWORD start = GetTickCount();
-    constexpr int kRounds = 250;  // a thousand openings in all
+    constexpr int kRounds = 250; // a thousand openings in all
     for (int i = 0; i < kRounds && !HasFatalFailure(); ++i)
         round();
     const Counters after = Count();
@@ -304,4 +306,4 @@ TEST(LeakCensus, CensusesCountLiveObjects)
     EXPECT_EQ(HandleCensus(), handles);
 }
 
-}  // namespace
+} // namespace

@@ -7,13 +7,15 @@
 #include "ui/analysis_page.h"
 #include "ui/list_view.h"
 
-namespace {
+namespace
+{
 
 constexpr int kColumnWidth = 60;
 constexpr int kRowHeight = 17;
 constexpr COLORREF kGrid = RGB(192, 192, 192);
 
-class ListViewTest : public PageFixture {
+class ListViewTest : public PageFixture
+{
 protected:
     void SetUp() override
     {
@@ -35,7 +37,7 @@ protected:
         item.mask = LVIF_PARAM;
         item.iItem = ListView_GetItemCount(list);
         item.lParam = reinterpret_cast<LPARAM>(row);
-        EXPECT_GE(ListView_InsertItem(list, &item), 0);  // the list owns it from here
+        EXPECT_GE(ListView_InsertItem(list, &item), 0); // the list owns it from here
         return row;
     }
 
@@ -113,7 +115,7 @@ TEST_F(ListViewTest, GridLinesAtEachDrawnCellAndAlongTheBottom)
     Canvas canvas(kColumnWidth * kAnalysisCellCount, kRowHeight);
     PaintRow(canvas, AddRow("Home", "run"));
     for (int column = 1; column < kAnalysisCellCount; ++column) {
-        const int x = column * kColumnWidth - 1;  // one pixel left of the cell's left edge
+        const int x = column * kColumnWidth - 1; // one pixel left of the cell's left edge
         EXPECT_EQ(canvas.At(x, 3), kGrid) << column;
         EXPECT_EQ(canvas.At(x, 12), kGrid) << column;
     }
@@ -136,8 +138,8 @@ TEST_F(ListViewTest, SelectedRowUsesHighlightAndKeepsItsIcon)
     for (int y = icon.top; y < icon.bottom; ++y)
         for (int x = icon.left; x < icon.right; ++x)
             differing += plain.At(x, y) != selected.At(x, y);
-    EXPECT_GT(differing, 20);                                                  // blended
-    EXPECT_GT(CountMatching(selected, icon, [](COLORREF c) { return GetRValue(c) > 120; }), 10);  // still visible
+    EXPECT_GT(differing, 20);                                                                    // blended
+    EXPECT_GT(CountMatching(selected, icon, [](COLORREF c) { return GetRValue(c) > 120; }), 10); // still visible
 }
 
 TEST_F(ListViewTest, OnlyTheColumnsInTheClipBoxArePainted)
@@ -166,19 +168,19 @@ TEST_F(ListViewTest, HeaderTriangleFollowsTheSortDirection)
     // Column 0 is the sorted column from the start, ascending: a triangle pointing up.
     Canvas up(120, 18);
     PaintHeader(up, 0, rect);
-    EXPECT_EQ(up.At(x, y), light);          // apex
-    EXPECT_EQ(up.At(x + 2, y + 4), light);  // right side
-    EXPECT_EQ(up.At(x, y + 8), light);      // base
-    EXPECT_EQ(up.At(x - 2, y + 4), dark);   // left side, drawn back up to the apex
+    EXPECT_EQ(up.At(x, y), light);         // apex
+    EXPECT_EQ(up.At(x + 2, y + 4), light); // right side
+    EXPECT_EQ(up.At(x, y + 8), light);     // base
+    EXPECT_EQ(up.At(x - 2, y + 4), dark);  // left side, drawn back up to the apex
     EXPECT_EQ(up.At(rect.right - 3, 2), GetSysColor(COLOR_BTNFACE));
 
-    SortOnColumnClick(list, 0);  // the first click on column 0 inverts it: descending
+    SortOnColumnClick(list, 0); // the first click on column 0 inverts it: descending
     Canvas down(120, 18);
     PaintHeader(down, 0, rect);
-    EXPECT_EQ(down.At(x, y), dark);             // the top edge
-    EXPECT_EQ(down.At(x - 2, y + 4), dark);     // left side down to the point
-    EXPECT_EQ(down.At(x + 2, y + 4), light);    // right side
-    EXPECT_EQ(down.At(x + 3, y), dark);         // the top edge runs right of the centre too
+    EXPECT_EQ(down.At(x, y), dark);          // the top edge
+    EXPECT_EQ(down.At(x - 2, y + 4), dark);  // left side down to the point
+    EXPECT_EQ(down.At(x + 2, y + 4), light); // right side
+    EXPECT_EQ(down.At(x + 3, y), dark);      // the top edge runs right of the centre too
 
     // Another column is not marked.
     Canvas other(120, 18);
@@ -206,7 +208,7 @@ TEST_F(ListViewTest, SizingMeasuresTitlesAndCells)
         return static_cast<int>(size.cx);
     };
     SizeAllColumns(list);
-    EXPECT_EQ(ListView_GetColumnWidth(list, kCellMflops), width("Mflops") + 15);  // no rows: the title
+    EXPECT_EQ(ListView_GetColumnWidth(list, kCellMflops), width("Mflops") + 15); // no rows: the title
 
     AddRow("A much longer location name than the title", "run");
     SizeAllColumns(list);
@@ -214,4 +216,4 @@ TEST_F(ListViewTest, SizingMeasuresTitlesAndCells)
     SelectObject(measure.Dc(), old);
 }
 
-}  // namespace
+} // namespace

@@ -16,7 +16,8 @@
 #include "command_wait.h"
 #include "temp_dir.h"
 
-namespace {
+namespace
+{
 
 void ResetSettings()
 {
@@ -111,7 +112,8 @@ RECT RectIn(HWND hwnd, HWND parent)
     return rect;
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -172,10 +174,10 @@ TEST_F(MainWindowTest, CreatesSixTabsWithTheirPagesInOrder)
 
     const struct {
         const char* text;
-        int controlOfPage;  // a control that only this page's template has
+        int controlOfPage; // a control that only this page's template has
     } tabs[] = {
-        {"Analysis", IDC_ANALYSIS_REFRESH},        {"Best Results", IDC_BEST_SHOW_TEXT},
-        {"Data Info", IDC_DATA_INFO_SKY_MAP},      {"User Info", IDC_USER_INFO_FUTURE},
+        {"Analysis", IDC_ANALYSIS_REFRESH},           {"Best Results", IDC_BEST_SHOW_TEXT},
+        {"Data Info", IDC_DATA_INFO_SKY_MAP},         {"User Info", IDC_USER_INFO_FUTURE},
         {"Completed Work Units", IDC_COMPLETED_TREE}, {"Options", IDC_OPTIONS_REFRESH_RATE},
     };
     ASSERT_EQ(TabCtrl_GetItemCount(App().tabControl), kTabCount);
@@ -202,7 +204,7 @@ TEST_F(MainWindowTest, TabSwitchShowsOnlyThatPageAndSetsTheStatusLine)
     Create();
     const struct {
         int tab;
-        const char* status;  // null: the tab's own refresh decides what the line says
+        const char* status; // null: the tab's own refresh decides what the line says
     } steps[] = {
         {kTabCompleted, "Hint: You can right click for more options."},
         {kTabOptions, ""},
@@ -287,7 +289,7 @@ TEST_F(MainWindowTest, RefreshTimerFollowsTheTrackbarAndTheRateIsStoredOnClose)
     MoveTrackbar(301);
     EXPECT_EQ(WindowText(Options(IDC_OPTIONS_RATE_GROUP)), "Refresh Rate: Never");
     EXPECT_EQ(App().refreshTimer, 0u);
-    TimerTickWithin(0);  // a tick that was already due before the change
+    TimerTickWithin(0); // a tick that was already due before the change
     EXPECT_FALSE(TimerTickWithin(1500)) << "\"Never\" must leave no timer running";
 
     MoveTrackbar(150);
@@ -344,7 +346,7 @@ TEST_F(MainWindowTest, OptionsSwitchesAndCommandAreWrittenAtOnce)
 TEST_F(MainWindowTest, StoredOptionsAreShownWhenThePageIsCreated)
 {
     StoreNumber(kValueMinimizeToTaskbar, 1);
-    StoreNumber(kValueShowGrandTotal, 2);  // only 1 means on
+    StoreNumber(kValueShowGrandTotal, 2); // only 1 means on
     StoreString(kValueRunBeforeRefresh, "update.bat");
     Create();
     EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_MINIMIZE_TO_TRAY), BST_CHECKED);
@@ -356,9 +358,9 @@ TEST_F(MainWindowTest, StoredOptionsAreShownWhenThePageIsCreated)
 TEST_F(MainWindowTest, MinimiseGoesToTheTrayOnlyWhenAskedAndADoubleClickBringsItBack)
 {
     const struct {
-        long long minimizeToTaskbar;  // -1: missing
+        long long minimizeToTaskbar; // -1: missing
         bool inTray;
-        bool ticked;  // the missing value posts a tick so the title shows progress at once
+        bool ticked; // the missing value posts a tick so the title shows progress at once
     } cases[] = {{-1, false, true}, {0, false, false}, {1, true, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.minimizeToTaskbar);
@@ -366,7 +368,7 @@ TEST_F(MainWindowTest, MinimiseGoesToTheTrayOnlyWhenAskedAndADoubleClickBringsIt
         if (c.minimizeToTaskbar >= 0)
             StoreNumber(kValueMinimizeToTaskbar, static_cast<DWORD>(c.minimizeToTaskbar));
         const HWND hwnd = Create();
-        MoveTrackbar(301);  // no real ticks while the test watches
+        MoveTrackbar(301); // no real ticks while the test watches
         App().tickedInTray = false;
 
         SendMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -472,7 +474,7 @@ TEST_F(MainWindowTest, ClosingWhileThePreRefreshCommandRunsEndsAtOnceAndLeavesIt
     EXPECT_EQ(StatusText(), "Waiting for " + command);
 
     PostMessageA(App().mainWindow, WM_CLOSE, 0, 0);
-    RunMessageLoop();  // returns once the window is gone, without waiting for the command
+    RunMessageLoop(); // returns once the window is gone, without waiting for the command
     ShutdownApp();
     EXPECT_FALSE(AnalysisRefreshWaiting());
     std::string text;
@@ -482,8 +484,8 @@ TEST_F(MainWindowTest, ClosingWhileThePreRefreshCommandRunsEndsAtOnceAndLeavesIt
     const std::string startOnly = "start\n";
     char logged[64] = {};
     DWORD read = 0;
-    const HANDLE file = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+    const HANDLE file =
+        CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     ReadFile(file, logged, sizeof logged - 1, &read, nullptr);
     CloseHandle(file);
@@ -502,4 +504,4 @@ TEST_F(MainWindowTest, EndingTheSessionStoresThePlacementOnlyWhenTheSessionEnds)
     EXPECT_TRUE(IsWindow(hwnd));
 }
 
-}  // namespace
+} // namespace

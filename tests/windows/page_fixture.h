@@ -18,7 +18,8 @@ inline void ResetSettingsKeys()
     RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Vantorel");
 }
 
-class PageFixture : public ::testing::Test {
+class PageFixture : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -29,8 +30,8 @@ protected:
         App().instance = GetModuleHandleA(nullptr);
         App().mainWindow = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlainProc, 0);
         ASSERT_NE(App().mainWindow, nullptr);
-        App().statusImages = ImageList_LoadImageA(App().instance, MAKEINTRESOURCEA(IDB_STATUS), 30, 0,
-                                                  RGB(255, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+        App().statusImages = ImageList_LoadImageA(App().instance, MAKEINTRESOURCEA(IDB_STATUS), 30, 0, RGB(255, 255, 0),
+                                                  IMAGE_BITMAP, LR_CREATEDIBSECTION);
         App().smallImages = ImageList_LoadImageA(App().instance, MAKEINTRESOURCEA(IDB_TREE), 16, 0, RGB(0, 0, 255),
                                                  IMAGE_BITMAP, LR_CREATEDIBSECTION);
     }

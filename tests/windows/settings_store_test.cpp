@@ -7,7 +7,8 @@
 
 #include "settings/settings_store.h"
 
-namespace {
+namespace
+{
 
 constexpr char kSubKey[] = "SOFTWARE\\Vantorel\\";
 
@@ -35,7 +36,8 @@ bool RawExists(HKEY root, const char* name)
     return found;
 }
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -53,7 +55,7 @@ TEST_F(SettingsStoreTest, CreatesTheMachineKeyAndRoundTripsValues)
     EXPECT_TRUE(store.WriteString(kValueRunBeforeRefresh, "cmd /c echo hi"));
     EXPECT_TRUE(store.WriteNumber(kValueRefreshRate, 301));
     store.Close();
-    store.Close();  // closing a closed store does nothing
+    store.Close(); // closing a closed store does nothing
 
     SettingsStore again;
     ASSERT_TRUE(again.Open());
@@ -109,8 +111,11 @@ TEST_F(SettingsStoreTest, DamagedValuesReadAsMissing)
         const char* name;
         bool read;
         const char* text;
-    } strings[] = {{"number", false, ""}, {"binary", false, ""}, {"huge", false, ""},
-                   {"unterminated", true, "abc"}, {"string", true, "12"}};
+    } strings[] = {{"number", false, ""},
+                   {"binary", false, ""},
+                   {"huge", false, ""},
+                   {"unterminated", true, "abc"},
+                   {"string", true, "12"}};
     for (const auto& c : strings) {
         SCOPED_TRACE(c.name);
         std::string value = "previous";
@@ -215,4 +220,4 @@ TEST_F(SettingsStoreTest, WalksTheStoredLocations)
     EXPECT_EQ(names, (std::vector<std::string>{"Home=D:\\Home", "Attic=D:\\Attic", "Den=D:\\Den"}));
 }
 
-}  // namespace
+} // namespace

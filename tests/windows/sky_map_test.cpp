@@ -16,7 +16,8 @@
 #include "skymap/sky_map.h"
 #include "core/skymap/sky_projection.h"
 
-namespace {
+namespace
+{
 
 // Colours that the chart's 16-colour palette does not hold.
 constexpr COLORREF kOrange = RGB(255, 128, 0);
@@ -59,7 +60,8 @@ int CountOf(const Canvas& canvas, COLORREF colour)
     return canvas.Count(RECT{0, 0, kChartWidth, kChartHeight}, colour);
 }
 
-class SkyMapTest : public PageFixture {
+class SkyMapTest : public PageFixture
+{
 protected:
     void TearDown() override
     {
@@ -123,7 +125,7 @@ TEST_F(SkyMapTest, CirclesFillTheirExactBoxesInBothSizes)
 {
     const struct {
         DWORD size;
-        RECT extent;  // around the point at (362, 121)
+        RECT extent; // around the point at (362, 121)
     } cases[] = {
         {1, {359, 117, 369, 127}},
         {2, {361, 119, 366, 124}},
@@ -170,8 +172,7 @@ TEST_F(SkyMapTest, EmptyPointAtTheOriginIsSkippedButOneWithADateIsDrawnWithLabel
 
 TEST_F(SkyMapTest, TipListsBothPointsAtOnePlaceAndSkipsThePositionless)
 {
-    ShowSkyMap(Set({Point("first", "Mon Mar 13 10:20:30 2000", 6, 0, kOrange),
-                    Point("nowhere", "", 0, 0, kOrange),
+    ShowSkyMap(Set({Point("first", "Mon Mar 13 10:20:30 2000", 6, 0, kOrange), Point("nowhere", "", 0, 0, kOrange),
                     Point("second", "Tue Mar 14 11:00:00 2000", 6, 0, kPink)}));
     EXPECT_EQ(TipAt(243, 242), "first\r\nMon Mar 13 10:20:30 2000\r\n\r\nsecond\r\nTue Mar 14 11:00:00 2000");
     // Elsewhere the tip keeps its last text; nowhere near the empty record is a tip for it.
@@ -202,7 +203,7 @@ TEST_F(SkyMapTest, DialogListsSortedNamesAndTheMapDrawsOnlyCheckedOnes)
     // Tips list every point, checked or not.
     EXPECT_EQ(TipAt(363, 121), "zeta\r\nd1");
 
-    ListView_SetCheckState(PickList(), 1, TRUE);  // the second "alpha", the green point
+    ListView_SetCheckState(PickList(), 1, TRUE); // the second "alpha", the green point
     {
         Canvas canvas(kChartWidth, kChartHeight);
         Paint(canvas);
@@ -232,7 +233,7 @@ TEST_F(SkyMapTest, DialogLayoutStretchesTheListAndKeepsButtonsAtTheBottom)
     const HWND dialog = CreateWorkUnitsDialog(App().skyMap);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ListView_GetItemCount(PickList()), 0);
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);  // nothing to do
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0); // nothing to do
     SetWindowPos(dialog, nullptr, 0, 0, 420, 330, SWP_NOMOVE | SWP_NOZORDER);
     RECT client{};
     GetClientRect(dialog, &client);
@@ -301,7 +302,7 @@ TEST_F(SkyMapTest, ScrollingMovesTheOriginBy5And50AndStopsShortOfTheLastColumn)
         {WM_HSCROLL, SB_LINELEFT, 0, 50},
         {WM_HSCROLL, SB_PAGELEFT, 0, 0},
         {WM_HSCROLL, SB_LINELEFT, 0, 0},
-        {WM_HSCROLL, SB_THUMBTRACK, 900, static_cast<int>(964 - client.right)},  // the largest position
+        {WM_HSCROLL, SB_THUMBTRACK, 900, static_cast<int>(964 - client.right)}, // the largest position
         {WM_HSCROLL, SB_THUMBTRACK, 100, 100},
     };
     for (const auto& step : steps) {
@@ -369,4 +370,4 @@ TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
     }
 }
 
-}  // namespace
+} // namespace

@@ -10,8 +10,8 @@ TempDir::TempDir()
     static std::atomic<int> serial{0};
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "vantorel-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++serial);
+    path_ =
+        std::string(base) + "vantorel-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 

@@ -5,7 +5,8 @@
 
 #include <string>
 
-class TempDir {
+class TempDir
+{
 public:
     TempDir();
     ~TempDir();

@@ -8,7 +8,8 @@
 
 #include "common/unique_handle.h"
 
-namespace {
+namespace
+{
 
 bool IsOpen(HANDLE handle)
 {
@@ -33,7 +34,7 @@ TEST(UniqueHandle, MoveResetReleaseAndDestructionCloseEachHandleOnce)
         EXPECT_EQ(moved.get(), first);
 
         UniqueKernelHandle assigned(second);
-        assigned = std::move(moved);  // the handle it held is closed, the moved one taken over
+        assigned = std::move(moved); // the handle it held is closed, the moved one taken over
         EXPECT_FALSE(IsOpen(second));
         EXPECT_EQ(assigned.get(), first);
         EXPECT_FALSE(moved);
@@ -55,4 +56,4 @@ TEST(UniqueHandle, MoveResetReleaseAndDestructionCloseEachHandleOnce)
     EXPECT_FALSE(IsOpen(kept)) << "the destructor closes";
 }
 
-}  // namespace
+} // namespace

@@ -12,7 +12,8 @@
 #include "settings/settings_store.h"
 #include "settings/window_layout.h"
 
-namespace {
+namespace
+{
 
 constexpr char kClassName[] = "VantorelLayoutTest";
 constexpr char kTestValue[] = "Sky Window Position";
@@ -48,7 +49,8 @@ std::string Stored(const char* name)
 }
 
 // Destroys a window when the test leaves its scope, whatever assertion failed first.
-class WindowGuard {
+class WindowGuard
+{
 public:
     explicit WindowGuard(HWND hwnd) : hwnd_(hwnd) {}
     WindowGuard(const WindowGuard&) = delete;
@@ -107,7 +109,8 @@ bool TakeMinimizeRequest(HWND hwnd)
 
 // Under Wine without a window manager, destroying a window that was shown on the screen waits
 // about two seconds for the X server; the cases are chosen with that in mind.
-class WindowLayoutTest : public ::testing::Test {
+class WindowLayoutTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ResetKeys(); }
     void TearDown() override { ResetKeys(); }
@@ -137,7 +140,7 @@ TEST_F(WindowLayoutTest, PlacementComesBackWhereItWasSaved)
 TEST_F(WindowLayoutTest, WithoutAUsableTextTheWindowIsShownByTheStartupCommand)
 {
     const struct {
-        const char* text;  // nullptr: nothing stored
+        const char* text; // nullptr: nothing stored
         bool main;
         int startup;
         bool iconic;
@@ -146,7 +149,7 @@ TEST_F(WindowLayoutTest, WithoutAUsableTextTheWindowIsShownByTheStartupCommand)
         {nullptr, false, SW_SHOWMAXIMIZED, false, false},
         {nullptr, true, SW_SHOWMAXIMIZED, false, true},
         {nullptr, true, SW_SHOWMINIMIZED, true, false},
-        {"0,1,-1,-1,-1,-1,100,80,500,x", false, SW_SHOWNORMAL, false, false},  // not ten numbers
+        {"0,1,-1,-1,-1,-1,100,80,500,x", false, SW_SHOWNORMAL, false, false}, // not ten numbers
         {"0,1,-1,-1,-1,-1,100,80,500", true, SW_SHOWMINIMIZED, true, false},
     };
     for (const auto& c : cases) {
@@ -167,14 +170,14 @@ TEST_F(WindowLayoutTest, WithoutAUsableTextTheWindowIsShownByTheStartupCommand)
 
 TEST_F(WindowLayoutTest, MainWindowWeighsTheStoredPlacementAgainstStartupTrayAndScreen)
 {
-    const std::string farRight =
-        Format("0,1,-1,-1,-1,-1,%d,80,%d,380", GetSystemMetrics(SM_CXSCREEN) + 100, GetSystemMetrics(SM_CXSCREEN) + 500);
+    const std::string farRight = Format("0,1,-1,-1,-1,-1,%d,80,%d,380", GetSystemMetrics(SM_CXSCREEN) + 100,
+                                        GetSystemMetrics(SM_CXSCREEN) + 500);
     const std::string farDown =
         Format("0,1,-1,-1,-1,-1,100,%d,500,%d", GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CYSCREEN) + 300);
     const std::string minimised = "0,2,-32000,-32000,-1,-1,100,80,500,380";
     const struct {
         std::string text;
-        int tray;  // "Minimize To Taskbar", -1 when missing
+        int tray; // "Minimize To Taskbar", -1 when missing
         int startup;
         bool visible;
         bool iconic;
@@ -207,7 +210,8 @@ TEST_F(WindowLayoutTest, MainWindowWeighsTheStoredPlacementAgainstStartupTrayAnd
 }
 
 // A report list of four columns, each 80 wide, in a visible parent window.
-class ListFixture : public WindowLayoutTest {
+class ListFixture : public WindowLayoutTest
+{
 protected:
     void SetUp() override
     {
@@ -233,7 +237,7 @@ protected:
     void TearDown() override
     {
         if (parent_ != nullptr)
-            DestroyWindow(parent_);  // takes the list with it
+            DestroyWindow(parent_); // takes the list with it
         WindowLayoutTest::TearDown();
     }
 
@@ -303,4 +307,4 @@ TEST_F(ColumnWidthsTest, SaveWritesTheWidthsAndTheyComeBack)
     EXPECT_TRUE(sized_.empty());
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,8 @@
 #include "core/common/program_texts.h"
 #include "core/client/find_value.h"
 
-namespace {
+namespace
+{
 
 constexpr uint64_t kFileTimeUnitsPerSecond = 10000000;
 constexpr double kHoursPerSecond = 0.0002777777777777778;
@@ -69,7 +70,7 @@ std::optional<std::string> ReadWorkUnitHeader(const WorkUnitRow& row, AnalysisFi
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 int StopThreshold(int refreshPosition)
 {
@@ -107,7 +108,7 @@ void LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64
     FileLook look = files.Read(path, 0);
     switch (look.status) {
     case FileReadStatus::SharingViolation:
-        return;  // the client is writing it: look again next time
+        return; // the client is writing it: look again next time
     case FileReadStatus::OpenFailed:
         status.SetStatusText(look.errorText + " " + path);
         row.cells.ReplaceCell(kCellStatus, kStatusNotValid);
@@ -116,7 +117,7 @@ void LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64
         if (look.error == kErrorBadNetPath)
             row.cells.ReplaceCell(kCellStatus, kStatusErr53);
         else if (files.Opens(files.PathOf(row.path, kWorkUnitFile)))
-            row.cells.ReplaceCell(kCellPercent, "0.000");  // a work unit without a state yet
+            row.cells.ReplaceCell(kCellPercent, "0.000"); // a work unit without a state yet
         return;
     case FileReadStatus::Empty:
         status.SetStatusText("state.sah file is empty for " + path);

@@ -26,7 +26,7 @@ enum AnalysisCell {
 inline constexpr char kStatusRun[] = "run";
 inline constexpr char kStatusStop[] = "stop";
 inline constexpr char kStatusDone[] = "done";
-inline constexpr char kStatusNotValid[] = "notvaild";  // the program has always shown it spelt so
+inline constexpr char kStatusNotValid[] = "notvaild"; // the program has always shown it spelt so
 inline constexpr char kStatusErr53[] = "Err53";
 
 inline constexpr char kStateFile[] = "state.sah";
@@ -35,7 +35,8 @@ inline constexpr char kResultFile[] = "result.sah";
 inline constexpr char kUserInfoFile[] = "user_info.sah";
 
 // The analysis also asks whether files open or exist without reading them.
-class AnalysisFiles : public ClientFileReader {
+class AnalysisFiles : public ClientFileReader
+{
 public:
     // Whether the file can be opened for reading (with write sharing).
     virtual bool Opens(const std::string& path) = 0;

@@ -9,7 +9,8 @@
 #include "core/client/find_value.h"
 #include "core/settings/value_names.h"
 
-namespace {
+namespace
+{
 
 constexpr double kHoursPerSecond = 0.0002777777777777778;
 constexpr char kZeroTime[] = "0:00:00";
@@ -45,7 +46,7 @@ void BlankRepeatedUser(UserStats& stats)
         StatField& field = stats[cell];
         if (!field.text)
             continue;
-        field.text->assign(1, kBlankCell[0]);  // gcc 12 warns falsely on assigning the literal
+        field.text->assign(1, kBlankCell[0]); // gcc 12 warns falsely on assigning the literal
         if (cell != kUserTotalCpu)
             field.key.reset();
     }
@@ -57,7 +58,7 @@ void SetField(ListRow& row, UserInfoCell cell, int32_t kind, const StatField& fi
                 field.key ? std::optional<std::string_view>(*field.key) : std::nullopt);
 }
 
-}  // namespace
+} // namespace
 
 std::string OverrideValueName(std::string_view registeredName)
 {
@@ -126,7 +127,7 @@ UserStats ComputeUserStats(const Location& location, ClientFileReader& files, co
         rate = hours > 0 ? static_cast<double>(static_cast<int64_t>(count) * 24) / hours : 0.0;
         stats[kUserPerDay] = {Format("%.2f", rate), Format("%g", rate)};
     } else {
-        return stats;  // no registration date and no override: nothing to count from
+        return stats; // no registration date and no override: nothing to count from
     }
     stats.rate = rate;
     return stats;

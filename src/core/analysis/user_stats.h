@@ -41,7 +41,7 @@ struct UserStats {
 };
 
 inline constexpr char kGrandTotalName[] = "Grand Total";
-inline constexpr char kGrandTotalKey[] = "ZZZZZZZZ";  // sorts after every location, ascending
+inline constexpr char kGrandTotalKey[] = "ZZZZZZZZ"; // sorts after every location, ascending
 inline constexpr char kBlankCell[] = " ";
 
 // The settings value that overrides the rate of every location of a registered name.

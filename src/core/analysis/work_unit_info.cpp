@@ -8,7 +8,8 @@
 #include "core/analysis/analysis.h"
 #include "core/client/find_value.h"
 
-namespace {
+namespace
+{
 
 constexpr uint32_t kWorkUnitHeaderBytes = 4096;
 
@@ -56,7 +57,7 @@ std::optional<std::string> ReadForDescription(ClientFileReader& files, const std
         status.SetStatusText(Format("%s file is empty", fileName));
         return std::nullopt;
     case FileReadStatus::SharingViolation:
-        return std::nullopt;  // the client holds it: try again at the next refresh
+        return std::nullopt; // the client holds it: try again at the next refresh
     case FileReadStatus::OpenFailed:
         status.SetStatusText(Format("%s %s", look.errorText.c_str(), path.c_str()));
         return std::nullopt;
@@ -79,10 +80,9 @@ void SetOptional(ListRow& row, int cell, int32_t kind, const std::optional<std::
                 key ? std::optional<std::string_view>(*key) : std::nullopt);
 }
 
-}  // namespace
+} // namespace
 
-std::optional<std::string> ReadUserInfoText(ClientFileReader& files, const std::string& directory,
-                                            StatusSink& status)
+std::optional<std::string> ReadUserInfoText(ClientFileReader& files, const std::string& directory, StatusSink& status)
 {
     return ReadForDescription(files, files.PathOf(directory, kUserInfoFile), 0, kUserInfoFile, true, status);
 }

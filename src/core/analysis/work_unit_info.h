@@ -16,8 +16,7 @@
 // tests read memory.
 // Reads user_info.sah whole. A failure writes its message (none for a sharing violation) and
 // gives nothing.
-std::optional<std::string> ReadUserInfoText(ClientFileReader& files, const std::string& directory,
-                                            StatusSink& status);
+std::optional<std::string> ReadUserInfoText(ClientFileReader& files, const std::string& directory, StatusSink& status);
 
 inline constexpr char kArecibo[] = "Arecibo Radio Observatory";
 
@@ -26,12 +25,12 @@ struct WorkUnitInfo {
     std::string shortName;
     std::optional<std::string> position;
     std::optional<std::string> recordedOn;
-    std::optional<std::string> recordedOnKey;  // the whole time_recorded value: its Julian date sorts
+    std::optional<std::string> recordedOnKey; // the whole time_recorded value: its Julian date sorts
     std::optional<std::string> source;
     std::optional<std::string> baseFrequency;
     std::optional<std::string> angleRange;
-    std::optional<double> rightAscension;  // hours
-    std::optional<double> declination;     // degrees
+    std::optional<double> rightAscension; // hours
+    std::optional<double> declination;    // degrees
     std::optional<int32_t> colour;
 };
 

@@ -5,7 +5,8 @@
 
 #include "core/client/find_value.h"
 
-namespace {
+namespace
+{
 
 struct NumberKey {
     const char* key;
@@ -20,17 +21,19 @@ constexpr NumberKey kGaussianKeys[] = {
 };
 
 constexpr NumberKey kPulseKeys[] = {
-    {"bp_score=", &BestSignals::pulseScore},         {"bp_power=", &BestSignals::pulsePower},
-    {"bp_mean=", &BestSignals::pulseMean},           {"bp_period=", &BestSignals::pulsePeriod},
-    {"bp_freq_bin=", &BestSignals::pulseFreqBin},    {"bp_time_bin=", &BestSignals::pulseTimeBin},
-    {"bp_chirp_rate=", &BestSignals::pulseChirpRate}, {"bp_fft_len=", &BestSignals::pulseFftLength},
+    {"bp_score=", &BestSignals::pulseScore},
+    {"bp_power=", &BestSignals::pulsePower},
+    {"bp_mean=", &BestSignals::pulseMean},
+    {"bp_period=", &BestSignals::pulsePeriod},
+    {"bp_freq_bin=", &BestSignals::pulseFreqBin},
+    {"bp_time_bin=", &BestSignals::pulseTimeBin},
+    {"bp_chirp_rate=", &BestSignals::pulseChirpRate},
+    {"bp_fft_len=", &BestSignals::pulseFftLength},
 };
 
 constexpr NumberKey kTripletKeys[] = {
-    {"bt_score=", &BestSignals::tripletScore},
-    {"bt_power=", &BestSignals::tripletPower},
-    {"bt_mean=", &BestSignals::tripletMean},
-    {"bt_period=", &BestSignals::tripletPeriod},
+    {"bt_score=", &BestSignals::tripletScore},        {"bt_power=", &BestSignals::tripletPower},
+    {"bt_mean=", &BestSignals::tripletMean},          {"bt_period=", &BestSignals::tripletPeriod},
     {"bt_bperiod=", &BestSignals::tripletBasePeriod},
 };
 
@@ -75,7 +78,7 @@ std::string ReadHexPot(std::string_view text, const char* key, StatusSink& statu
     return pot;
 }
 
-}  // namespace
+} // namespace
 
 bool ReadBestSignals(std::string_view stateText, BestSignals& signals, StatusSink& status)
 {

@@ -17,7 +17,7 @@ struct BestSignals {
     double gaussianPower = 0;
     double gaussianFftIndex = 0;
     double gaussianSigma = 0;
-    std::string gaussianPot;  // decimal values, each followed by kGaussianPotSeparator
+    std::string gaussianPot; // decimal values, each followed by kGaussianPotSeparator
     double spikePower = 0;
     double gaussianChiSquare = 0;
     double pulseScore = 0;
@@ -28,7 +28,7 @@ struct BestSignals {
     double pulseTimeBin = 0;
     double pulseChirpRate = 0;
     double pulseFftLength = 0;
-    std::string pulsePot;  // two-digit hexadecimal numbers
+    std::string pulsePot; // two-digit hexadecimal numbers
     double tripletScore = 0;
     double tripletPower = 0;
     double tripletMean = 0;
@@ -39,7 +39,7 @@ struct BestSignals {
     double tripletChirpRate = 0;
     double tripletScale = 0;
     double tripletFftLength = 0;
-    std::string tripletPot;  // two-digit hexadecimal numbers
+    std::string tripletPot; // two-digit hexadecimal numbers
 };
 
 // Reads every best-signal key of a state.sah text in record order. Returns false when the

@@ -8,10 +8,10 @@
 #include <ctime>
 #include <string>
 
-namespace {
+namespace
+{
 
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 int MonthIndex(const char* name)
 {
@@ -36,7 +36,7 @@ bool SplitTime(const std::string& text, int& hours, int& minutes, int& seconds)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int32_t ParseClientDate(std::string_view text)
 {
@@ -66,7 +66,7 @@ int32_t ParseClientDate(std::string_view text)
     broken.tm_mday = day;
     broken.tm_mon = month;
     broken.tm_year = year - 1900;
-    broken.tm_isdst = 0;  // the client writes standard time: no daylight-saving hour
+    broken.tm_isdst = 0; // the client writes standard time: no daylight-saving hour
     const time_t standard = std::mktime(&broken);
     if (standard == static_cast<time_t>(-1))
         return -1;

@@ -25,7 +25,8 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view key
     return std::string(text.substr(start, std::min(end - start, kValueCapacity)));
 }
 
-namespace {
+namespace
+{
 
 bool IsCSpace(char c)
 {
@@ -38,7 +39,7 @@ double StrtodNumber(std::string_view value)
     return std::strtod(copy.c_str(), nullptr);
 }
 
-}  // namespace
+} // namespace
 
 double ToNumber(std::string_view value)
 {
@@ -58,7 +59,7 @@ double ToNumber(std::string_view value)
     const bool hexadecimal = rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X');
     const bool secondSign = !rest.empty() && (rest[0] == '+' || rest[0] == '-');
     if (secondSign)
-        return 0.0;  // "+-1": strtod reads nothing
+        return 0.0; // "+-1": strtod reads nothing
     if (hexadecimal || std::from_chars(rest.data(), rest.data() + rest.size(), number).ec != std::errc()) {
         number = StrtodNumber(value);
         negative = false;

@@ -3,7 +3,8 @@
 
 #include "core/client/find_value.h"
 
-namespace {
+namespace
+{
 
 int HexDigit(char c)
 {
@@ -16,7 +17,7 @@ int HexDigit(char c)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 int HexPair(std::string_view text, size_t offset)
 {

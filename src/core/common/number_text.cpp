@@ -4,7 +4,8 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // What printf prints for values to_chars spells differently: infinities and not-a-number.
 std::string_view NonFinite(double value)
@@ -14,7 +15,7 @@ std::string_view NonFinite(double value)
     return value < 0 ? "-inf" : "inf";
 }
 
-}  // namespace
+} // namespace
 
 std::string_view NumberText::Fixed(double value, int precision)
 {

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-class NumberText {
+class NumberText
+{
 public:
     // "%.<precision>f" (precision 0 to 9).
     std::string_view Fixed(double value, int precision);

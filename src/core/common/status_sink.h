@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-class StatusSink {
+class StatusSink
+{
 public:
     virtual ~StatusSink() = default;
     // Replaces the line; an empty text clears it.
@@ -12,7 +13,8 @@ public:
 };
 
 // Keeps the latest message in memory: used by tests and by code that reports later.
-class LatestStatus final : public StatusSink {
+class LatestStatus final : public StatusSink
+{
 public:
     void SetStatusText(std::string_view text) override;
     const std::string& Text() const { return text_; }

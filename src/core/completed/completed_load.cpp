@@ -11,7 +11,8 @@
 #include "core/common/number_text.h"
 #include "core/common/status_sink.h"
 
-namespace {
+namespace
+{
 
 constexpr double kHoursPerSecond = 0.0002777777777777778;
 constexpr double kSecondsPerDay = 86400;
@@ -76,10 +77,10 @@ std::string HexPotFromLog(std::string_view pot)
 
 // The header names of the columns a work-unit row is made from, in CompletedColumn order.
 constexpr const char* kCompletedColumnNames[kCompletedColumnCount] = {
-    "date",          "name",          "cpu",           "bs_power", "bg_power",  "bg_pot",
-    "bg_chisq",      "bt_pot",        "bt_power",      "bt_score", "bt_tpotind0_0", "bt_tpotind1_0",
-    "bt_tpotind2_0", "bp_power",      "bp_score",      "bp_period", "bp_fft_len", "bp_pot",
-    "start_ra",      "start_dec",     "time_recorded", "subband_base", "angle_range",
+    "date",          "name",      "cpu",           "bs_power",     "bg_power",      "bg_pot",
+    "bg_chisq",      "bt_pot",    "bt_power",      "bt_score",     "bt_tpotind0_0", "bt_tpotind1_0",
+    "bt_tpotind2_0", "bp_power",  "bp_score",      "bp_period",    "bp_fft_len",    "bp_pot",
+    "start_ra",      "start_dec", "time_recorded", "subband_base", "angle_range",
 };
 
 // Room for a typical row's cell texts, so its buffer is allocated once.
@@ -120,7 +121,7 @@ std::string_view FormatCpuTime(char (&buffer)[32], int64_t seconds)
     return {buffer, static_cast<size_t>(at - buffer)};
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::string> LogFileName(std::string_view folder)
 {
@@ -178,7 +179,7 @@ std::string SkyPositionText(double rightAscension, double declination)
     const Sexagesimal ra = Split(rightAscension);
     const Sexagesimal dec = Split(declination);
     // "%d hr %d min %d sec RA, + %d deg %d min %d sec Dec", built piece by piece.
-    const std::pair<int, const char*> pieces[] = {{ra.whole, " hr "},         {ra.minutes, " min "},
+    const std::pair<int, const char*> pieces[] = {{ra.whole, " hr "},          {ra.minutes, " min "},
                                                   {ra.seconds, " sec RA, + "}, {dec.whole, " deg "},
                                                   {dec.minutes, " min "},      {dec.seconds, " sec Dec"}};
     std::string text;
@@ -238,7 +239,8 @@ CompletedColumns FindCompletedColumns(const LogReader& reader)
     return columns;
 }
 
-namespace {
+namespace
+{
 
 // The fields of one record by column.
 struct RecordFields {
@@ -316,7 +318,7 @@ bool FillSignalCells(const RecordFields& field, WorkUnitRow& row, NumberText& nu
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool FillWorkUnitRow(const CompletedColumns& columns, const LogRecord& record, int32_t colour, WorkUnitRow& row,
                      int64_t& cpuSum)

@@ -51,7 +51,7 @@ inline constexpr char kGrandTotalName[] = "Grand Total";
 
 // The record behind each item of the Completed tree.
 struct LocationNode {
-    std::string path;  // empty for "All Locations"
+    std::string path; // empty for "All Locations"
     int32_t colour = 0;
     int32_t count = 0;
     double perDay = 0;
@@ -123,9 +123,9 @@ bool FillWorkUnitRow(const CompletedColumns& columns, const LogRecord& record, i
                      int64_t& cpuSum);
 
 struct DetailLoad {
-    std::vector<std::unique_ptr<WorkUnitRow>> rows;  // in file order
-    int32_t count = 0;                               // work units that went through every step
-    int64_t cpuSum = 0;                              // over every work-unit record
+    std::vector<std::unique_ptr<WorkUnitRow>> rows; // in file order
+    int32_t count = 0;                              // work units that went through every step
+    int64_t cpuSum = 0;                             // over every work-unit record
 };
 
 // Reads a started file whole (header first) into rows and writes the count and daily rate into

@@ -6,7 +6,8 @@
 #include <cctype>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr size_t kChunkBytes = 64 * 1024;
 
@@ -76,7 +77,7 @@ size_t SplitQuotedField(std::string_view line, size_t pos, LogRecord& record)
     return n;
 }
 
-}  // namespace
+} // namespace
 
 std::string_view LogRecord::Field(int index) const
 {

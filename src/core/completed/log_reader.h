@@ -19,7 +19,8 @@ inline constexpr size_t kLogWantedNameCapacity = 255;
 
 // One line split into fields. The field texts are kept back to back in the record itself, so a
 // copy stays valid, but the reader reuses its one record for every line.
-class LogRecord {
+class LogRecord
+{
 public:
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     // Field i, or an empty text past the last field.
@@ -35,7 +36,7 @@ public:
 private:
     std::string text_;
     size_t fieldStart_ = 0;
-    std::vector<std::pair<uint32_t, uint32_t>> fields_;  // offset and length in text_
+    std::vector<std::pair<uint32_t, uint32_t>> fields_; // offset and length in text_
 };
 
 // Splits one line (with its line feed, if it has one) into fields.
@@ -62,14 +63,16 @@ std::optional<std::string_view> FindField(const LogColumnTable& table, const Log
 bool IsWorkUnitRecord(const LogRecord& record);
 
 // Where the bytes of a file come from: the Win32 layer reads the file, tests feed memory.
-class LogByteSource {
+class LogByteSource
+{
 public:
     virtual ~LogByteSource() = default;
     // Fills up to capacity bytes and returns how many; 0 at the end.
     virtual size_t Read(char* buffer, size_t capacity) = 0;
 };
 
-class MemoryByteSource final : public LogByteSource {
+class MemoryByteSource final : public LogByteSource
+{
 public:
     explicit MemoryByteSource(std::string_view bytes) : bytes_(bytes) {}
     size_t Read(char* buffer, size_t capacity) override;
@@ -81,7 +84,8 @@ private:
 // The one reader of SETILog.csv files: it owns the line buffer, the record and the column table,
 // so only one file is read at a time. Lines are read as text: a carriage return directly before a
 // line feed belongs to the line end.
-class LogReader {
+class LogReader
+{
 public:
     LogReader();
 
@@ -113,7 +117,7 @@ private:
     size_t chunkUsed_ = 0;
     size_t chunkFilled_ = 0;
     bool sourceEnded_ = true;
-    int pending_ = -1;  // a byte read ahead after a carriage return
+    int pending_ = -1; // a byte read ahead after a carriage return
     std::string line_;
     LogRecord record_;
     LogColumnTable columns_;

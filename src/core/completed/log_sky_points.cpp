@@ -14,7 +14,6 @@ SkyPoint SkyPointOfRow(const ListRow& row)
     return point;
 }
 
-
 void ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points)
 {
     if (!reader.ReadHeader())
@@ -22,7 +21,7 @@ void ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& 
     while (const LogRecord* record = reader.ReadLogRecord()) {
         if (!IsWorkUnitRecord(*record))
             continue;
-        SkyPoint& point = points.emplace_back();  // zero-filled
+        SkyPoint& point = points.emplace_back(); // zero-filled
         SetSkyText(point.name, reader.FindField(*record, "name").value_or(std::string_view()));
         const auto timeRecorded = reader.FindField(*record, "time_recorded");
         if (!timeRecorded)
@@ -33,4 +32,3 @@ void ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& 
         point.colour = node.colour;
     }
 }
-

@@ -6,7 +6,8 @@
 
 #include "core/common/status_sink.h"
 
-namespace {
+namespace
+{
 
 // Far beyond any list row, yet small enough that no sum of two coordinates overflows.
 constexpr double kCoordinateLimit = 1 << 24;
@@ -19,7 +20,7 @@ constexpr double kGaussianStep = 0.015625;
 
 constexpr double kPulseResolutionBase = 9765.625;
 
-}  // namespace
+} // namespace
 
 GraphArea GraphAreaOf(int cellLeft, int cellTop, int cellRight, int cellBottom)
 {
@@ -45,9 +46,8 @@ TripletGraph LayOutTriplet(const GraphArea& area, const TripletPot& pot, const d
         largest = std::max(largest, entry.height);
     // A pot of nothing but zeros (or a row too low for the marks) lies flat on the bottom.
     const double sx = width * kTripletStep;
-    const double sy = largest > 0 && height > kTripletMarkLength
-                          ? static_cast<double>(height - kTripletMarkLength) / largest
-                          : 0.0;
+    const double sy =
+        largest > 0 && height > kTripletMarkLength ? static_cast<double>(height - kTripletMarkLength) / largest : 0.0;
     const int bottom = area.bottom;
     int x = area.left;
     for (int i = 0; i < kTripletPotEntries; ++i) {
@@ -58,9 +58,7 @@ TripletGraph LayOutTriplet(const GraphArea& area, const TripletPot& pot, const d
             if (h != 0)
                 graph.bars.push_back({{at, bottom}, {at, bottom - h}});
         };
-        const auto mark = [&](int at) {
-            graph.marks.push_back({{at, area.top}, {at, area.top + kTripletMarkLength}});
-        };
+        const auto mark = [&](int at) { graph.marks.push_back({{at, area.top}, {at, area.top + kTripletMarkLength}}); };
         // The first repeat draws from where the previous entry ended up to this entry's own
         // position; every further repeat stands on that position again, so one bar there
         // paints what all of them would. The mark goes with the last repeat.

@@ -61,7 +61,7 @@ struct GaussianFit {
 struct GaussianGraph {
     bool drawn = false;
     std::vector<GraphPoint> steps;
-    std::vector<GraphPoint> fit;  // empty when no fit was asked for or sigma is 0
+    std::vector<GraphPoint> fit; // empty when no fit was asked for or sigma is 0
 };
 GaussianGraph LayOutGaussian(const GraphArea& area, const GaussianPot& pot, const GaussianFit* fit);
 

@@ -3,7 +3,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 constexpr size_t kCompactAtLeast = 256;
 
@@ -12,7 +13,7 @@ bool IsSortKeyCharacter(char c)
     return c >= '.' && c <= '9';
 }
 
-}  // namespace
+} // namespace
 
 std::string FilterSortKey(std::string_view text)
 {

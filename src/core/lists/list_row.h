@@ -10,14 +10,15 @@
 #include "core/client/best_signals.h"
 
 enum CellKind : int32_t {
-    kTextCell = 0,    // sorted as text, without regard to case
-    kNumberCell = 1,  // sorted by numeric value
+    kTextCell = 0,   // sorted as text, without regard to case
+    kNumberCell = 1, // sorted by numeric value
 };
 
 // The cells of one list row. All texts live back to back in one buffer with a small slot per
 // cell, so a row costs two allocations however many cells it has: a list of 100,000 work units
 // would otherwise make millions of small strings.
-class ListRow {
+class ListRow
+{
 public:
     explicit ListRow(int cellCount) : slots_(cellCount > 0 ? static_cast<size_t>(cellCount) : 0) {}
     virtual ~ListRow() = default;
@@ -58,7 +59,7 @@ private:
 
     std::vector<Slot> slots_;
     std::string text_;
-    size_t unused_ = 0;  // bytes of text_ left behind by cells set again
+    size_t unused_ = 0; // bytes of text_ left behind by cells set again
 };
 
 // Keeps only the characters '.' '/' and '0' to '9' (codes 46 to 57).
@@ -71,7 +72,7 @@ inline constexpr int32_t kLookAtOnce = 9999999;
 struct WorkUnitRow {
     WorkUnitRow(std::string rowPath, int cellCount) : path(std::move(rowPath)), cells(cellCount) {}
 
-    uint64_t stateTime = kStateTimeUnset;  // last-write time of state.sah at the last "run" decision
+    uint64_t stateTime = kStateTimeUnset; // last-write time of state.sah at the last "run" decision
     std::string path;
     int32_t unchangedCount = kLookAtOnce;
     ListRow cells;
@@ -80,11 +81,12 @@ struct WorkUnitRow {
 };
 
 // The record each column header carries.
-class ListColumn {
+class ListColumn
+{
 public:
     explicit ListColumn(int32_t initialAscending) : ascending(initialAscending) {}
     virtual ~ListColumn() = default;
 
-    int32_t ascending;         // 1 ascending, 0 descending
-    int32_t sortedColumn = 0;  // used in column 0's record only: the column the list is sorted by
+    int32_t ascending;        // 1 ascending, 0 descending
+    int32_t sortedColumn = 0; // used in column 0's record only: the column the list is sorted by
 };

@@ -6,7 +6,8 @@
 
 #include "core/client/find_value.h"
 
-namespace {
+namespace
+{
 
 constexpr size_t kLongestComparedText = 255;
 
@@ -33,7 +34,7 @@ struct CellKey {
 // compares as numbers (a column can hold both: a cell never set counts as text), and keys of the
 // display text only when some row has no second text.
 CellKey KeyOf(const ListRow& cells, int column, bool textKeys, bool valueKeys, bool displayTexts,
-             const SortKeyMaker& makeKey)
+              const SortKeyMaker& makeKey)
 {
     CellKey key;
     const std::string_view second = cells.Second(column);
@@ -66,7 +67,7 @@ int CompareKeys(bool textCell, const CellKey& a, const CellKey& b)
     return valueA < valueB ? -1 : valueA > valueB ? 1 : 0;
 }
 
-}  // namespace
+} // namespace
 
 int ApplyColumnClick(const std::vector<ListColumn*>& columns, int clicked)
 {
@@ -89,8 +90,8 @@ double LeadingNumber(std::string_view text)
     return ToNumber(text);
 }
 
-int CompareCells(int32_t kind, bool ascending, std::string_view textA, std::string_view secondA,
-                 std::string_view textB, std::string_view secondB, const TextCompare& compareText)
+int CompareCells(int32_t kind, bool ascending, std::string_view textA, std::string_view secondA, std::string_view textB,
+                 std::string_view secondB, const TextCompare& compareText)
 {
     const bool bySecond = !secondA.empty() && !secondB.empty();
     const std::string a(bySecond ? secondA.substr(0, kLongestComparedText) : textA.substr(0, kLongestComparedText));
@@ -141,7 +142,7 @@ ColumnRange VisibleColumns(const std::vector<int>& widths, int rowLeft, int clip
         }
     }
     if (first < 0)
-        first = count;  // the clip box lies right of every column: nothing to draw
+        first = count; // the clip box lies right of every column: nothing to draw
     return {first, last};
 }
 

@@ -21,8 +21,8 @@ using TextCompare = std::function<int(const std::string& a, const std::string& b
 // Compares one column's cells of two rows: by second texts when both have one, else by the
 // display texts, each cut to 255 characters; text cells by the locale, number cells by their
 // leading numeric value. Negated when the column sorts descending.
-int CompareCells(int32_t kind, bool ascending, std::string_view textA, std::string_view secondA,
-                 std::string_view textB, std::string_view secondB, const TextCompare& compareText);
+int CompareCells(int32_t kind, bool ascending, std::string_view textA, std::string_view secondA, std::string_view textB,
+                 std::string_view secondB, const TextCompare& compareText);
 
 // A sort key of a text whose byte order is the order the locale's case-insensitive comparison
 // gives (the system supplies it); it is handed the text a comparison sees, at most 255

@@ -1,10 +1,11 @@
 // Where each tab page puts its list and the controls of the bar below it.
 #include "core/pages/page_layout.h"
 
-namespace {
+namespace
+{
 
-constexpr int kButtonDrop = 3;  // buttons and sliders sit this far below the bar's top
-constexpr int kTextDrop = 7;    // labels and check boxes, whose text is lower in their box
+constexpr int kButtonDrop = 3; // buttons and sliders sit this far below the bar's top
+constexpr int kTextDrop = 7;   // labels and check boxes, whose text is lower in their box
 
 PageLayout ListAbove(ControlSize area, int barHeight)
 {
@@ -13,7 +14,7 @@ PageLayout ListAbove(ControlSize area, int barHeight)
     return layout;
 }
 
-}  // namespace
+} // namespace
 
 PageLayout LayoutAnalysisPage(ControlSize area, ControlSize refresh, ControlSize homePage)
 {
@@ -57,6 +58,7 @@ PageLayout LayoutCompletedPage(ControlSize area, ControlSize label, ControlSize 
     const int treeWidth = static_cast<int>(area.width * 0.15);
     layout.tree = {0, 0, treeWidth, top};
     layout.list = {treeWidth + 1, 0, area.width - treeWidth, top};
-    layout.controls = {{0, top + kTextDrop}, {label.width, top + kButtonDrop}, {label.width + slider.width, top + kTextDrop}};
+    layout.controls = {
+        {0, top + kTextDrop}, {label.width, top + kButtonDrop}, {label.width + slider.width, top + kTextDrop}};
     return layout;
 }

@@ -26,7 +26,7 @@ struct ControlSize {
 // The bar's controls keep their sizes and are moved to their places, in the order given.
 struct PageLayout {
     PageBox list;
-    PageBox tree;  // the Completed page's tree; empty elsewhere
+    PageBox tree; // the Completed page's tree; empty elsewhere
     std::vector<PagePlace> controls;
 };
 

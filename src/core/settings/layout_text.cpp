@@ -4,7 +4,8 @@
 #include <cinttypes>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 bool IsBlank(char c)
 {
@@ -14,8 +15,8 @@ bool IsBlank(char c)
 // A decimal number as sscanf and atol read one: leading blanks, an optional sign, digits.
 struct Decimal {
     bool negative = false;
-    uint64_t magnitude = 0;  // capped just above 32 bits: larger numbers fit no field here
-    bool found = false;      // at least one digit
+    uint64_t magnitude = 0; // capped just above 32 bits: larger numbers fit no field here
+    bool found = false;     // at least one digit
 };
 
 constexpr uint64_t kMagnitudeCap = uint64_t{1} << 33;
@@ -101,13 +102,14 @@ std::optional<int> PieceWidth(std::string_view piece)
     return width;
 }
 
-}  // namespace
+} // namespace
 
 std::string FormatPlacement(const Placement& p)
 {
     char text[128];
-    std::snprintf(text, sizeof text, "%" PRIu32 ",%" PRIu32 ",%" PRId32 ",%" PRId32 ",%" PRId32 ",%" PRId32
-                                     ",%" PRId32 ",%" PRId32 ",%" PRId32 ",%" PRId32,
+    std::snprintf(text, sizeof text,
+                  "%" PRIu32 ",%" PRIu32 ",%" PRId32 ",%" PRId32 ",%" PRId32 ",%" PRId32 ",%" PRId32 ",%" PRId32
+                  ",%" PRId32 ",%" PRId32,
                   p.flags, p.showCommand, p.minX, p.minY, p.maxX, p.maxY, p.left, p.top, p.right, p.bottom);
     return text;
 }
@@ -126,7 +128,8 @@ std::optional<Placement> ParsePlacement(std::string_view text)
     return p;
 }
 
-namespace {
+namespace
+{
 
 bool IsMinimizedShow(uint32_t showCommand)
 {
@@ -134,7 +137,7 @@ bool IsMinimizedShow(uint32_t showCommand)
            showCommand == kShowForceMinimize;
 }
 
-}  // namespace
+} // namespace
 
 RestoreDecision DecideRestore(const RestoreInput& input)
 {

@@ -45,24 +45,24 @@ std::optional<Placement> ParsePlacement(std::string_view text);
 
 struct RestoreInput {
     bool storeOpened = false;
-    std::optional<std::string> storedText;  // the value as read; nothing when it is missing
+    std::optional<std::string> storedText; // the value as read; nothing when it is missing
     bool mainWindow = false;
     int startupShowCommand = kShowNormal;
-    std::optional<uint32_t> minimizeToTaskbar;  // "Minimize To Taskbar", nothing when missing
+    std::optional<uint32_t> minimizeToTaskbar; // "Minimize To Taskbar", nothing when missing
     int screenWidth = 0;
     int screenHeight = 0;
 };
 
 enum class RestoreAction {
-    Show,                     // ShowWindow with showCommand
-    Apply,                    // set the placement as given (its show command included)
-    ApplyHiddenThenMinimize,  // set the placement hidden, then post SC_MINIMIZE to go to the tray
+    Show,                    // ShowWindow with showCommand
+    Apply,                   // set the placement as given (its show command included)
+    ApplyHiddenThenMinimize, // set the placement hidden, then post SC_MINIMIZE to go to the tray
 };
 
 struct RestoreDecision {
     RestoreAction action = RestoreAction::Show;
-    int showCommand = kShowNormal;  // for Show
-    Placement placement;            // for Apply and ApplyHiddenThenMinimize
+    int showCommand = kShowNormal; // for Show
+    Placement placement;           // for Apply and ApplyHiddenThenMinimize
 };
 
 // What RestorePlacement does with a window, decided from the stored text and the start-up state.

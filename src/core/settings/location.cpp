@@ -8,7 +8,8 @@
 
 #include "core/settings/value_names.h"
 
-namespace {
+namespace
+{
 
 // Decimal number the way the C library's atol reads it: leading blanks, a sign, digits up to the
 // first non-digit; saturated to 32 bits so every platform reads the same colour.
@@ -43,7 +44,7 @@ std::string_view TakeLast(std::string_view& text)
     return last;
 }
 
-}  // namespace
+} // namespace
 
 bool IsSwitchOn(std::string_view value)
 {
@@ -90,8 +91,8 @@ Location ParseLocation(std::string_view text, std::string_view currentDirectory)
 
 std::string FormatLocation(const Location& location)
 {
-    return location.path + ';' + location.shortName + ';' + std::to_string(location.colour) + ';' +
-           location.analysis + ';' + location.datainfo + ';' + location.userinfo + ';' + location.completed;
+    return location.path + ';' + location.shortName + ';' + std::to_string(location.colour) + ';' + location.analysis +
+           ';' + location.datainfo + ';' + location.userinfo + ';' + location.completed;
 }
 
 int EnumerateLocations(LocationWalk walk, const LocationReader& read, std::string_view currentDirectory,
@@ -103,7 +104,7 @@ int EnumerateLocations(LocationWalk walk, const LocationReader& read, std::strin
         if (!text) {
             if (walk == LocationWalk::StoredOnly || index >= 2)
                 break;
-            text.emplace();  // no "Location1": the default location stands in for it
+            text.emplace(); // no "Location1": the default location stands in for it
         }
         consumer(ParseLocation(*text, currentDirectory));
         ++count;

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-inline constexpr int32_t kDefaultCircleColour = 65535;  // yellow, 0x00BBGGRR
+inline constexpr int32_t kDefaultCircleColour = 65535; // yellow, 0x00BBGGRR
 inline constexpr char kDefaultShortName[] = "SETI@home";
 
 struct Location {
-    std::string path;       // never ends in a backslash
+    std::string path; // never ends in a backslash
     std::string shortName;
     int32_t colour = kDefaultCircleColour;
     // Switch texts as stored; a switch is on when its first character is 'Y'.
@@ -34,8 +34,8 @@ Location ParseLocation(std::string_view text, std::string_view currentDirectory)
 std::string FormatLocation(const Location& location);
 
 enum class LocationWalk {
-    DefaultFirst,  // a missing "Location1" stands for the default location; stops at the next gap
-    StoredOnly,    // stops at the first missing value; no default location
+    DefaultFirst, // a missing "Location1" stands for the default location; stops at the next gap
+    StoredOnly,   // stops at the first missing value; no default location
 };
 
 // Reads the stored text of "Location<index>", or nothing when that value is missing.

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 int ClampPosition(int position)
 {
@@ -16,7 +17,7 @@ const char* PluralS(int count)
     return count > 1 ? "s" : "";
 }
 
-}  // namespace
+} // namespace
 
 std::string RefreshCaption(int position)
 {

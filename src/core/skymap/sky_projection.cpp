@@ -4,11 +4,12 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr double kOneThirtieth = 0.03333333333333333;
 constexpr double kPixelsPerHour = 40;
-constexpr double kPixelsPerDegreeStep = 80;  // per 30 degrees, with kOneThirtieth
+constexpr double kPixelsPerDegreeStep = 80; // per 30 degrees, with kOneThirtieth
 constexpr int kZeroHourX = 482;
 constexpr int kEquatorY = 241;
 
@@ -30,7 +31,7 @@ int Truncate(double value)
 constexpr char kLineBreak[] = "\r\n";
 constexpr char kBlankLine[] = "\r\n\r\n";
 
-}  // namespace
+} // namespace
 
 ChartPoint ProjectSky(double rightAscension, double declination)
 {

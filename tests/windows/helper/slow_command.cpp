@@ -3,12 +3,13 @@
 // Usage: slow_command.exe FLAG_FILE LOG_FILE
 #include <windows.h>
 
-namespace {
+namespace
+{
 
 void Note(const char* logPath, const char* line)
 {
-    const HANDLE log = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_ALWAYS, 0, nullptr);
+    const HANDLE log =
+        CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
     if (log == INVALID_HANDLE_VALUE)
         return;
     DWORD written = 0;
@@ -16,7 +17,7 @@ void Note(const char* logPath, const char* line)
     CloseHandle(log);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
