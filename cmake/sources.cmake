@@ -14,6 +14,14 @@ add_executable(hoardix src/collector/hoardix_main.cpp src/collector/collector_pl
 target_link_libraries(hoardix PRIVATE hoardix_core)
 
 if(WIN32)
+  # The project version, for the VERSIONINFO of both programs (and the test that reads it back).
+  set(VANTOREL_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+  configure_file(src/resources/version.h.in ${VANTOREL_GENERATED_DIR}/version.h @ONLY)
+  target_sources(hoardix PRIVATE src/resources/hoardix.rc)
+  target_include_directories(hoardix PRIVATE ${VANTOREL_GENERATED_DIR})
+endif()
+
+if(WIN32)
   # The thin layer over the system: registry, files, processes, error texts.
   add_library(vantorel_win32 STATIC
     src/settings/settings_store.cpp
@@ -25,7 +33,7 @@ if(WIN32)
 
   # Dialog templates, menus, strings, icons and bitmaps: linked into the program and the window tests.
   add_library(vantorel_resources OBJECT src/resources/vantorel.rc)
-  target_include_directories(vantorel_resources PRIVATE src/resources)
+  target_include_directories(vantorel_resources PRIVATE src/resources ${VANTOREL_GENERATED_DIR})
 
   # The windows, pages and dialogs: one library, so the window tests drive the very same code.
   file(GLOB VANTOREL_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*.cpp

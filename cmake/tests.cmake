@@ -45,3 +45,9 @@ set_tests_properties(windows_tests hoardix_e2e PROPERTIES SKIP_RETURN_CODE 77)
 
 # Both programs may import only the system's own DLLs.
 add_test(NAME import_tables COMMAND ${VANTOREL_E2E_DIR}/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:vantorel> $<TARGET_FILE:hoardix>)
+
+# The version test reads the VERSIONINFO of both programs from beside windows_tests.exe, as Explorer
+# does, through version.dll: only the test links it, the programs themselves must not.
+target_link_libraries(windows_tests PRIVATE version)
+target_include_directories(windows_tests PRIVATE ${VANTOREL_GENERATED_DIR})
+add_dependencies(windows_tests vantorel hoardix)

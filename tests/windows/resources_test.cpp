@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/resource.h"
+#include "version.h"
 
 namespace
 {
@@ -567,28 +570,75 @@ TEST_F(ResourcesTest, ManifestSelectsCommonControlsSix)
     EXPECT_NE(lower.find("microsoft.windows.common-controls"), std::string::npos) << path;
 }
 
-TEST_F(ResourcesTest, VersionInfoSaysFourPointZero)
+// The path of a file beside the test program, where the build puts both programs.
+std::string BesideTests(const char* name)
 {
-    HRSRC resource = FindResourceA(Instance(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16)); // RT_VERSION
-    ASSERT_NE(resource, nullptr);
-    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(Instance(), resource)));
-    const DWORD size = SizeofResource(Instance(), resource);
-    const VS_FIXEDFILEINFO* fixed = nullptr;
-    for (DWORD offset = 0; offset + sizeof(VS_FIXEDFILEINFO) <= size; offset += 4) {
-        DWORD signature;
-        std::memcpy(&signature, data + offset, sizeof(signature));
-        if (signature == 0xFEEF04BD) {
-            fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(data + offset);
-            break;
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    return folder + name;
+}
+
+// Both programs carry the project version, read back from the built files as Explorer reads it.
+TEST(VersionInfoTest, BothProgramsCarryTheProjectVersion)
+{
+    // The numbers and the text come from the same project version and must say the same.
+    const std::string joined = std::to_string(VANTOREL_VERSION_MAJOR) + "." + std::to_string(VANTOREL_VERSION_MINOR) +
+                               "." + std::to_string(VANTOREL_VERSION_PATCH);
+    ASSERT_EQ(joined, VANTOREL_VERSION_TEXT);
+
+    struct ProgramWant {
+        const char* file;
+        const char* description;
+    };
+    for (const ProgramWant& want : {ProgramWant{"vantorel.exe", "Vantorel - monitor for SETI@home client directories"},
+                                    ProgramWant{"hoardix.exe", "Hoardix - archives SETI@home result files"}}) {
+        SCOPED_TRACE(want.file);
+        const std::string path = BesideTests(want.file);
+        DWORD unused = 0;
+        const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &unused);
+        ASSERT_GT(size, 0u) << path << ": error " << GetLastError();
+        std::vector<char> data(size);
+        ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, data.data()));
+
+        void* value = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\", &value, &length));
+        ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+        EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+        const DWORD high = MAKELONG(VANTOREL_VERSION_MINOR, VANTOREL_VERSION_MAJOR);
+        const DWORD low = MAKELONG(0, VANTOREL_VERSION_PATCH);
+        EXPECT_EQ(fixed->dwFileVersionMS, high);
+        EXPECT_EQ(fixed->dwFileVersionLS, low);
+        EXPECT_EQ(fixed->dwProductVersionMS, high);
+        EXPECT_EQ(fixed->dwProductVersionLS, low);
+        EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+        // The string table is found through the translation it announces: US English, Windows-1252.
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &value, &length));
+        ASSERT_GE(length, 2 * sizeof(WORD));
+        const auto* translation = static_cast<const WORD*>(value);
+        EXPECT_EQ(translation[0], 0x0409);
+        EXPECT_EQ(translation[1], 1252);
+        char table[64];
+        std::snprintf(table, sizeof(table), "\\StringFileInfo\\%04X%04X\\", translation[0], translation[1]);
+
+        const std::pair<const char*, std::string> strings[] = {
+            {"FileVersion", VANTOREL_VERSION_TEXT},
+            {"ProductVersion", VANTOREL_VERSION_TEXT},
+            {"ProductName", "Vantorel"},
+            {"FileDescription", want.description},
+            {"OriginalFilename", want.file},
+            {"LegalCopyright", VANTOREL_COPYRIGHT},
+        };
+        for (const auto& [key, expected] : strings) {
+            const std::string query = table + std::string(key);
+            ASSERT_TRUE(VerQueryValueA(data.data(), query.c_str(), &value, &length)) << key;
+            EXPECT_EQ(std::string(static_cast<const char*>(value)), expected) << key;
         }
     }
-    ASSERT_NE(fixed, nullptr);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00040000u); // 4.0
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00040000u);
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    // The product name is stored as UTF-16 text.
-    const char productName[] = "V\0a\0n\0t\0o\0r\0e\0l\0";
-    EXPECT_NE(bytes.find(std::string(productName, sizeof(productName) - 1)), std::string::npos);
 }
 
 } // namespace
