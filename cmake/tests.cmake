@@ -40,8 +40,13 @@ add_test(NAME windows_tests COMMAND ${VANTOREL_WINE} $<TARGET_FILE:windows_tests
 
 add_test(NAME hoardix_e2e COMMAND ${VANTOREL_E2E_DIR}/hoardix_test.sh wine $<TARGET_FILE:hoardix> ${VANTOREL_WINE_PREFIX} ${VANTOREL_WINE_ARCH})
 
+# The notification area exists only inside a virtual desktop with a taskbar: one test runs there.
+add_test(NAME tray_in_virtual_desktop
+         COMMAND ${VANTOREL_E2E_DIR}/tray_desktop_test.sh ${VANTOREL_WINE_PREFIX} ${VANTOREL_WINE_ARCH}
+                 $<TARGET_FILE:windows_tests>)
+
 # 32-bit Wine needs a kernel that runs 32-bit Linux programs; where it cannot, the launcher skips.
-set_tests_properties(windows_tests hoardix_e2e PROPERTIES SKIP_RETURN_CODE 77)
+set_tests_properties(windows_tests hoardix_e2e tray_in_virtual_desktop PROPERTIES SKIP_RETURN_CODE 77)
 
 # Both programs may import only the system's own DLLs.
 add_test(NAME import_tables COMMAND ${VANTOREL_E2E_DIR}/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:vantorel> $<TARGET_FILE:hoardix>)

@@ -33,6 +33,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   ) 9>"$prefix.lock"
 fi
 
+# Wine's own TrueType fonts (Debian's fonts-wine): without Marlett the caption buttons are drawn as
+# the letters "0 1 r", and without Tahoma the dialogs fall back to a bitmap font.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+  if [ ! -f "$fonts/$font" ] && [ -f "/usr/share/wine/fonts/$font" ]; then
+    mkdir -p "$fonts" && cp "/usr/share/wine/fonts/$font" "$fonts/"
+  fi
+done
+
 # "--check" only makes sure the prefix exists and this architecture can run.
 [ "${1:-}" = --check ] && exit 0
 

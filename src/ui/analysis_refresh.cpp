@@ -11,6 +11,7 @@
 
 #include "core/common/program_texts.h"
 #include "core/analysis/analysis.h"
+#include "core/analysis/status_alert.h"
 #include "client/client_file.h"
 #include "client/last_error.h"
 #include "common/unique_handle.h"
@@ -19,6 +20,7 @@
 #include "ui/app_state.h"
 #include "ui/page_frame.h"
 #include "ui/list_view.h"
+#include "ui/notification.h"
 
 namespace
 {
@@ -241,9 +243,18 @@ void FinishRefresh(int selected)
     const int threshold = StopThreshold(RefreshPosition());
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
     const int count = ListView_GetItemCount(analysis);
-    for (int i = 0; i < count; ++i)
-        if (WorkUnitRow* row = RowAt(analysis, i))
-            LookAtLocation(*row, files, threshold, now, status);
+    std::vector<std::string> alerts;
+    bool warning = false;
+    for (int i = 0; i < count; ++i) {
+        WorkUnitRow* row = RowAt(analysis, i);
+        if (!row)
+            continue;
+        const StatusEvent event = LookForStatusEvent(*row, files, threshold, now, status);
+        if (event == StatusEvent::None)
+            continue;
+        alerts.push_back(StatusEventText(event, row->cells.Text(kCellLocation), row->cells.Text(kCellPercent)));
+        warning = warning || IsWarningEvent(event);
+    }
 
     InvalidateRect(analysis, nullptr, FALSE);
     if (best)
@@ -253,6 +264,7 @@ void FinishRefresh(int selected)
         ListView_SetItemState(analysis, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
     UpdateTitleAndTip(analysis, selected);
+    AlertStatusChanges(alerts, warning);
 }
 
 } // namespace

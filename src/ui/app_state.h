@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <string_view>
 
 #include "core/common/status_sink.h"
@@ -32,10 +33,12 @@ struct AppState {
     UINT_PTR refreshTimer = 0;
     bool inTray = false;
     bool tickedInTray = false;
-    HWND skyMap = nullptr;  // the open Sky Map window, one at a time
-    HWND skyPick = nullptr; // the open Show Work Units dialog, whose checks the Sky Map draws
-    int skyShowText = 1;    // Sky Map labels on; kept for the run when the settings key cannot be opened
-    int skyCircleSize = 1;  // 1 large circles, 2 small
+    std::string trayTip;     // the notification icon's tip, given again when the taskbar is made anew
+    UINT taskbarCreated = 0; // the message the shell broadcasts when it makes the taskbar anew
+    HWND skyMap = nullptr;   // the open Sky Map window, one at a time
+    HWND skyPick = nullptr;  // the open Show Work Units dialog, whose checks the Sky Map draws
+    int skyShowText = 1;     // Sky Map labels on; kept for the run when the settings key cannot be opened
+    int skyCircleSize = 1;   // 1 large circles, 2 small
 };
 
 // The one instance.
@@ -53,12 +56,6 @@ class StatusLine final : public StatusSink
 public:
     void SetStatusText(std::string_view text) override { ::SetStatusText(text); }
 };
-
-// The notification icon (identifier kTrayIconId) of the main window. The tip is cut to the 63
-// characters that the icon's oldest and still accepted record layout can hold.
-bool AddTrayIcon(std::string_view tip);
-bool SetTrayTip(std::string_view tip);
-void RemoveTrayIcon();
 
 // The refresh period position of the Options page's trackbar (1 to 300 seconds, 301 never).
 int RefreshPosition();

@@ -19,6 +19,7 @@
 #include "ui/data_info_page.h"
 #include "ui/header_tips.h"
 #include "ui/list_view.h"
+#include "ui/notification.h"
 #include "ui/options_page.h"
 #include "ui/user_info_page.h"
 
@@ -87,6 +88,7 @@ BOOL OnInitDialog(HWND hwnd)
     app.currentTab = kTabAnalysis;
     app.inTray = false;
     app.tickedInTray = false;
+    app.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 
     RestorePlacement(hwnd, kValueWindowPosition, true, app.showCommand);
     SendMessageA(hwnd, WM_SETICON, ICON_BIG,
@@ -158,10 +160,26 @@ void OnMinimize(HWND hwnd)
     }
     if (toTray != 1)
         return;
+    // Without an icon nothing could bring a hidden window back (no notification area, or the
+    // taskbar not made yet): the window goes to the taskbar instead, and the next minimise tries
+    // the icon again.
+    if (!AddTrayIcon(kProgramTitle)) {
+        PostMessageA(hwnd, WM_TIMER, kRefreshTimerId, 0);
+        return;
+    }
     App().inTray = true;
     App().tickedInTray = false;
-    AddTrayIcon(kProgramTitle);
     PostMessageA(hwnd, kMessageHide, 0, 0);
+}
+
+// The shell made its taskbar anew (it had not started yet, or it restarted): the icon it had is
+// gone. It is added again with its tip; where that fails the hidden window comes back minimised.
+void OnTaskbarCreated(HWND hwnd)
+{
+    if (!App().inTray || RestoreTrayIcon())
+        return;
+    App().inTray = false;
+    ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
 }
 
 // False lets the dialog's default processing minimise or restore the window after us.
@@ -268,6 +286,10 @@ void OnNcDestroy()
 INT_PTR CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     try {
+        if (message == App().taskbarCreated && message != 0) {
+            OnTaskbarCreated(hwnd);
+            return TRUE;
+        }
         switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog(hwnd);

@@ -12,6 +12,7 @@
 #include "ui/about_dialog.h"
 #include "ui/analysis_refresh.h"
 #include "ui/app_state.h"
+#include "ui/notification.h"
 #include "ui/page_frame.h"
 #include "core/settings/refresh_caption.h"
 
@@ -83,6 +84,8 @@ BOOL OnInitDialog(HWND page, LPARAM)
         SetDlgItemTextA(page, IDC_OPTIONS_COMMAND, command.c_str());
         store.ReadNumber(kValueRefreshRate, rate);
     }
+    // Alerts are on until the user turns them off.
+    CheckDlgButton(page, IDC_OPTIONS_ALERT, AlertsWanted() ? BST_CHECKED : BST_UNCHECKED);
     SendMessageA(trackbar, TBM_SETPOS, TRUE, rate);
     ApplyRate(page);
     SetWindowLongPtrA(page, DWLP_USER, static_cast<LONG_PTR>(PageState::Ready));
@@ -132,6 +135,9 @@ void OnCommand(HWND page, int id, int notification, HWND)
         break;
     case IDC_OPTIONS_GRAND_TOTAL:
         WriteCheckState(page, id, kValueShowGrandTotal);
+        break;
+    case IDC_OPTIONS_ALERT:
+        WriteCheckState(page, id, kValueAlertOnStatusChange);
         break;
     case IDC_OPTIONS_COMMAND:
         if (notification == EN_CHANGE)

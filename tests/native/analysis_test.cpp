@@ -6,6 +6,7 @@
 #include <map>
 
 #include "core/analysis/analysis.h"
+#include "core/analysis/status_alert.h"
 
 namespace
 {
@@ -297,6 +298,61 @@ TEST(TitleAndTip, ShowTheRememberedRow)
     EXPECT_EQ(TrayTip(row), "Home: ");
     row.ReplaceCell(kCellLocation, std::string(100, 'n'));
     EXPECT_EQ(TrayTip(row).size(), kTrayTipCapacity);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(StatusAlert, EventsOfEachLook)
+{
+    const struct {
+        const char* previous;
+        const char* current;
+        bool firstLook;
+        StatusEvent expected;
+    } cases[] = {
+        {"run", "stop", false, StatusEvent::Stopped},
+        {"run", "stop", true, StatusEvent::None}, // a new row's "stop" was never observed
+        {"stop", "stop", false, StatusEvent::None},
+        {"done", "stop", false, StatusEvent::None},
+        {"notvaild", "stop", false, StatusEvent::None},
+        {"stop", "notvaild", false, StatusEvent::CannotRead},
+        {"run", "notvaild", false, StatusEvent::CannotRead},
+        {"notvaild", "notvaild", false, StatusEvent::None},
+        {"Err53", "notvaild", false, StatusEvent::CannotRead},
+        {"run", "Err53", false, StatusEvent::NetworkPath},
+        {"Err53", "Err53", false, StatusEvent::None},
+        {"run", "done", false, StatusEvent::Finished},
+        {"stop", "done", true, StatusEvent::None},
+        {"done", "done", false, StatusEvent::None},
+        {"stop", "run", false, StatusEvent::None},
+        {"notvaild", "run", false, StatusEvent::None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.previous) + " -> " + c.current + (c.firstLook ? " (first)" : ""));
+        EXPECT_EQ(DecideStatusEvent(c.previous, c.current, c.firstLook), c.expected);
+    }
+}
+
+TEST(StatusAlert, LinesAndTheBalloonCutAtAWholeLine)
+{
+    EXPECT_EQ(StatusEventText(StatusEvent::Stopped, "Home", "47.791"), "Home stopped at 47.791%");
+    EXPECT_EQ(StatusEventText(StatusEvent::CannotRead, "Attic", ""), "Attic cannot read state.sah");
+    EXPECT_EQ(StatusEventText(StatusEvent::NetworkPath, "Office", ""), "Office network path not found");
+    EXPECT_EQ(StatusEventText(StatusEvent::Finished, "Home", "100.000"), "Home finished its work unit");
+    EXPECT_TRUE(IsWarningEvent(StatusEvent::NetworkPath));
+    EXPECT_FALSE(IsWarningEvent(StatusEvent::Finished));
+
+    const std::string line(100, 'x');
+    EXPECT_EQ(BalloonText({"a", "b"}), "a\nb");
+    EXPECT_EQ(BalloonText({line, line}), line + "\n" + line);       // 201 characters fit in 255
+    EXPECT_EQ(BalloonText({line, line, line}), line + "\n" + line); // the third would need 302
+    EXPECT_EQ(BalloonText({std::string(254, 'y'), "z"}), std::string(254, 'y'));
+    EXPECT_EQ(BalloonText({std::string(255, 'y')}), std::string(255, 'y')); // exactly the room
+    EXPECT_EQ(BalloonText({std::string(300, 'y'), "z"}), std::string(255, 'y'));
+    EXPECT_EQ(BalloonText({}), "");
 }
 
 } // namespace

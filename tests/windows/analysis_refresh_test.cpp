@@ -19,6 +19,7 @@
 #include "ui/app_state.h"
 #include "ui/best_results_page.h"
 #include "ui/list_view.h"
+#include "ui/notification.h"
 
 namespace
 {
@@ -37,6 +38,11 @@ protected:
         AddPage(kTabAnalysis, CreateAnalysisPage);
         AddPage(kTabBestResults, CreateBestResultsPage);
         ASSERT_NE(PageList(kTabAnalysis), nullptr);
+    }
+    void TearDown() override
+    {
+        Shell() = ShellCalls();
+        PageFixture::TearDown();
     }
 
     void StoreLocation(int index, const std::string& text) { StoreString("Location" + std::to_string(index), text); }
@@ -274,6 +280,84 @@ TEST_F(AnalysisRefreshTest, TitleWhileMinimised)
     ShowWindow(App().mainWindow, SW_RESTORE);
     RefreshAnalysis(false);
     EXPECT_EQ(Title(), "Vantorel");
+}
+
+// What the refresh handed to the shell: balloons on the icon and flashes of the taskbar button.
+struct ShellRecord {
+    std::vector<NOTIFYICONDATAA> balloons;
+    std::vector<FLASHWINFO> flashes;
+};
+ShellRecord g_shell;
+
+BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA data)
+{
+    if (message == NIM_MODIFY && (data->uFlags & NIF_INFO))
+        g_shell.balloons.push_back(*data);
+    return TRUE;
+}
+
+BOOL WINAPI RecordFlash(PFLASHWINFO info)
+{
+    g_shell.flashes.push_back(*info);
+    return TRUE;
+}
+
+// A client runs, stops writing state.sah, runs again and stops again, while the window sits in the
+// notification area: each stop is told once, T + 1 refreshes after the last write.
+TEST_F(AnalysisRefreshTest, StoppedClientIsToldOnceInABalloonPerStop)
+{
+    Shell().notifyIcon = RecordNotify;
+    Shell().flashWindow = RecordFlash;
+    g_shell = ShellRecord();
+    StoreLocation(1, dir.Path() + ";Home");
+    dir.Write("work_unit.sah", "angle_range=0.5\n");
+    App().inTray = true;
+    ULONGLONG time = kStart;
+    const auto runThenStop = [&](int stopsBefore) {
+        for (int write = 0; write < 2; ++write) { // the first look of a new row decides "stop" silently
+            WriteState(kState, time += 10 * kSecond);
+            RefreshAnalysis(false);
+        }
+        ASSERT_EQ(Cell(kCellStatus), "run");
+        for (int look = 0; look < 3; ++look) { // T = 3 looks without a write keep it running
+            RefreshAnalysis(false);
+            ASSERT_EQ(g_shell.balloons.size(), static_cast<size_t>(stopsBefore)) << look;
+        }
+        RefreshAnalysis(false);
+        ASSERT_EQ(Cell(kCellStatus), "stop");
+        RefreshAnalysis(false); // still stopped: nothing new
+    };
+    runThenStop(0);
+    ASSERT_EQ(g_shell.balloons.size(), 1u);
+    EXPECT_STREQ(g_shell.balloons[0].szInfoTitle, "Vantorel");
+    EXPECT_STREQ(g_shell.balloons[0].szInfo, "Home stopped at 25.000%");
+    EXPECT_EQ(g_shell.balloons[0].dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_EQ(g_shell.balloons[0].cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+    runThenStop(1);
+    ASSERT_EQ(g_shell.balloons.size(), 2u);
+
+    // A finished work unit is a notice; minimised to the taskbar the button flashes instead.
+    App().inTray = false;
+    ShowWindow(App().mainWindow, SW_MINIMIZE);
+    dir.Write("result.sah", "operation=send_result_get_user_stats\n");
+    WriteState(kState, time += 10 * kSecond);
+    RefreshAnalysis(false);
+    ASSERT_EQ(Cell(kCellStatus), "done");
+    ASSERT_EQ(g_shell.flashes.size(), 1u);
+    EXPECT_EQ(g_shell.flashes[0].hwnd, App().mainWindow);
+    EXPECT_EQ(g_shell.flashes[0].dwFlags, static_cast<DWORD>(FLASHW_TRAY | FLASHW_TIMERNOFG));
+
+    // Turned off, nothing is told; shown, nothing either.
+    DeleteFileA(dir.File("result.sah").c_str());
+    StoreNumber(kValueAlertOnStatusChange, 0);
+    App().inTray = true;
+    runThenStop(2);
+    EXPECT_EQ(g_shell.balloons.size(), 2u);
+    StoreNumber(kValueAlertOnStatusChange, 1);
+    App().inTray = false;
+    ShowWindow(App().mainWindow, SW_RESTORE);
+    runThenStop(2);
+    EXPECT_EQ(g_shell.flashes.size(), 1u);
 }
 
 } // namespace

@@ -543,6 +543,7 @@ TEST_F(SettingsFaultsTest, EveryValueWithTheWrongTypeOrAnAbsurdSize)
         kValueShowGraphTextCompleted,
         kValueSkyShowText,
         kValueSkyCircleSize,
+        kValueAlertOnStatusChange,
     };
     const std::string huge(300000, '9');
     const DWORD absurdNumbers[] = {0xFFFFFFFFu, 0x80000000u};

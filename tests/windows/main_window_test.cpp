@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
 #include "ui/main_window.h"
+#include "ui/notification.h"
 #include "command_wait.h"
 #include "temp_dir.h"
 
@@ -132,6 +135,7 @@ protected:
         ShutdownApp();
         Pump(0);
         App() = saved_;
+        Shell() = ShellCalls();
         ResetSettings();
     }
 
@@ -396,6 +400,80 @@ TEST_F(MainWindowTest, MinimiseGoesToTheTrayOnlyWhenAskedAndADoubleClickBringsIt
         DestroyWindow(hwnd);
         Pump(0);
     }
+}
+
+// The shell's answers to the icon, as a notification area that is missing or there would give them.
+struct TrayShell {
+    bool accepts = false;
+    std::vector<std::pair<DWORD, std::string>> calls; // message and tip
+};
+TrayShell g_tray;
+
+BOOL WINAPI FakeNotify(DWORD message, PNOTIFYICONDATAA data)
+{
+    g_tray.calls.emplace_back(message, data->szTip);
+    return g_tray.accepts;
+}
+
+// Without a notification area (none on the display, or the taskbar not made yet) a hidden window
+// could never be brought back: it stays on the taskbar, and the next minimise tries the icon again.
+// When the shell makes its taskbar anew, the icon comes back with its tip, or the window does.
+TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowStaysReachable)
+{
+    g_tray = TrayShell();
+    Shell().notifyIcon = FakeNotify;
+    StoreNumber(kValueMinimizeToTaskbar, 1);
+    const HWND hwnd = Create();
+    MoveTrackbar(301);
+
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(IsIconic(hwnd));
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(App().inTray);
+
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    g_tray.accepts = true;
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(App().inTray);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+
+    SetTrayTip("Home: 25.000% 1:00:00");
+    g_tray.calls.clear();
+    SendMessageA(hwnd, App().taskbarCreated, 0, 0);
+    ASSERT_EQ(g_tray.calls.size(), 1u);
+    EXPECT_EQ(g_tray.calls[0], std::make_pair(static_cast<DWORD>(NIM_ADD), std::string("Home: 25.000% 1:00:00")));
+    EXPECT_TRUE(App().inTray);
+
+    g_tray.accepts = false;
+    SendMessageA(hwnd, App().taskbarCreated, 0, 0);
+    Pump();
+    EXPECT_FALSE(App().inTray);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsIconic(hwnd));
+}
+
+// Run inside a virtual desktop with a taskbar (a ctest entry of its own starts the tests so): the
+// icon is really there and the window hidden. Elsewhere there is no notification area to test.
+TEST_F(MainWindowTest, InANotificationAreaTheIconIsThereAndTheWindowHidden)
+{
+    const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    if (!taskbar || !IsWindowVisible(taskbar))
+        GTEST_SKIP() << "no taskbar: not inside a virtual desktop";
+    StoreNumber(kValueMinimizeToTaskbar, 1);
+    const HWND hwnd = Create();
+    MoveTrackbar(301);
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(App().inTray);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    // Changing the tip succeeds only for an icon the notification area holds.
+    EXPECT_TRUE(SetTrayTip("Home: 25.000% 1:00:00"));
+    SendMessageA(hwnd, kMessageTrayIcon, kTrayIconId, WM_LBUTTONDBLCLK);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(SetTrayTip("gone")) << "restoring removes the icon";
 }
 
 TEST_F(MainWindowTest, StoredMinimisedPlacementStartsInTheTray)

@@ -102,13 +102,13 @@ void InitAnalysisRow(WorkUnitRow& row, const std::string& shortName)
         row.cells.SetCell(cell, kNumberCell, " ");
 }
 
-void LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64_t now, StatusSink& status)
+bool LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64_t now, StatusSink& status)
 {
     const std::string path = files.PathOf(row.path, kStateFile);
     FileLook look = files.Read(path, 0);
     switch (look.status) {
     case FileReadStatus::SharingViolation:
-        return; // the client is writing it: look again next time
+        return false; // the client is writing it: look again next time
     case FileReadStatus::OpenFailed:
         status.SetStatusText(look.errorText + " " + path);
         row.cells.ReplaceCell(kCellStatus, kStatusNotValid);
@@ -118,19 +118,19 @@ void LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64
             row.cells.ReplaceCell(kCellStatus, kStatusErr53);
         else if (files.Opens(files.PathOf(row.path, kWorkUnitFile)))
             row.cells.ReplaceCell(kCellPercent, "0.000"); // a work unit without a state yet
-        return;
+        return true;
     case FileReadStatus::Empty:
         status.SetStatusText("state.sah file is empty for " + path);
         row.cells.ReplaceCell(kCellPercent, "0.000");
         row.cells.ReplaceCell(kCellStatus, kStatusNotValid);
         BlankFigures(row);
-        return;
+        return true;
     case FileReadStatus::OutOfMemory:
         status.SetStatusText(kOutOfMemory);
-        return;
+        return false;
     case FileReadStatus::ReadFailed:
         status.SetStatusText("Error reading state.sah");
-        return;
+        return false;
     case FileReadStatus::Ok:
         break;
     }
@@ -150,7 +150,9 @@ void LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64
         ParseState(look.text, row, true, now, files, status);
     } else {
         ++row.unchangedCount;
+        return false;
     }
+    return true;
 }
 
 void ParseState(const std::string& text, WorkUnitRow& row, bool running, int64_t now, AnalysisFiles& files,

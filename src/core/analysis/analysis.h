@@ -57,8 +57,9 @@ double OperationsPerWorkUnit(double angleRange);
 void InitAnalysisRow(WorkUnitRow& row, const std::string& shortName);
 
 // One look at a location: decides run, stop or unchanged from state.sah's last-write time and
-// parses the figures when the status is decided. now is seconds since 1970.
-void LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64_t now, StatusSink& status);
+// parses the figures when the status is decided. now is seconds since 1970. True when the look
+// decided the status (false: the file was held, unreadable, or unchanged since the last look).
+bool LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64_t now, StatusSink& status);
 
 // Parses state.sah's text into the row; the work unit and result files are read through files.
 void ParseState(const std::string& text, WorkUnitRow& row, bool running, int64_t now, AnalysisFiles& files,

@@ -78,6 +78,7 @@ struct WorkUnitRow {
     ListRow cells;
     BestSignals best;
     double angleRange = 0;
+    bool looked = false; // a look has decided the status at least once since the row was made
 };
 
 // The record each column header carries.

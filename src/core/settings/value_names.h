@@ -25,6 +25,7 @@ inline constexpr char kValueCompletedRowHeight[] = "Completed WU Row Height";
 inline constexpr char kValueShowGraphTextCompleted[] = "Show Graph Text-Completed WU";
 inline constexpr char kValueSkyShowText[] = "Sky Window Show Text";
 inline constexpr char kValueSkyCircleSize[] = "Sky Window Circle Size";
+inline constexpr char kValueAlertOnStatusChange[] = "Alert On Status Change";
 
 // Caller buffer sizes of the stored texts (terminator included).
 inline constexpr size_t kLocationTextCapacity = 1024;
