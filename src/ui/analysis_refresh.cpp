@@ -256,6 +256,10 @@ void FinishRefresh(int selected)
         warning = warning || IsWarningEvent(event);
     }
 
+    // Lists that were empty at start-up (a pre-refresh command ran) are sized to their first rows.
+    SizePendingColumns(analysis);
+    if (best)
+        SizePendingColumns(best);
     InvalidateRect(analysis, nullptr, FALSE);
     if (best)
         InvalidateRect(best, nullptr, FALSE);

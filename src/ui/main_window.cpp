@@ -416,8 +416,9 @@ void FinishStartup()
         const char* valueName;
         void (*sizeToContents)(HWND);
     } lists[] = {
-        {kTabAnalysis, kValueAnalysisColumnWidths, SizeAllColumns},
-        {kTabBestResults, kValueBestColumnWidths, SizeAllColumns},
+        // Empty while a pre-refresh command runs: then sized once the rows are in.
+        {kTabAnalysis, kValueAnalysisColumnWidths, SizeWhenFilled},
+        {kTabBestResults, kValueBestColumnWidths, SizeWhenFilled},
         {kTabDataInfo, kValueDataInfoColumnWidths, SizeWhenFilled},
         {kTabUserInfo, kValueUserInfoColumnWidths, SizeWhenFilled},
     };

@@ -571,6 +571,22 @@ TEST_F(MainWindowTest, ClosingWhileThePreRefreshCommandRunsEndsAtOnceAndLeavesIt
     dir.Write("go.flag", "");
 }
 
+// Without stored widths the lists are sized to their contents at start-up; while a pre-refresh
+// command runs they have none yet, so they are sized once the first rows are in.
+TEST_F(MainWindowTest, ColumnsAreSizedToTheRowsThatArriveAfterTheCommand)
+{
+    TempDir dir;
+    StoreString("Location1", dir.Path() + ";A location with a long short name;255;Y;Y;Y;Y");
+    StoreString(kValueRunBeforeRefresh, SlowCommandLine(dir.File("go.flag"), dir.File("runs.log")));
+    Create();
+    FinishStartup();
+    const HWND analysis = PageList(kTabAnalysis);
+    const int titleOnly = ListView_GetColumnWidth(analysis, 0);
+    dir.Write("go.flag", "");
+    ASSERT_TRUE(PumpWhileCommandRuns());
+    EXPECT_GT(ListView_GetColumnWidth(analysis, 0), titleOnly + 50);
+}
+
 TEST_F(MainWindowTest, EndingTheSessionStoresThePlacementOnlyWhenTheSessionEnds)
 {
     const HWND hwnd = Create();
