@@ -195,7 +195,8 @@ TEST_F(MainWindowTest, CreatesSixTabsWithTheirPagesInOrder)
         ASSERT_TRUE(SendMessageA(App().tabControl, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item)));
         EXPECT_STREQ(text, tabs[i].text);
         ASSERT_NE(App().pages[i], nullptr);
-        EXPECT_EQ(GetParent(App().pages[i]), App().tabControl);
+        // Siblings of the tab control, so that dialog navigation stops on it and enters the page.
+        EXPECT_EQ(GetParent(App().pages[i]), hwnd);
         EXPECT_NE(GetDlgItem(App().pages[i], tabs[i].controlOfPage), nullptr);
     }
     EXPECT_EQ(App().currentTab, kTabAnalysis);
