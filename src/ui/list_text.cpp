@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
+#include "core/common/program_texts.h"
 #include "core/lists/copy_text.h"
+#include "ui/app_state.h"
 #include "ui/list_view.h"
 
 namespace
@@ -134,15 +137,17 @@ std::string SelectedRowsText(HWND list)
     std::vector<std::string> titles;
     for (const int column : order)
         titles.push_back(ColumnTitle(list, column, kTitleCapacity));
+    std::string text = TabSeparatedText(titles, {});
+    // Row by row into the one text: a copy of 100,000 work units keeps no cells of its own.
     const CellTextSource source = SourceOf(list);
-    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> cells(order.size());
     for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0;
          i = ListView_GetNextItem(list, i, LVNI_SELECTED)) {
-        std::vector<std::string>& cells = rows.emplace_back();
-        for (const int column : order)
-            cells.push_back(source(list, i, column));
+        for (size_t k = 0; k < order.size(); ++k)
+            cells[k] = source(list, i, order[k]);
+        AppendTabSeparatedLine(text, cells, cells.size());
     }
-    return TabSeparatedText(titles, rows);
+    return text;
 }
 
 bool CopySelectedRows(HWND list)
@@ -155,7 +160,12 @@ bool HandleListShortcut(HWND list, WPARAM key)
     if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0)
         return false;
     if (key == 'C') {
-        CopySelectedRows(list);
+        // Called from the list's window procedure, which nothing may unwind out of.
+        try {
+            CopySelectedRows(list);
+        } catch (const std::bad_alloc&) {
+            SetStatusText(kOutOfMemory);
+        }
         return true;
     }
     if (key == 'A' && !(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SINGLESEL)) {

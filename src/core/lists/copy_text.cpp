@@ -10,7 +10,9 @@ void AppendCell(std::string& out, const std::string& cell)
         out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
 }
 
-void AppendLine(std::string& out, const std::vector<std::string>& cells, size_t columns)
+} // namespace
+
+void AppendTabSeparatedLine(std::string& out, const std::vector<std::string>& cells, size_t columns)
 {
     for (size_t i = 0; i < columns; ++i) {
         if (i > 0)
@@ -21,13 +23,11 @@ void AppendLine(std::string& out, const std::vector<std::string>& cells, size_t 
     out += "\r\n";
 }
 
-} // namespace
-
 std::string TabSeparatedText(const std::vector<std::string>& titles, const std::vector<std::vector<std::string>>& rows)
 {
     std::string out;
-    AppendLine(out, titles, titles.size());
+    AppendTabSeparatedLine(out, titles, titles.size());
     for (const auto& row : rows)
-        AppendLine(out, row, titles.size());
+        AppendTabSeparatedLine(out, row, titles.size());
     return out;
 }
