@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <utility>
 
 #include "common/unique_handle.h"
@@ -438,8 +439,12 @@ void HandleMessage(MSG& msg)
         RefreshCurrentTab();
     if (HandleProgramKey(msg))
         return;
-    if (App().mainWindow && IsDialogMessageA(App().mainWindow, &msg))
-        return;
+    // The main window and the Sky Map's modeless Show Work Units dialog each take their Tab,
+    // Enter and Escape keys.
+    for (const HWND dialog : {App().mainWindow, App().skyPick}) {
+        if (dialog && IsDialogMessageA(dialog, &msg))
+            return;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }

@@ -213,7 +213,13 @@ TEST_F(SkyMapTest, DialogListsSortedNamesAndTheMapDrawsOnlyCheckedOnes)
 
     SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_ALL, BN_CLICKED), 0);
     SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
-    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // Without a mouse: Tab goes from the list through the buttons, Enter on Close closes.
+    SetFocus(PickList());
+    for (const int id : {IDC_SHOW_WU_ALL, IDC_SHOW_WU_NONE, IDOK}) {
+        PressKey(GetFocus(), VK_TAB);
+        EXPECT_EQ(GetFocus(), GetDlgItem(App().skyPick, id));
+    }
+    PressKey(GetFocus(), VK_RETURN);
     EXPECT_EQ(App().skyPick, nullptr);
     Canvas canvas(kChartWidth, kChartHeight);
     Paint(canvas);
