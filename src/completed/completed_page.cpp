@@ -31,7 +31,9 @@
 #include "ui/app_state.h"
 #include "ui/links.h"
 #include "ui/header_tips.h"
+#include "ui/keyboard.h"
 #include "ui/graph_rows.h"
+#include "ui/list_text.h"
 #include "ui/list_view.h"
 #include "ui/page_frame.h"
 #include "ui/signal_graph.h"
@@ -392,6 +394,14 @@ int TrackMenu(HWND page, int menuId, POINT screen)
     return TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, page, nullptr);
 }
 
+// The chosen command goes through WM_COMMAND, naming the control it is for, as if a menu had sent
+// it: the same road serves every way of choosing it.
+void OpenControlMenu(HWND page, HWND control, int menuId, POINT screen)
+{
+    if (const int command = TrackMenu(page, menuId, screen))
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(control));
+}
+
 void OnTreeRightClick(HWND page)
 {
     const HWND tree = Tree(page);
@@ -404,10 +414,7 @@ void OnTreeRightClick(HWND page)
     if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)))
         return;
     TreeView_SelectItem(tree, item); // loads the item unless it was selected already
-    // The chosen command goes through WM_COMMAND, naming the control it is for, as if a menu
-    // had sent it: the same road serves every way of choosing it.
-    if (const int command = TrackMenu(page, IDR_COMPLETED_TREE_MENU, screen))
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(tree));
+    OpenControlMenu(page, tree, IDR_COMPLETED_TREE_MENU, screen);
 }
 
 // The list's commands are for the selected rows of one location's work units.
@@ -436,8 +443,28 @@ void OnListRightClick(HWND page)
         return;
     POINT screen{};
     GetCursorPos(&screen);
-    if (const int command = TrackMenu(page, IDR_COMPLETED_LIST_MENU, screen))
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(List(page)));
+    OpenControlMenu(page, List(page), IDR_COMPLETED_LIST_MENU, screen);
+}
+
+// Shift+F10 or the Menu key: the menu the right click would open, at the selected item.
+void OnKeyboardMenu(HWND page, HWND control)
+{
+    RECT item{};
+    if (control == Tree(page)) {
+        const HTREEITEM selected = TreeView_GetSelection(control);
+        if (!selected)
+            return;
+        TreeView_EnsureVisible(control, selected);
+        TreeView_GetItemRect(control, selected, &item, TRUE);
+        OpenControlMenu(page, control, IDR_COMPLETED_TREE_MENU, MenuPointBelow(control, item));
+    } else if (control == List(page) && ListCommandApplies(page)) {
+        int row = ListView_GetNextItem(control, -1, LVNI_FOCUSED | LVNI_SELECTED);
+        if (row < 0)
+            row = ListView_GetNextItem(control, -1, LVNI_SELECTED);
+        ListView_EnsureVisible(control, row, FALSE);
+        ListView_GetItemRect(control, row, &item, LVIR_BOUNDS);
+        OpenControlMenu(page, control, IDR_COMPLETED_LIST_MENU, MenuPointBelow(control, item));
+    }
 }
 
 BOOL OnTreeNotify(HWND page, const NMHDR* header)
@@ -463,28 +490,14 @@ BOOL OnTreeNotify(HWND page, const NMHDR* header)
     return FALSE;
 }
 
-// The text of a cell, for whoever asks the list for it (accessibility tools, label tips).
-void GiveItemText(HWND page, LVITEMA& item)
+// The text of a cell as the row paints it in the list's current form: graphs answer their captions.
+std::string CellTextOf(HWND list, int item, int column)
 {
-    const WorkUnitRow* row = item.iItem >= 0 ? RowAt(page, static_cast<size_t>(item.iItem)) : nullptr;
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
-        return;
-    const std::string_view text = row ? row->cells.Text(item.iSubItem) : std::string_view();
-    const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
-    std::copy_n(text.data(), length, item.pszText);
-    item.pszText[length] = '\0';
-}
-
-void GiveItemText(HWND page, LVITEMW& item)
-{
-    const WorkUnitRow* row = item.iItem >= 0 ? RowAt(page, static_cast<size_t>(item.iItem)) : nullptr;
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
-        return;
-    const std::string_view text = row ? row->cells.Text(item.iSubItem) : std::string_view();
-    const int written = text.empty() ? 0
-                                     : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                           item.pszText, item.cchTextMax - 1);
-    item.pszText[written > 0 ? written : 0] = L'\0';
+    const HWND page = GetParent(list);
+    const WorkUnitRow* row = item >= 0 ? RowAt(page, static_cast<size_t>(item)) : nullptr;
+    const PageState& state = State(page);
+    return row ? SignalCellText(*row, CompletedRowStyle(state.graph.showText != 0, state.workUnitForm), column)
+               : std::string();
 }
 
 BOOL OnListNotify(HWND page, const NMHDR* header)
@@ -494,11 +507,8 @@ BOOL OnListNotify(HWND page, const NMHDR* header)
         SortOnColumnClick(List(page), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return TRUE;
     case LVN_GETDISPINFOA:
-        GiveItemText(page, reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header))->item);
-        return TRUE;
     case LVN_GETDISPINFOW:
-        GiveItemText(page, reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header))->item);
-        return TRUE;
+        return AnswerCellText(header);
     case NM_RCLICK:
         OnListRightClick(page);
         return TRUE;
@@ -529,6 +539,7 @@ BOOL OnInitDialog(HWND page, LPARAM)
     const HWND list = List(page);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     InstallHeaderPainter(list);
+    SetCellTextSource(list, CellTextOf);
 
     InitGraphRowControls(page, kGraphRows, state.graph);
     return TRUE;
@@ -589,9 +600,20 @@ void OnDestroy(HWND page)
     TreeView_DeleteAllItems(Tree(page));
 }
 
+// A right click reaches the menus through NM_RCLICK; the keyboard's request comes as WM_CONTEXTMENU
+// without a position, from the tree or the list (wParam).
+INT_PTR OnOtherMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_CONTEXTMENU || !IsKeyboardContextMenu(lParam))
+        return FALSE;
+    OnKeyboardMenu(page, reinterpret_cast<HWND>(wParam));
+    return TRUE;
+}
+
 constexpr PageHandlers kHandlers{OnInitDialog,       OnSize,    OnMeasureItem,
                                  OnDrawItem,         OnNotify,  OnCompletedCommand,
-                                 OnHorizontalScroll, OnDestroy, FreeWindowState<PageState>};
+                                 OnHorizontalScroll, OnDestroy, FreeWindowState<PageState>,
+                                 OnOtherMessage};
 
 } // namespace
 

@@ -137,7 +137,7 @@ BOOL OnNotify(HWND dialog, const NMHDR* header)
         EnableRowButtons(dialog, ListView_GetNextItem(List(dialog), -1, LVNI_SELECTED) >= 0);
         return TRUE;
     }
-    return FALSE;
+    return AnswerCellText(header);
 }
 
 void OnEditRow(HWND dialog, LocationDialogMode mode)

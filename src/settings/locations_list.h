@@ -10,6 +10,7 @@
 
 #include "core/settings/location_edit.h"
 #include "core/lists/list_row.h"
+#include "ui/list_text.h"
 
 using LocationCellTexts = std::array<std::string, kLocationColumnCount>;
 
@@ -54,11 +55,7 @@ inline int InsertLocationRow(HWND list, const LocationCellTexts& cells, int32_t 
     auto row = std::make_unique<ListRow>(kLocationColumnCount);
     for (int i = 0; i < kLocationColumnCount; ++i)
         row->SetCell(i, kTextCell, cells[i]);
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = 0;
-    item.lParam = reinterpret_cast<LPARAM>(row.get());
-    const int index = ListView_InsertItem(list, &item);
+    const int index = InsertRowItem(list, 0, reinterpret_cast<LPARAM>(row.get()));
     if (index < 0)
         return -1;
     row.release();

@@ -20,6 +20,7 @@
 #include "skymap/show_work_units.h"
 #include "core/skymap/sky_projection.h"
 #include "ui/app_state.h"
+#include "ui/keyboard.h"
 #include "ui/page_frame.h"
 
 namespace
@@ -372,7 +373,7 @@ void CarryOutCommand(HWND hwnd, int command)
     }
 }
 
-void OnRightButtonDown(HWND hwnd)
+void OnRightButtonDown(HWND hwnd, POINT at)
 {
     const UniqueMenu menu(LoadMenuA(AppInstance(), MAKEINTRESOURCEA(IDR_SKY_MAP_MENU)));
     const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
@@ -385,10 +386,8 @@ void OnRightButtonDown(HWND hwnd)
     check(ID_CIRCLE_LARGE, App().skyCircleSize == kCircleLarge);
     check(ID_CIRCLE_SMALL, App().skyCircleSize == kCircleSmall);
     SetForegroundWindow(hwnd);
-    POINT cursor{};
-    GetCursorPos(&cursor);
     const int command = static_cast<int>(
-        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, cursor.x, cursor.y, 0, hwnd, nullptr));
+        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, hwnd, nullptr));
     CarryOutCommand(hwnd, command);
 }
 
@@ -447,8 +446,17 @@ LRESULT HandleMessage(HWND hwnd, SkyMapState& state, UINT message, WPARAM wParam
     case WM_MOUSEMOVE:
         OnMouseMove(hwnd, state, wParam, lParam);
         return 0;
-    case WM_RBUTTONDOWN:
-        OnRightButtonDown(hwnd);
+    case WM_RBUTTONDOWN: {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        OnRightButtonDown(hwnd, cursor);
+        return 0;
+    }
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the Menu key: the right-click menu at the window's top left corner.
+        if (!IsKeyboardContextMenu(lParam))
+            break;
+        OnRightButtonDown(hwnd, MenuPointBelow(hwnd, {0, 0, 0, 0}));
         return 0;
     case WM_COMMAND:
         CarryOutCommand(hwnd, LOWORD(wParam));

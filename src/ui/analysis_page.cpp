@@ -13,6 +13,7 @@
 #include "ui/links.h"
 #include "core/lists/list_sort.h"
 #include "ui/header_tips.h"
+#include "ui/list_text.h"
 #include "ui/list_view.h"
 #include "ui/page_frame.h"
 
@@ -136,6 +137,9 @@ BOOL OnNotify(HWND page, const NMHDR* header)
     case LVN_COLUMNCLICK:
         SortOnColumnClick(List(page), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return TRUE;
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW:
+        return AnswerCellText(header);
     case LVN_DELETEITEM:
         // This list owns the rows; the Best Results list only shows them.
         delete reinterpret_cast<WorkUnitRow*>(reinterpret_cast<const NMLISTVIEW*>(header)->lParam);

@@ -19,6 +19,7 @@
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
 #include "ui/page_frame.h"
+#include "ui/list_text.h"
 #include "ui/list_view.h"
 #include "ui/notification.h"
 
@@ -168,11 +169,7 @@ WorkUnitRow* RowAt(HWND list, int index)
 
 bool AppendRow(HWND list, WorkUnitRow* row)
 {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = ListView_GetItemCount(list);
-    item.lParam = reinterpret_cast<LPARAM>(row);
-    return ListView_InsertItem(list, &item) >= 0;
+    return InsertRowItem(list, ListView_GetItemCount(list), reinterpret_cast<LPARAM>(row)) >= 0;
 }
 
 void CreateRows(HWND analysis, HWND best)

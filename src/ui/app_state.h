@@ -27,6 +27,7 @@ struct AppState {
     HWND mainWindow = nullptr;
     HWND tabControl = nullptr;
     HWND pages[kTabCount] = {};
+    HWND pageFocus[kTabCount] = {}; // the control of each page that had the focus when it was last in front
     int currentTab = kTabAnalysis;
     HIMAGELIST statusImages = nullptr;
     HIMAGELIST smallImages = nullptr;

@@ -9,6 +9,7 @@
 #include "core/pages/page_layout.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
+#include "ui/list_text.h"
 #include "core/settings/value_names.h"
 #include "settings/window_layout.h"
 #include "ui/analysis_refresh.h"
@@ -41,9 +42,19 @@ HWND List(HWND page)
     return GetDlgItem(page, IDC_BEST_LIST);
 }
 
+// The Peak figure and the graphs' captions, whether or not Show Text puts them on the graphs.
+std::string CellTextOf(HWND list, int item, int column)
+{
+    LVITEMA record{};
+    record.mask = LVIF_PARAM;
+    record.iItem = item;
+    const WorkUnitRow* row = ListView_GetItem(list, &record) ? WorkUnitOf(list, record.lParam) : nullptr;
+    return row ? SignalCellText(*row, BestResultsRowStyle(true), column) : std::string();
+}
+
 BOOL OnInitDialog(HWND page, LPARAM)
 {
-    SetUpReportList(page, IDC_BEST_LIST, 0, kColumns, kBestResultsTips);
+    SetCellTextSource(SetUpReportList(page, IDC_BEST_LIST, 0, kColumns, kBestResultsTips), CellTextOf);
     InitGraphRowControls(page, kGraphRows, State(page));
     return TRUE;
 }
@@ -93,7 +104,7 @@ BOOL OnNotify(HWND page, const NMHDR* header)
         SortOnColumnClick(List(page), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return TRUE;
     }
-    return FALSE;
+    return AnswerCellText(header);
 }
 
 void OnSize(HWND page)

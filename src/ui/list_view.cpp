@@ -13,6 +13,7 @@
 #include "settings/window_layout.h"
 #include "ui/app_state.h"
 #include "ui/header_tips.h"
+#include "ui/list_text.h"
 #include "core/lists/list_sort.h"
 
 namespace
@@ -66,17 +67,6 @@ const WorkUnitRow* NoWorkUnit(LPARAM)
 auto CellsReader(HWND list)
 {
     return CarriesWorkUnits(list) ? WorkUnitCells : PlainCells;
-}
-
-std::string ColumnTitle(HWND list, int column, int capacity)
-{
-    std::vector<char> title(capacity + 1, '\0');
-    LVCOLUMNA item{};
-    item.mask = LVCF_TEXT;
-    item.pszText = title.data();
-    item.cchTextMax = capacity;
-    ListView_GetColumn(list, column, &item);
-    return title.data();
 }
 
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
@@ -193,18 +183,39 @@ LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARA
             return 0;
         break;
     }
+    case WM_KEYDOWN:
+        if (HandleListShortcut(list, wParam))
+            return 0;
+        break;
+    case WM_CHAR:
+        // Ctrl+A and Ctrl+C arrive as control characters too; the list would search its rows for them.
+        if (wParam == 1 || wParam == 3)
+            return 0;
+        break;
     case WM_NCDESTROY:
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         SetWindowLongPtrA(list, GWLP_USERDATA, 0);
         RemovePropA(list, kOriginalProcProperty);
         RemovePropA(list, kSizePendingProperty);
         RemovePropA(list, kRowStoreProperty);
+        ForgetCellTextSource(list);
         break;
     }
     return CallWindowProcA(original, list, message, wParam, lParam);
 }
 
 } // namespace
+
+std::string ColumnTitle(HWND list, int column, int capacity)
+{
+    std::vector<char> title(capacity + 1, '\0');
+    LVCOLUMNA item{};
+    item.mask = LVCF_TEXT;
+    item.pszText = title.data();
+    item.cchTextMax = capacity;
+    ListView_GetColumn(list, column, &item);
+    return title.data();
+}
 
 ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, int ascending)
 {
@@ -659,16 +670,12 @@ BOOL OnPlainListNotify(int listId, const NMHDR* header)
         delete reinterpret_cast<ListRow*>(notify->lParam);
         return TRUE;
     }
-    return FALSE;
+    return AnswerCellText(header);
 }
 
 void InsertOwnedRow(HWND list, int index, std::unique_ptr<ListRow> row)
 {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index < 0 ? ListView_GetItemCount(list) : index;
-    item.lParam = reinterpret_cast<LPARAM>(row.get());
-    if (ListView_InsertItem(list, &item) >= 0)
+    if (InsertRowItem(list, index < 0 ? ListView_GetItemCount(list) : index, reinterpret_cast<LPARAM>(row.get())) >= 0)
         row.release();
 }
 

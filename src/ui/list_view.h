@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/lists/list_row.h"
@@ -43,6 +44,8 @@ HWND SetUpReportList(HWND page, int listId, DWORD extendedStyle, const ColumnSpe
     return SetUpReportList(page, listId, extendedStyle, columns, N, tips);
 }
 
+// A column's title, cut at capacity characters.
+std::string ColumnTitle(HWND list, int column, int capacity);
 // Deletes every column and frees their ListColumns.
 void DeleteAllColumns(HWND list);
 // What every page does with its list when it is destroyed: store the column widths under the

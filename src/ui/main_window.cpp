@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <utility>
 
 #include "common/unique_handle.h"
@@ -18,6 +19,7 @@
 #include "completed/completed_page.h"
 #include "ui/data_info_page.h"
 #include "ui/header_tips.h"
+#include "ui/keyboard.h"
 #include "ui/list_view.h"
 #include "ui/notification.h"
 #include "ui/options_page.h"
@@ -63,11 +65,13 @@ bool RefreshInfoTab(int tab)
     return true;
 }
 
+// The tab control is a tab stop of its own (the arrow keys on it change the page); the pages are
+// its siblings, not its children, since dialog navigation only enters a control parent and never
+// stops on it. It clips the page that lies over its display area.
 HWND CreateTabControl(HWND hwnd)
 {
-    // WS_EX_CONTROLPARENT lets the dialog's Tab key reach the controls of the page in front.
-    const HWND tab = CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                                     0, 0, 300, 150, hwnd, nullptr, App().instance, nullptr);
+    const HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,
+                                     300, 150, hwnd, nullptr, App().instance, nullptr);
     if (!tab)
         return nullptr;
     SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), FALSE);
@@ -78,6 +82,35 @@ HWND CreateTabControl(HWND hwnd)
         SendMessageA(tab, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     }
     return tab;
+}
+
+// The tab whose page holds the focus, which it notes as that page's focus; -1 for none.
+int RememberPageFocus()
+{
+    AppState& app = App();
+    const HWND focus = GetFocus();
+    for (int i = 0; focus && i < kTabCount; ++i) {
+        if (app.pages[i] && IsChild(app.pages[i], focus)) {
+            app.pageFocus[i] = focus;
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Gives the focus to the control the page had it on last, or else to its first tab stop (its list).
+void FocusPage(int tab)
+{
+    const AppState& app = App();
+    const HWND page = app.pages[tab];
+    if (!page)
+        return;
+    HWND target = app.pageFocus[tab];
+    if (!target || !IsChild(page, target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(page, nullptr, FALSE);
+    // Through the dialog, so that it moves its default button and selects an edit's text as a Tab would.
+    if (target)
+        SendMessageA(app.mainWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
 }
 
 BOOL OnInitDialog(HWND hwnd)
@@ -96,8 +129,11 @@ BOOL OnInitDialog(HWND hwnd)
 
     app.tabControl = CreateTabControl(hwnd);
     if (app.tabControl) {
-        for (int i = 0; i < kTabCount; ++i)
-            app.pages[i] = kTabPages[i].create(app.tabControl);
+        for (int i = 0; i < kTabCount; ++i) {
+            app.pages[i] = kTabPages[i].create(hwnd);
+            // Above the tab control, so that the page gets the clicks and paints over its area.
+            SetWindowPos(app.pages[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
     }
 
     ShowCurrentTab();
@@ -279,6 +315,8 @@ void OnNcDestroy()
     app.tabControl = nullptr;
     for (HWND& page : app.pages)
         page = nullptr;
+    for (HWND& focus : app.pageFocus)
+        focus = nullptr;
     app.inTray = false;
     app.tickedInTray = false;
 }
@@ -354,6 +392,8 @@ void ShowCurrentTab()
     AppState& app = App();
     app.currentTab = SelectedTab();
     SetStatusText({});
+    // A page that held the focus keeps where it was for its next turn in front.
+    const int left = RememberPageFocus();
     for (HWND page : app.pages) {
         if (page)
             ShowWindow(page, SW_HIDE);
@@ -361,6 +401,8 @@ void ShowCurrentTab()
     if (app.pages[app.currentTab])
         ShowWindow(app.pages[app.currentTab], SW_SHOW);
     SizeCurrentPage();
+    if (left >= 0 && left != app.currentTab)
+        FocusPage(app.currentTab);
 
     if (!RefreshInfoTab(app.currentTab) && app.currentTab == kTabCompleted)
         SetStatusText(kCompletedHint);
@@ -376,7 +418,9 @@ void SizeCurrentPage()
     GetClientRect(app.tabControl, &area);
     TabCtrl_AdjustRect(app.tabControl, FALSE, &area);
     // The page stops two pixels short of the area's right edge, inside the control's border.
-    MoveWindow(page, area.left, area.top, area.right - 2, area.bottom - area.top, TRUE);
+    const int width = area.right - 2;
+    MapWindowPoints(app.tabControl, GetParent(page), reinterpret_cast<POINT*>(&area), 2);
+    MoveWindow(page, area.left, area.top, width, area.bottom - area.top, TRUE);
 }
 
 void RefreshCurrentTab()
@@ -388,6 +432,23 @@ void RefreshCurrentTab()
         ReloadCompleted();
 }
 
+void HandleMessage(MSG& msg)
+{
+    // F5 works wherever the focus is, so it is caught before any control can take it.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F5)
+        RefreshCurrentTab();
+    if (HandleProgramKey(msg))
+        return;
+    // The main window and the Sky Map's modeless Show Work Units dialog each take their Tab,
+    // Enter and Escape keys.
+    for (const HWND dialog : {App().mainWindow, App().skyPick}) {
+        if (dialog && IsDialogMessageA(dialog, &msg))
+            return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
 int RunMessageLoop()
 {
     MSG msg{};
@@ -397,13 +458,7 @@ int RunMessageLoop()
             return -1;
         if (result == 0)
             return 1;
-        // F5 works wherever the focus is, so it is caught before any control can take it.
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F5)
-            RefreshCurrentTab();
-        if (App().mainWindow && IsDialogMessageA(App().mainWindow, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        HandleMessage(msg);
     }
 }
 

@@ -7,7 +7,10 @@
 bool LoadImageLists(HINSTANCE instance);
 // Creates the main window from its template with the pages, as start-up does; null on failure.
 HWND CreateMainWindow(HINSTANCE instance, int showCommand);
-// The message loop with F5 handled before dialog processing; returns the program's exit code.
+// One message of the loop: F5, the tab switching and context-menu keys, then the dialog
+// navigation of the main window and the Show Work Units dialog, then the message's own window.
+void HandleMessage(MSG& msg);
+// The message loop over HandleMessage; returns the program's exit code.
 int RunMessageLoop();
 // Start-up after the window exists: first refresh, column widths, header tooltips.
 void FinishStartup();

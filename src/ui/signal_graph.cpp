@@ -198,6 +198,23 @@ SignalRowStyle CompletedRowStyle(bool showText, bool workUnitForm)
     return style;
 }
 
+std::string SignalCellText(const WorkUnitRow& row, const SignalRowStyle& style, int column)
+{
+    switch (PaintOf(style, column)) {
+    case CellPaint::Text:
+        return std::string(row.cells.Text(column));
+    case CellPaint::Peak:
+        return row.cells.Text(column).empty() ? std::string() : PeakText(row.best);
+    case CellPaint::Triplet:
+        return GraphCaption(GraphKind::Triplet, row.best);
+    case CellPaint::Pulse:
+        return GraphCaption(GraphKind::Pulse, row.best);
+    case CellPaint::Gaussian:
+        return GraphCaption(GraphKind::Gaussian, row.best);
+    }
+    return {};
+}
+
 void PaintSignalRow(const DRAWITEMSTRUCT& draw, const WorkUnitRow& row, const SignalRowStyle& style)
 {
     const HWND list = draw.hwndItem;

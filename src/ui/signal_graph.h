@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "core/lists/list_row.h"
 
 // Which columns of a list are painted how; -1 for a kind the list does not have. Every other
@@ -23,6 +25,10 @@ SignalRowStyle BestResultsRowStyle(bool showText);
 // Completed Work Units: the work-unit form draws columns 9 to 11 as graphs; the totals form is
 // text only.
 SignalRowStyle CompletedRowStyle(bool showText, bool workUnitForm);
+
+// The text a cell of the row shows: its own text, the Peak figure, or a graph's caption (given
+// whether or not the style puts it on the graph).
+std::string SignalCellText(const WorkUnitRow& row, const SignalRowStyle& style, int column);
 
 // Paints one row of an owner-drawn list (WM_DRAWITEM) from its WorkUnitRow, touching only the
 // columns the clip box shows.

@@ -265,6 +265,10 @@ TEST(GraphLayout, CellTexts)
     EXPECT_EQ(PeakText(best), "0.00");
     EXPECT_EQ(PulseResolutionText(best), "Resolution 0.000 Hz, Period 0.000 Hz");
     EXPECT_EQ(GaussianText(best), "Power 0.00, Score 0.0000, Fit 0.000");
+    // What a reader is told of a graph cell: nothing while the signal is absent (the cell is plain
+    // black), else its figures whatever Show Text says.
+    for (const GraphKind kind : {GraphKind::Triplet, GraphKind::Pulse, GraphKind::Gaussian})
+        EXPECT_EQ(GraphCaption(kind, best), "");
     best.spikePower = 12.5;
     best.tripletPower = 1.5;
     best.tripletScore = 2.25;
@@ -279,8 +283,15 @@ TEST(GraphLayout, CellTexts)
     EXPECT_EQ(PulseText(best), "Power 3.250, Score 0.5000");
     EXPECT_EQ(PulseResolutionText(best), "Resolution 1220.703 Hz, Period 1.500 Hz");
     EXPECT_EQ(GaussianText(best), "Power 3.00, Score 2.0000, Fit 1.500");
+    EXPECT_EQ(GraphCaption(GraphKind::Triplet, best), "Power 1.50, Score 2.2500");
+    EXPECT_EQ(GraphCaption(GraphKind::Pulse, best),
+              "Power 3.250, Score 0.5000, Resolution 1220.703 Hz, Period 1.500 Hz");
+    EXPECT_EQ(GraphCaption(GraphKind::Gaussian, best), "Power 3.00, Score 2.0000, Fit 1.500");
     best.pulseFftLength = -4;
     EXPECT_EQ(PulseResolutionText(best), "Resolution 0.000 Hz, Period 1.500 Hz");
+    // A fit without power is not drawn, so it says nothing either.
+    best.gaussianPower = 0;
+    EXPECT_EQ(GraphCaption(GraphKind::Gaussian, best), "");
 }
 
 } // namespace

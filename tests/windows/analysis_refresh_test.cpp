@@ -193,6 +193,62 @@ TEST_F(AnalysisRefreshTest, AnalysisKeepsItsOwnOrderWhileBestResultsIsInFront)
               "Attic Cellar Home");
 }
 
+// The rows are painted from records; what the lists answer to a text request (a screen reader's)
+// and what Ctrl+C copies must be what is painted: the Peak figure and the graphs' captions on
+// Best Results, and the selected row only.
+TEST_F(AnalysisRefreshTest, ListsAnswerAndCopyThePaintedTexts)
+{
+    TempDir attic;
+    attic.Write("state.sah", "prog=0.5\ncpu=7200\nbs_power=3\n");
+    StoreLocation(1, dir.Path() + ";Home");
+    StoreLocation(2, attic.Path() + ";Attic");
+    WriteState("prog=0.25\ncpu=3600.5\nbs_power=12.5\nbg_chisq=1\nbt_power=18.6\nbt_score=0.5\n", kStart);
+    RefreshAnalysis(false);
+    ASSERT_EQ(Rows(), 2);
+    ASSERT_EQ(std::string(Row(0, kTabBestResults)->cells.Text(kCellLocation)), "Home");
+
+    // The two lists order the same rows each their own way; a search by text finds Home in each.
+    const auto text = [](int tab, int column) {
+        LVFINDINFOA find{};
+        find.flags = LVFI_STRING;
+        find.psz = "Home";
+        const int item = ListView_FindItem(PageList(tab), -1, &find);
+        char buffer[256] = "untouched";
+        ListView_GetItemText(PageList(tab), item, column, buffer, sizeof buffer);
+        return std::string(buffer);
+    };
+    const struct {
+        int tab;
+        int column;
+        const char* expected;
+    } cells[] = {
+        {kTabAnalysis, kCellLocation, "Home"},
+        {kTabAnalysis, kCellStatus, "stop"},
+        {kTabAnalysis, kCellPercent, "25.000"},
+        {kTabAnalysis, kCellCpuTime, "1:00:00"},
+        {kTabBestResults, 0, "Home"},
+        {kTabBestResults, 1, "12.50"},
+        {kTabBestResults, 2, "Power 18.60, Score 0.5000"},
+        {kTabBestResults, 3, ""},
+    };
+    for (const auto& cell : cells) {
+        SCOPED_TRACE(cell.expected);
+        EXPECT_EQ(text(cell.tab, cell.column), cell.expected);
+    }
+
+    const HWND best = PageList(kTabBestResults);
+    ListView_SetItemState(best, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EmptyTheClipboard();
+    PressKey(best, 'A', {VK_CONTROL}); // a list of single selection keeps its one row
+    PressKey(best, 'C', {VK_CONTROL});
+    EXPECT_EQ(ClipboardText(), "Location\tPeak\tTriplet\tPulses\tGaussian\r\n"
+                               "Home\t12.50\tPower 18.60, Score 0.5000\t\t\r\n");
+    // Without Ctrl the key is the list's own.
+    EmptyTheClipboard();
+    PressKey(best, 'C');
+    EXPECT_EQ(ClipboardText(), "(no text)");
+}
+
 TEST_F(AnalysisRefreshTest, PreRefreshCommandRunsAndIsWaitedFor)
 {
     StoreLocation(1, dir.Path() + ";Home");

@@ -188,7 +188,8 @@ TEST_F(DataInfoTest, RowsFromRealFiles)
     EXPECT_EQ(Status().rfind("Error #"), 0u) << Status();
     EXPECT_NE(Status().find("\\user_info.sah"), std::string::npos) << Status();
 
-    const ListRow* row = Row(kTabDataInfo, IndexOf(kTabDataInfo, "Complete"));
+    const int completeRow = IndexOf(kTabDataInfo, "Complete");
+    const ListRow* row = Row(kTabDataInfo, completeRow);
     ASSERT_NE(row, nullptr);
     const char* expected[kDataInfoCellCount] = {"Complete",
                                                 "17 hr 31 min 52 sec RA, + 10 deg 30 min 0 sec Dec",
@@ -199,8 +200,13 @@ TEST_F(DataInfoTest, RowsFromRealFiles)
                                                 "17.5312",
                                                 "10.5",
                                                 "255"};
-    for (int cell = 0; cell < kDataInfoCellCount; ++cell)
+    for (int cell = 0; cell < kDataInfoCellCount; ++cell) {
         EXPECT_EQ(row->Text(cell), expected[cell]) << cell;
+        // What the list answers a text request (a screen reader's) is the painted text.
+        char text[100] = "untouched";
+        ListView_GetItemText(PageList(kTabDataInfo), completeRow, cell, text, sizeof text);
+        EXPECT_STREQ(text, expected[cell]) << cell;
+    }
 
     for (const char* name : {"Long", "NoUser"}) {
         row = Row(kTabDataInfo, IndexOf(kTabDataInfo, name));

@@ -17,6 +17,7 @@
 #include "ui/main_window.h"
 #include "ui/notification.h"
 #include "command_wait.h"
+#include "page_fixture.h"
 #include "temp_dir.h"
 
 namespace
@@ -195,7 +196,8 @@ TEST_F(MainWindowTest, CreatesSixTabsWithTheirPagesInOrder)
         ASSERT_TRUE(SendMessageA(App().tabControl, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item)));
         EXPECT_STREQ(text, tabs[i].text);
         ASSERT_NE(App().pages[i], nullptr);
-        EXPECT_EQ(GetParent(App().pages[i]), App().tabControl);
+        // Siblings of the tab control, so that dialog navigation stops on it and enters the page.
+        EXPECT_EQ(GetParent(App().pages[i]), hwnd);
         EXPECT_NE(GetDlgItem(App().pages[i], tabs[i].controlOfPage), nullptr);
     }
     EXPECT_EQ(App().currentTab, kTabAnalysis);
@@ -228,6 +230,58 @@ TEST_F(MainWindowTest, TabSwitchShowsOnlyThatPageAndSetsTheStatusLine)
         }
         for (int page = 0; page < kTabCount; ++page)
             EXPECT_EQ(HasVisibleStyle(App().pages[page]), page == step.tab) << "page " << page;
+    }
+}
+
+// Without a mouse: Tab and Shift+Tab go round the tab control and the page in front, the arrows
+// on the tab control and the Ctrl keys switch tabs as a click does, and a page brought back to
+// the front by the keyboard gets the focus where it had it (else on its list).
+TEST_F(MainWindowTest, KeysGoRoundTheTabControlAndThePageAndSwitchTabs)
+{
+    const HWND hwnd = Create();
+    SetForegroundWindow(hwnd);
+    SetFocus(App().tabControl);
+    constexpr int kTabControl = 0;
+    constexpr char kBefore[] = "a message from before";
+    const std::vector<BYTE> none, shift{VK_SHIFT}, ctrl{VK_CONTROL}, ctrlShift{VK_CONTROL, VK_SHIFT};
+    const struct {
+        UINT key;
+        const std::vector<BYTE>& held;
+        int tab;
+        int focus;          // a control of the tab's page, or the tab control
+        const char* status; // null: the tab's own refresh decides
+    } steps[] = {
+        {VK_TAB, none, kTabAnalysis, IDC_ANALYSIS_LIST, kBefore},
+        {VK_TAB, none, kTabAnalysis, IDC_ANALYSIS_REFRESH, kBefore},
+        {VK_TAB, none, kTabAnalysis, IDC_ANALYSIS_HOME_PAGE, kBefore},
+        {VK_TAB, none, kTabAnalysis, kTabControl, kBefore},
+        {VK_TAB, shift, kTabAnalysis, IDC_ANALYSIS_HOME_PAGE, kBefore},
+        {VK_TAB, none, kTabAnalysis, kTabControl, kBefore},
+        {VK_RIGHT, none, kTabBestResults, kTabControl, ""},
+        {VK_TAB, none, kTabBestResults, IDC_BEST_LIST, kBefore},
+        {VK_TAB, none, kTabBestResults, IDC_BEST_REFRESH, kBefore},
+        {VK_TAB, ctrl, kTabDataInfo, IDC_DATA_INFO_LIST, nullptr},
+        {VK_TAB, ctrlShift, kTabBestResults, IDC_BEST_REFRESH, ""},
+        {VK_PRIOR, ctrl, kTabAnalysis, IDC_ANALYSIS_LIST, ""},
+        {VK_PRIOR, ctrl, kTabOptions, IDC_OPTIONS_REFRESH_RATE, ""},
+        {VK_NEXT, ctrl, kTabAnalysis, IDC_ANALYSIS_LIST, ""},
+        {VK_TAB, ctrlShift, kTabOptions, IDC_OPTIONS_REFRESH_RATE, ""},
+        {VK_TAB, ctrlShift, kTabCompleted, IDC_COMPLETED_TREE, "Hint: You can right click for more options."},
+    };
+    int index = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(index++);
+        SetStatusText(kBefore);
+        PressKey(GetFocus(), step.key, step.held);
+        EXPECT_EQ(TabCtrl_GetCurSel(App().tabControl), step.tab);
+        EXPECT_EQ(App().currentTab, step.tab);
+        EXPECT_TRUE(HasVisibleStyle(App().pages[step.tab]));
+        const HWND expected =
+            step.focus == kTabControl ? App().tabControl : GetDlgItem(App().pages[step.tab], step.focus);
+        EXPECT_EQ(GetFocus(), expected) << "focus on control " << GetDlgCtrlID(GetFocus());
+        if (step.status) {
+            EXPECT_EQ(StatusText(), step.status);
+        }
     }
 }
 

@@ -7,16 +7,108 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
+#include "ui/main_window.h"
 
 inline void ResetSettingsKeys()
 {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Vantorel");
     RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Vantorel");
 }
+
+// Handles every message waiting for this thread as the program's loop does.
+inline void HandleWaitingMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT)
+            HandleMessage(msg);
+    }
+}
+
+// Presses a key on a window as a user would and takes it through the program's loop step. The
+// held keys (VK_CONTROL, VK_SHIFT) go into the thread's key state, which the program and the
+// dialog navigation read and which a posted key message does not set; synthesised input would,
+// but only reaches the window with the desktop's focus, which a headless run does not promise.
+inline void PressKey(HWND target, UINT key, const std::vector<BYTE>& held = {}, bool systemKey = false)
+{
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    for (const BYTE k : held)
+        state[k] = 0x80;
+    SetKeyboardState(state);
+    PostMessageA(target, systemKey ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+    PostMessageA(target, systemKey ? WM_SYSKEYUP : WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    HandleWaitingMessages();
+    for (const BYTE k : held)
+        state[k] = 0;
+    SetKeyboardState(state);
+}
+
+inline std::string ClipboardText()
+{
+    std::string text = "(no text)";
+    if (!OpenClipboard(nullptr))
+        return "(clipboard busy)";
+    if (const HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+inline void EmptyTheClipboard()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+// Records each pop-up menu that opens while it lives, by its first item, its number of items and
+// its top left corner, and closes it at once: its thread timer runs inside the menu's own loop.
+class MenuWatch
+{
+public:
+    struct Seen {
+        std::string firstItem;
+        int items;
+        POINT at;
+    };
+    MenuWatch() : timer_(SetTimer(nullptr, 0, 30, CloseMenu)) { Menus().clear(); }
+    ~MenuWatch() { KillTimer(nullptr, timer_); }
+    MenuWatch(const MenuWatch&) = delete;
+    MenuWatch& operator=(const MenuWatch&) = delete;
+    static std::vector<Seen>& Menus()
+    {
+        static std::vector<Seen> menus;
+        return menus;
+    }
+
+private:
+    static void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+    {
+        const HWND menu = FindWindowA("#32768", nullptr);
+        if (!menu || !IsWindowVisible(menu))
+            return;
+        char text[128] = {};
+        const auto popup = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+        if (popup)
+            GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
+        RECT rect{};
+        GetWindowRect(menu, &rect);
+        Menus().push_back({text, popup ? GetMenuItemCount(popup) : -1, {rect.left, rect.top}});
+        EndMenu();
+    }
+    UINT_PTR timer_;
+};
 
 class PageFixture : public ::testing::Test
 {

@@ -213,7 +213,13 @@ TEST_F(SkyMapTest, DialogListsSortedNamesAndTheMapDrawsOnlyCheckedOnes)
 
     SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_ALL, BN_CLICKED), 0);
     SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
-    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // Without a mouse: Tab goes from the list through the buttons, Enter on Close closes.
+    SetFocus(PickList());
+    for (const int id : {IDC_SHOW_WU_ALL, IDC_SHOW_WU_NONE, IDOK}) {
+        PressKey(GetFocus(), VK_TAB);
+        EXPECT_EQ(GetFocus(), GetDlgItem(App().skyPick, id));
+    }
+    PressKey(GetFocus(), VK_RETURN);
     EXPECT_EQ(App().skyPick, nullptr);
     Canvas canvas(kChartWidth, kChartHeight);
     Paint(canvas);
@@ -326,6 +332,17 @@ TEST_F(SkyMapTest, ScrollingMovesTheOriginBy5And50AndStopsShortOfTheLastColumn)
 TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
 {
     ShowSkyMap(Set({Point("wu", "d", 3, 45, kOrange)}));
+    {
+        // Shift+F10 opens the right-click menu at the window's top left corner.
+        const MenuWatch watch;
+        PressKey(App().skyMap, VK_F10, {VK_SHIFT}, true);
+        ASSERT_EQ(MenuWatch::Menus().size(), 1u);
+        EXPECT_EQ(MenuWatch::Menus()[0].firstItem, "&Show Work Units...");
+        POINT corner{0, 0};
+        ClientToScreen(App().skyMap, &corner);
+        EXPECT_EQ(MenuWatch::Menus()[0].at.x, corner.x);
+        EXPECT_EQ(MenuWatch::Menus()[0].at.y, corner.y);
+    }
     SendMessageA(App().skyMap, WM_COMMAND, ID_SHOW_TEXT, 0);
     SendMessageA(App().skyMap, WM_COMMAND, ID_CIRCLE_SMALL, 0);
     SetWindowPos(App().skyMap, nullptr, 40, 30, 500, 400, SWP_NOZORDER);

@@ -169,3 +169,16 @@ std::string GaussianText(const BestSignals& best)
     const double score = best.gaussianChiSquare != 0 ? best.gaussianPower / best.gaussianChiSquare : 0.0;
     return Format("Power %1.2f, Score %.4f, Fit %2.3f", best.gaussianPower, score, best.gaussianChiSquare);
 }
+
+std::string GraphCaption(GraphKind kind, const BestSignals& best)
+{
+    switch (kind) {
+    case GraphKind::Triplet:
+        return best.tripletScore != 0 ? TripletText(best) : std::string();
+    case GraphKind::Pulse:
+        return best.pulsePower != 0 ? PulseText(best) + ", " + PulseResolutionText(best) : std::string();
+    case GraphKind::Gaussian:
+        return best.gaussianPower != 0 ? GaussianText(best) : std::string();
+    }
+    return {};
+}

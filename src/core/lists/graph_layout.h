@@ -71,3 +71,8 @@ std::string TripletText(const BestSignals& best);
 std::string PulseText(const BestSignals& best);
 std::string PulseResolutionText(const BestSignals& best);
 std::string GaussianText(const BestSignals& best);
+
+// What a graph cell says to whoever reads it rather than looks at it: its figures, the pulse's
+// two lines joined. Empty when the signal is not there, as the cell is then plain black.
+enum class GraphKind { Triplet, Pulse, Gaussian };
+std::string GraphCaption(GraphKind kind, const BestSignals& best);

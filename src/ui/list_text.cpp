@@ -1,0 +1,176 @@
+// Cell texts on request and on the clipboard. The lists paint their rows from records, so the
+// texts a screen reader or a copy needs are given from the same records.
+#include "ui/list_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "core/common/program_texts.h"
+#include "core/lists/copy_text.h"
+#include "ui/app_state.h"
+#include "ui/list_view.h"
+
+namespace
+{
+
+constexpr char kCellTextProperty[] = "VantorelCellText";
+constexpr int kTitleCapacity = 200;
+
+std::string RecordText(HWND list, int item, int column)
+{
+    LVITEMA record{};
+    record.mask = LVIF_PARAM;
+    record.iItem = item;
+    if (!ListView_GetItem(list, &record))
+        return {};
+    const ListRow* row = RowCells(list, record.lParam);
+    return row ? std::string(row->Text(column)) : std::string();
+}
+
+CellTextSource SourceOf(HWND list)
+{
+    const auto source = reinterpret_cast<CellTextSource>(GetPropA(list, kCellTextProperty));
+    return source ? source : RecordText;
+}
+
+void GiveText(const std::string& text, LVITEMA& item)
+{
+    const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+    std::copy_n(text.data(), length, item.pszText);
+    item.pszText[length] = '\0';
+}
+
+void GiveText(const std::string& text, LVITEMW& item)
+{
+    const int written = text.empty() ? 0
+                                     : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                           item.pszText, item.cchTextMax - 1);
+    item.pszText[written > 0 ? written : 0] = L'\0';
+}
+
+template <typename Item> void AnswerItem(HWND list, Item& item)
+{
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+        return;
+    GiveText(item.iItem >= 0 ? CellText(list, item.iItem, item.iSubItem) : std::string(), item);
+}
+
+// The columns' indexes from left to right as the header shows them.
+std::vector<int> ShownColumnOrder(HWND list)
+{
+    std::vector<int> order(static_cast<size_t>(ColumnCount(list)));
+    if (order.empty() || !ListView_GetColumnOrderArray(list, static_cast<int>(order.size()), order.data())) {
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
+    }
+    return order;
+}
+
+bool PutOnClipboard(HWND owner, const std::string& text)
+{
+    if (!OpenClipboard(owner))
+        return false;
+    EmptyClipboard();
+    bool put = false;
+    // The clipboard owns the memory once it has taken it; otherwise it is freed here.
+    if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        if (void* bytes = GlobalLock(memory)) {
+            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            GlobalUnlock(memory);
+            put = SetClipboardData(CF_TEXT, memory) != nullptr;
+        }
+        if (!put)
+            GlobalFree(memory);
+    }
+    CloseClipboard();
+    return put;
+}
+
+} // namespace
+
+void SetCellTextSource(HWND list, CellTextSource source)
+{
+    SetPropA(list, kCellTextProperty, reinterpret_cast<HANDLE>(source));
+}
+
+void ForgetCellTextSource(HWND list)
+{
+    RemovePropA(list, kCellTextProperty);
+}
+
+std::string CellText(HWND list, int item, int column)
+{
+    return SourceOf(list)(list, item, column);
+}
+
+BOOL AnswerCellText(const NMHDR* header)
+{
+    auto* notice = const_cast<NMHDR*>(header);
+    if (header->code == LVN_GETDISPINFOA)
+        AnswerItem(header->hwndFrom, reinterpret_cast<NMLVDISPINFOA*>(notice)->item);
+    else if (header->code == LVN_GETDISPINFOW)
+        AnswerItem(header->hwndFrom, reinterpret_cast<NMLVDISPINFOW*>(notice)->item);
+    else
+        return FALSE;
+    return TRUE;
+}
+
+int InsertRowItem(HWND list, int index, LPARAM data)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM | LVIF_TEXT;
+    item.iItem = index;
+    item.lParam = data;
+    item.pszText = LPSTR_TEXTCALLBACKA;
+    const int inserted = ListView_InsertItem(list, &item);
+    // A sub-item never given a text reads as empty on some systems rather than asking its parent.
+    for (int column = 1; inserted >= 0 && column < ColumnCount(list); ++column)
+        ListView_SetItemText(list, inserted, column, LPSTR_TEXTCALLBACKA);
+    return inserted;
+}
+
+std::string SelectedRowsText(HWND list)
+{
+    const std::vector<int> order = ShownColumnOrder(list);
+    std::vector<std::string> titles;
+    for (const int column : order)
+        titles.push_back(ColumnTitle(list, column, kTitleCapacity));
+    std::string text = TabSeparatedText(titles, {});
+    // Row by row into the one text: a copy of 100,000 work units keeps no cells of its own.
+    const CellTextSource source = SourceOf(list);
+    std::vector<std::string> cells(order.size());
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(list, i, LVNI_SELECTED)) {
+        for (size_t k = 0; k < order.size(); ++k)
+            cells[k] = source(list, i, order[k]);
+        AppendTabSeparatedLine(text, cells, cells.size());
+    }
+    return text;
+}
+
+bool CopySelectedRows(HWND list)
+{
+    return ListView_GetSelectedCount(list) > 0 && PutOnClipboard(list, SelectedRowsText(list));
+}
+
+bool HandleListShortcut(HWND list, WPARAM key)
+{
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    if (key == 'C') {
+        // Called from the list's window procedure, which nothing may unwind out of.
+        try {
+            CopySelectedRows(list);
+        } catch (const std::bad_alloc&) {
+            SetStatusText(kOutOfMemory);
+        }
+        return true;
+    }
+    if (key == 'A' && !(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SINGLESEL)) {
+        ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+        return true;
+    }
+    return false;
+}
