@@ -502,18 +502,11 @@ std::string CellTextOf(HWND list, int item, int column)
 
 BOOL OnListNotify(HWND page, const NMHDR* header)
 {
-    switch (header->code) {
-    case LVN_COLUMNCLICK:
-        SortOnColumnClick(List(page), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-        return TRUE;
-    case LVN_GETDISPINFOA:
-    case LVN_GETDISPINFOW:
-        return AnswerCellText(header);
-    case NM_RCLICK:
+    if (header->code == NM_RCLICK) {
         OnListRightClick(page);
         return TRUE;
     }
-    return FALSE;
+    return SortOrAnswerText(header);
 }
 
 BOOL OnNotify(HWND page, const NMHDR* header)

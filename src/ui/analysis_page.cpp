@@ -131,21 +131,14 @@ BOOL OnDrawItem(HWND, const DRAWITEMSTRUCT* draw)
     return DrawListItem(draw, DrawRow);
 }
 
-BOOL OnNotify(HWND page, const NMHDR* header)
+BOOL OnNotify(HWND, const NMHDR* header)
 {
-    switch (header->code) {
-    case LVN_COLUMNCLICK:
-        SortOnColumnClick(List(page), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-        return TRUE;
-    case LVN_GETDISPINFOA:
-    case LVN_GETDISPINFOW:
-        return AnswerCellText(header);
-    case LVN_DELETEITEM:
+    if (header->code == LVN_DELETEITEM) {
         // This list owns the rows; the Best Results list only shows them.
         delete reinterpret_cast<WorkUnitRow*>(reinterpret_cast<const NMLISTVIEW*>(header)->lParam);
         return TRUE;
     }
-    return FALSE;
+    return SortOrAnswerText(header);
 }
 
 void OnAnalysisButton(HWND, int id, int, HWND)

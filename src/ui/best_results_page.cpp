@@ -100,11 +100,7 @@ void OnBestResultsButton(HWND page, int id, int code, HWND)
 
 BOOL OnNotify(HWND page, const NMHDR* header)
 {
-    if (header->code == LVN_COLUMNCLICK && header->hwndFrom == List(page)) {
-        SortOnColumnClick(List(page), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-        return TRUE;
-    }
-    return AnswerCellText(header);
+    return header->hwndFrom == List(page) ? SortOrAnswerText(header) : FALSE;
 }
 
 void OnSize(HWND page)

@@ -661,13 +661,17 @@ BOOL OnPlainListNotify(int listId, const NMHDR* header)
 {
     if (header->idFrom != static_cast<UINT_PTR>(listId))
         return FALSE;
-    const auto* notify = reinterpret_cast<const NMLISTVIEW*>(header);
-    switch (header->code) {
-    case LVN_COLUMNCLICK:
-        SortOnColumnClick(header->hwndFrom, notify->iSubItem);
+    if (header->code == LVN_DELETEITEM) {
+        delete reinterpret_cast<ListRow*>(reinterpret_cast<const NMLISTVIEW*>(header)->lParam);
         return TRUE;
-    case LVN_DELETEITEM:
-        delete reinterpret_cast<ListRow*>(notify->lParam);
+    }
+    return SortOrAnswerText(header);
+}
+
+BOOL SortOrAnswerText(const NMHDR* header)
+{
+    if (header->code == LVN_COLUMNCLICK) {
+        SortOnColumnClick(header->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return TRUE;
     }
     return AnswerCellText(header);

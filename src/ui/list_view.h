@@ -124,6 +124,9 @@ void PaintPlainRow(const DRAWITEMSTRUCT& draw);
 // only its own list's notices and returns FALSE for the rest.
 BOOL DrawPlainListItem(HWND page, const DRAWITEMSTRUCT* draw);
 BOOL OnPlainListNotify(int listId, const NMHDR* header);
+// What every report list answers alike: a column click sorts it, a text request gets the text
+// its cell paints. FALSE for any other notice.
+BOOL SortOrAnswerText(const NMHDR* header);
 // Inserts an owned ListRow at the index (the end for -1); the list frees it on LVN_DELETEITEM.
 void InsertOwnedRow(HWND list, int index, std::unique_ptr<ListRow> row);
 // The row under an item, and the first selected item's row.
