@@ -259,15 +259,18 @@ void BenchCompleted(const std::string& inputs, int count)
                   sortSeconds[0], sortSeconds[1]);
     const std::string name = "Completed load, N=" + std::to_string(count);
     PrintResult(kPlatform, name.c_str(), load + paint, floorSeconds, count >= 100000 ? 2.0 : 0, note);
+    // What the load adds: its peak over the working set of the page before it, so that Wine's own
+    // start-up does not count.
     const double peak = static_cast<double>(after.PeakWorkingSetSize);
+    const double added = peak - static_cast<double>(before.WorkingSetSize);
     std::snprintf(note, sizeof note,
-                  "peak working set %.1f MB (%.1f MB before the load), peak pagefile %.1f MB; file %.1f MB; a bare "
-                  "list of as many items takes %.1f MB",
-                  peak / 1e6, static_cast<double>(before.PeakWorkingSetSize) / 1e6,
-                  static_cast<double>(after.PeakPagefileUsage) / 1e6, static_cast<double>(fileSize) / 1e6,
+                  "peak working set %.1f MB (%.1f MB before the load, %.1f MB its peak until then); file %.1f MB; "
+                  "a bare list of as many items takes %.1f MB",
+                  peak / 1e6, static_cast<double>(before.WorkingSetSize) / 1e6,
+                  static_cast<double>(before.PeakWorkingSetSize) / 1e6, static_cast<double>(fileSize) / 1e6,
                   listBytes / 1e6);
-    // Reported as bytes in the time columns: peak against the file's size, goal 1.5.
-    std::printf("MEMORY|%s|Completed peak memory, N=%d|%.0f|%.0f|1.50|%s\n", kPlatform, count, peak,
+    // Reported as bytes in the time columns: what the load adds against the file's size, goal 1.1.
+    std::printf("MEMORY|%s|Completed memory added by the load, N=%d|%.0f|%.0f|1.10|%s\n", kPlatform, count, added,
                 static_cast<double>(fileSize), note);
 }
 

@@ -160,7 +160,7 @@ TEST(CompletedLoad, DetailRowOfACompleteWorkUnit)
     EXPECT_EQ(best.gaussianChiSquare, 1.75);
     EXPECT_EQ(best.gaussianPot, "1.5\x01"
                                 "2.25\x01");
-    EXPECT_EQ(best.tripletPot, "0a10");
+    EXPECT_EQ(best.tripletPot, (HexPot{0x0a, 0x10}));
     EXPECT_EQ(best.tripletPower, 7.5);
     EXPECT_EQ(best.tripletScore, 20.25);
     EXPECT_EQ(best.tripletPotIndex[0][0], 3.0);
@@ -170,7 +170,7 @@ TEST(CompletedLoad, DetailRowOfACompleteWorkUnit)
     EXPECT_EQ(best.pulseScore, 1.75);
     EXPECT_EQ(best.pulsePeriod, 0.5);
     EXPECT_EQ(best.pulseFftLength, 1024.0);
-    EXPECT_EQ(best.pulsePot, "ff00");
+    EXPECT_EQ(best.pulsePot, (HexPot{0xff, 0x00}));
     EXPECT_EQ(node.count, 1);
     EXPECT_EQ(node.perDay, 86400.0 / 3725);
 }
@@ -239,7 +239,7 @@ TEST(CompletedLoad, DetailWithoutOptionalColumns)
     EXPECT_EQ(first.Text(kCellGaussian), "0");  // a zero chi-square gives a score of 0
     EXPECT_EQ(first.Text(kCellRecordedOn), ""); // no blank in time_recorded, still counted
     EXPECT_EQ(first.Text(kCellTriplet), "0");   // triplet and pulse columns missing: 0
-    EXPECT_EQ(load.rows[0]->best.tripletPot, "");
+    EXPECT_TRUE(load.rows[0]->best.tripletPot.empty());
     EXPECT_EQ(load.rows[1]->cells.Text(kCellRecordedOn), "x");
     EXPECT_EQ(load.rows[1]->cells.Text(kCellDateLogged), "d2");
 

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/client/find_value.h"
+#include "core/client/pot_decode.h"
 #include "core/common/number_text.h"
 #include "core/common/status_sink.h"
 
@@ -67,12 +68,6 @@ Sexagesimal Split(double value)
 std::string_view Characters(std::string_view text, size_t from, size_t count)
 {
     return from < text.size() ? text.substr(from, count) : std::string_view();
-}
-
-// A pulse or triplet pot beyond the pot's capacity is cut there; the graphs read whole pairs.
-std::string HexPotFromLog(std::string_view pot)
-{
-    return std::string(pot.substr(0, kHexPotCapacity));
 }
 
 // The header names of the columns a work-unit row is made from, in CompletedColumn order.
@@ -290,7 +285,7 @@ bool FillSignalCells(const RecordFields& field, WorkUnitRow& row, NumberText& nu
         best.gaussianPot = GaussianPotFromLog(*pot);
     // The triplet and pulse values the file has; missing ones stay 0.
     if (const auto pot = field(kColumnTripletPot))
-        best.tripletPot = HexPotFromLog(*pot);
+        best.tripletPot = HexPotOfText(*pot);
     const std::pair<CompletedColumn, double*> numbers[] = {
         {kColumnTripletPower, &best.tripletPower},
         {kColumnTripletScore, &best.tripletScore},
@@ -306,7 +301,7 @@ bool FillSignalCells(const RecordFields& field, WorkUnitRow& row, NumberText& nu
         if (const auto text = field(column))
             *value = ToNumber(*text);
     if (const auto pot = field(kColumnPulsePot))
-        best.pulsePot = HexPotFromLog(*pot);
+        best.pulsePot = HexPotOfText(*pot);
     SetSortedByText(cells, kCellTriplet, number.General(best.tripletScore));
     SetSortedByText(cells, kCellPulses, number.General(best.pulseScore));
 
