@@ -5,12 +5,14 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/gdi_scope.h"
 #include "common/unique_handle.h"
+#include "core/common/program_texts.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "core/settings/value_names.h"
@@ -319,10 +321,13 @@ LRESULT CALLBACK SkyMapProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return DefWindowProcA(hwnd, message, wParam, lParam);
     try {
         return HandleMessage(hwnd, *state, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        // The message is dropped (a paint shows again at the next one); the window goes on.
+        SetStatusText(kOutOfMemory);
     } catch (...) {
-        // Nothing may unwind into the system (a failed allocation ends the handler).
-        return 0;
+        // Nothing may unwind into the system.
     }
+    return 0;
 }
 
 bool RegisterSkyMapClass()

@@ -10,6 +10,7 @@
 #include "core/client/find_value.h"
 #include "core/client/pot_decode.h"
 #include "core/common/number_text.h"
+#include "core/common/out_of_memory.h"
 #include "core/common/status_sink.h"
 
 namespace
@@ -362,7 +363,9 @@ bool FillWorkUnitRow(const CompletedColumns& columns, const LogRecord& record, i
 DetailLoad LoadDetail(LogReader& reader, LocationNode& node)
 {
     DetailLoad load;
-    if (reader.ReadHeader()) {
+    load.outOfMemory = RanOutOfMemory([&] {
+        if (!reader.ReadHeader())
+            return;
         const CompletedColumns columns = FindCompletedColumns(reader);
         while (const LogRecord* record = reader.ReadLogRecord()) {
             if (!IsWorkUnitRecord(*record))
@@ -372,17 +375,27 @@ DetailLoad LoadDetail(LogReader& reader, LocationNode& node)
                 ++load.count;
             load.rows.push_back(std::move(row));
         }
+    });
+    if (load.outOfMemory) {
+        // A part of a history would show as the whole of it: none is kept, and the memory it
+        // took is given back at once.
+        decltype(load.rows)().swap(load.rows);
+        load.count = 0;
+        load.cpuSum = 0;
+        return load;
     }
     node.count = load.count;
     node.perDay = DailyRate(load.cpuSum, load.count);
     return load;
 }
 
-LocationTotals LoadTotals(LogReader& reader)
+namespace
 {
-    LocationTotals totals;
+
+void ReadTotals(LogReader& reader, LocationTotals& totals)
+{
     if (!reader.ReadHeader())
-        return totals;
+        return;
     const int cpuColumn = reader.FindColumn("cpu");
     const int peakColumn = reader.FindColumn("bs_power");
     const int powerColumn = reader.FindColumn("bg_power");
@@ -411,6 +424,18 @@ LocationTotals LoadTotals(LogReader& reader)
                 totals.topScore = score;
             }
         }
+    }
+}
+
+} // namespace
+
+LocationTotals LoadTotals(LogReader& reader)
+{
+    LocationTotals totals;
+    if (RanOutOfMemory([&] { ReadTotals(reader, totals); })) {
+        totals = LocationTotals();
+        totals.outOfMemory = true;
+        return totals;
     }
     totals.dailyRate = DailyRate(totals.cpuSum, totals.count);
     return totals;
