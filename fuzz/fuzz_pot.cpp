@@ -14,12 +14,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int pair = HexPair(text, offset);
     FuzzCheck(pair >= 0 && pair <= 255, "hex pair outside 0 to 255");
 
-    for (const TripletPotEntry& entry : DecodeTripletPot(text)) {
-        FuzzCheck(entry.count >= 1 && entry.count <= 255, "triplet count outside 1 to 255");
-        FuzzCheck(entry.height >= 0 && entry.height <= 255, "triplet height outside 0 to 255");
+    // Kept as bytes, a pot must give the graphs what its text's pairs say, as far as the text is read.
+    const HexPot bytes = HexPotOfText(text);
+    FuzzCheck(bytes.size() <= kHexPotBytes, "hexadecimal pot over its capacity");
+    const std::string_view read = std::string_view(text).substr(0, kHexPotCapacity);
+    const TripletPot triplet = DecodeTripletPot(bytes);
+    for (size_t i = 0; i < triplet.size(); ++i) {
+        const int count = HexPair(read, 4 * i);
+        FuzzCheck(triplet[i].count == (count == 0 ? 1 : count), "triplet count differs from its text");
+        FuzzCheck(triplet[i].height == HexPair(read, 4 * i + 2), "triplet height differs from its text");
     }
-    for (const int height : DecodePulsePot(text))
-        FuzzCheck(height >= 0 && height <= 255, "pulse height outside 0 to 255");
+    const PulsePot pulse = DecodePulsePot(bytes);
+    for (size_t i = 0; i < pulse.size(); ++i)
+        FuzzCheck(pulse[i] == HexPair(read, 2 * i), "pulse height differs from its text");
     for (const double value : DecodeGaussianPot(text))
         CheckFinite(value, "gaussian pot value not finite");
 

@@ -45,8 +45,8 @@ public:
 void CheckSignals(const BestSignals& best)
 {
     CheckCopied(best.gaussianPot, kGaussianPotCapacity, "gaussian pot over its capacity");
-    CheckCopied(best.pulsePot, kHexPotCapacity, "pulse pot over its capacity");
-    CheckCopied(best.tripletPot, kHexPotCapacity, "triplet pot over its capacity");
+    FuzzCheck(best.pulsePot.size() <= kHexPotBytes, "pulse pot over its capacity");
+    FuzzCheck(best.tripletPot.size() <= kHexPotBytes, "triplet pot over its capacity");
     for (const double value :
          {best.gaussianTrueMean, best.gaussianPower, best.spikePower, best.gaussianChiSquare, best.pulseScore,
           best.pulsePower, best.tripletScore, best.tripletPower, best.tripletPotIndex[2][1], best.tripletFftLength})

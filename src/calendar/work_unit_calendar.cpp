@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <new>
 #include <optional>
+#include <vector>
 
 #include "calendar/calendar_frame.h"
 #include "completed/log_file.h"
@@ -50,20 +52,21 @@ std::unique_ptr<LogByteSource> OpenLog(const std::string& folder)
     return log;
 }
 
-void CountFolder(DayTable& table, LogReader& reader, const std::string& folder)
+// The counters answer false when memory ran out; a log that cannot be opened is no such failure.
+bool CountFolder(DayTable& table, LogReader& reader, const std::string& folder)
 {
-    if (std::unique_ptr<LogByteSource> source = OpenLog(folder))
-        CountLogRecords(table, reader, *source);
+    std::unique_ptr<LogByteSource> source = OpenLog(folder);
+    return !source || CountLogRecords(table, reader, *source);
 }
 
-void CountStoredLocations(DayTable& table, LogReader& reader)
+bool CountStoredLocations(DayTable& table, LogReader& reader)
 {
     SettingsStore store;
     if (!store.Open()) {
         MessageBoxA(App().mainWindow, kRegistryFailure, kProgramTitle, MB_OK);
-        return;
+        return true;
     }
-    CountAllLocations(table, reader, StoredLocationReader(store), CurrentDirectory(), OpenLog);
+    return CountAllLocations(table, reader, StoredLocationReader(store), CurrentDirectory(), OpenLog).has_value();
 }
 
 void Paint(HWND hwnd, HDC hdc)
@@ -85,19 +88,35 @@ const CalendarKind& Kind()
     return kind;
 }
 
-void OpenCalendar(const std::function<void(DayTable&, LogReader&)>& count)
+// Counts and opens the calendar; the main window is disabled while it is open. When memory runs
+// out while counting, counts of a part of the logs would mislead: no calendar opens, the main
+// window stays usable and the status line says why.
+void OpenCalendar(const std::function<bool(DayTable&, LogReader&)>& count)
 {
     CalendarState& state = Calendar();
     if (state.frame.window)
         DestroyWindow(state.frame.window);
     if (App().mainWindow)
         EnableWindow(App().mainWindow, FALSE);
-    state.table = BuildWorkUnitTable();
-    state.sheets = MonthSheets(state.table, kWorkUnitSheetCount);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    LogReader reader;
-    count(state.table, reader);
+    bool counted = false;
+    try {
+        state.table = BuildWorkUnitTable();
+        state.sheets = MonthSheets(state.table, kWorkUnitSheetCount);
+        LogReader reader;
+        counted = count(state.table, reader);
+    } catch (const std::bad_alloc&) {
+        counted = false;
+    }
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    if (!counted) {
+        DayTable().swap(state.table);
+        std::vector<MonthSheet>().swap(state.sheets);
+        if (App().mainWindow)
+            EnableWindow(App().mainWindow, TRUE);
+        SetStatusText(kOutOfMemory);
+        return;
+    }
     CreateCalendarWindow(kClassName, Kind(), kTitle);
 }
 
@@ -105,7 +124,7 @@ void OpenCalendar(const std::function<void(DayTable&, LogReader&)>& count)
 
 void OpenWorkUnitCalendar(const std::string& folder)
 {
-    OpenCalendar([&folder](DayTable& table, LogReader& reader) { CountFolder(table, reader, folder); });
+    OpenCalendar([&folder](DayTable& table, LogReader& reader) { return CountFolder(table, reader, folder); });
 }
 
 void OpenWorkUnitCalendarForAllLocations()

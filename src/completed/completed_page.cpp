@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -180,7 +181,8 @@ const WorkUnitRow* RowAt(HWND page, size_t index)
 }
 
 // Starts the reader on the log of every location under the root, in tree order, and hands each
-// to use(item, node); a log that cannot be opened is reported on the status line and left out.
+// to use(item, node) until it answers false; a log that cannot be opened is reported on the
+// status line and left out.
 template <typename Use> void ForEachLocationLog(HWND page, HTREEITEM root, Use use)
 {
     const HWND tree = Tree(page);
@@ -195,26 +197,39 @@ template <typename Use> void ForEachLocationLog(HWND page, HTREEITEM root, Use u
             continue;
         }
         State(page).reader.Start(*log);
-        use(child, *node);
+        if (!use(child, *node))
+            return;
     }
 }
 
-void LoadTotals(HWND page, HTREEITEM root)
+// How a load of the list ended.
+enum class LoadOutcome { Shown, MissingLog, OutOfMemory };
+
+LoadOutcome LoadTotals(HWND page, HTREEITEM root)
 {
     PageState& state = State(page);
     const HWND tree = Tree(page);
     LocationTotals grand;
+    bool outOfMemory = false;
     ForEachLocationLog(page, root, [&](HTREEITEM item, const LocationNode&) {
         const LocationTotals totals = ::LoadTotals(state.reader);
+        outOfMemory = totals.outOfMemory;
+        if (outOfMemory)
+            return false;
         state.rows.push_back(MakeTotalsRow(ItemText(tree, item), totals));
         AddToGrandTotal(grand, totals);
+        return true;
     });
+    // A grand total without one of its locations would be wrong: none is shown.
+    if (outOfMemory)
+        return LoadOutcome::OutOfMemory;
     state.rows.push_back(MakeTotalsRow(kGrandTotalName, grand));
     ShowRows(page);
     if (LocationNode* node = NodeOf(tree, root)) {
         node->count = grand.count;
         node->perDay = grand.dailyRate;
     }
+    return LoadOutcome::Shown;
 }
 
 // Offers the home page when a location has no SETILog.csv; the list is shown empty first.
@@ -230,30 +245,59 @@ void ReportMissingLog(HWND page, const std::string& failure)
 }
 
 // Reads one location's work units; the newest record is on top.
-bool LoadWorkUnits(HWND page, HTREEITEM item)
+LoadOutcome LoadWorkUnits(HWND page, HTREEITEM item)
 {
     PageState& state = State(page);
     LocationNode* node = NodeOf(Tree(page), item);
     if (!node)
-        return true;
+        return LoadOutcome::Shown;
     std::string failure;
     const std::unique_ptr<LogByteSource> log = OpenLogFile(node->path, failure);
     if (!log) {
         ReportMissingLog(page, failure);
-        return false;
+        return LoadOutcome::MissingLog;
     }
     state.reader.Start(*log);
     DetailLoad load = LoadDetail(state.reader, *node);
+    if (load.outOfMemory)
+        return LoadOutcome::OutOfMemory;
     std::reverse(load.rows.begin(), load.rows.end());
     state.rows = std::move(load.rows);
     ShowRows(page);
-    return true;
+    return LoadOutcome::Shown;
+}
+
+// The columns of the item's form, then its rows.
+LoadOutcome LoadList(HWND page, HTREEITEM item, bool root)
+{
+    const HWND list = List(page);
+    State(page).workUnitForm = !root;
+    if (root) {
+        MakeColumns(list, kTotalsColumns);
+        InstallHeaderTips(list, kCompletedTips);
+        return LoadTotals(page, item);
+    }
+    MakeColumns(list, kWorkUnitColumns);
+    InstallHeaderTips(list, kCompletedTips);
+    SizeColumnsToContents(list);
+    return LoadWorkUnits(page, item);
+}
+
+// A load that ran out of memory shows no rows: what it had read is freed at once, the list (with
+// its columns) is drawn again and the status line says why.
+void ShowNoRowsForLackOfMemory(HWND page)
+{
+    const HWND list = List(page);
+    ListView_DeleteAllItems(list);
+    FreeRows(State(page).rows);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    SetStatusText(kOutOfMemory);
 }
 
 void LoadSelection(HWND page, HTREEITEM item)
 {
     PageState& state = State(page);
-    const HWND tree = Tree(page);
     const HWND list = List(page);
     SetStatusText("");
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
@@ -261,22 +305,20 @@ void LoadSelection(HWND page, HTREEITEM item)
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     EmptyList(page);
 
-    const bool root = TreeView_GetParent(tree, item) == nullptr;
-    state.workUnitForm = !root;
-    if (root) {
-        MakeColumns(list, kTotalsColumns);
-        InstallHeaderTips(list, kCompletedTips);
-        LoadTotals(page, item);
-    } else {
-        MakeColumns(list, kWorkUnitColumns);
-        InstallHeaderTips(list, kCompletedTips);
-        SizeColumnsToContents(list);
-        if (!LoadWorkUnits(page, item))
-            return;
+    LoadOutcome outcome = LoadOutcome::OutOfMemory;
+    try {
+        outcome = LoadList(page, item, TreeView_GetParent(Tree(page), item) == nullptr);
+        if (outcome == LoadOutcome::Shown) {
+            SizeAllColumns(list);
+            PlaceHeaderTips(list);
+        }
+    } catch (const std::bad_alloc&) {
+        outcome = LoadOutcome::OutOfMemory;
     }
-    SizeAllColumns(list);
-    PlaceHeaderTips(list);
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    if (outcome == LoadOutcome::OutOfMemory)
+        ShowNoRowsForLackOfMemory(page);
+    if (outcome != LoadOutcome::MissingLog)
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }
 
 void Reload(HWND page)
@@ -312,26 +354,36 @@ SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
 }
 
 // Every location's work units, read from the logs in tree order; a log that cannot be opened is
-// reported on the status line and left out.
-SkyPointSet LogSkyPoints(HWND page, HTREEITEM root)
+// reported on the status line and left out. Nothing when memory ran out.
+std::optional<SkyPointSet> LogSkyPoints(HWND page, HTREEITEM root)
 {
     SkyPointSet points;
-    ForEachLocationLog(
-        page, root, [&](HTREEITEM, const LocationNode& node) { ReadLogSkyPoints(State(page).reader, node, points); });
+    bool read = true;
+    ForEachLocationLog(page, root, [&](HTREEITEM, const LocationNode& node) {
+        read = ReadLogSkyPoints(State(page).reader, node, points);
+        return read;
+    });
+    if (!read)
+        return std::nullopt;
     return points;
 }
 
-// Growing the set can run out of memory: then no Sky Map is shown and the user is told.
+// Growing the set can run out of memory: then no Sky Map is shown, the part read is freed, and
+// the user is told.
 template <typename MakePoints> void ShowSkyMapOf(HWND page, MakePoints makePoints)
 {
-    SkyPointSet points;
+    std::optional<SkyPointSet> points;
     try {
         points = makePoints();
     } catch (const std::bad_alloc&) {
+        points.reset();
+    }
+    if (!points) {
+        SetStatusText(kOutOfMemory);
         MessageBoxA(page, LastErrorText(ERROR_NOT_ENOUGH_MEMORY).c_str(), kSkyDataTitle, MB_OK);
         return;
     }
-    ShowSkyMap(std::move(points));
+    ShowSkyMap(std::move(*points));
 }
 
 // "All Locations" reads every location's log; a location hands over the rows its load just listed.
@@ -340,12 +392,12 @@ void ShowSkyMapForTreeItem(HWND page, HTREEITEM item)
     if (TreeView_GetParent(Tree(page), item) == nullptr)
         ShowSkyMapOf(page, [page, item] { return LogSkyPoints(page, item); });
     else
-        ShowSkyMapOf(page, [page] { return RowSkyPoints(page, false); });
+        ShowSkyMapOf(page, [page] { return std::optional(RowSkyPoints(page, false)); });
 }
 
 void ShowSkyMapForSelectedRows(HWND page)
 {
-    ShowSkyMapOf(page, [page] { return RowSkyPoints(page, true); });
+    ShowSkyMapOf(page, [page] { return std::optional(RowSkyPoints(page, true)); });
 }
 
 // "All Locations" counts every stored location's log; a location item only its own.

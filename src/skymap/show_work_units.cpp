@@ -32,12 +32,6 @@ HWND List(HWND dialog)
     return GetDlgItem(dialog, IDC_SHOW_WU_LIST);
 }
 
-void RepaintSkyMap()
-{
-    if (App().skyMap)
-        InvalidateRect(App().skyMap, nullptr, FALSE);
-}
-
 void SetEveryCheck(HWND list, int image)
 {
     const int count = ListView_GetItemCount(list);
@@ -124,20 +118,24 @@ BOOL OnInitDialog(HWND dialog, LPARAM mode)
     column.pszText = const_cast<char*>(kColumnTitle);
     ListView_InsertColumn(list, 0, &column);
     FillList(list);
+    RedrawSkyMapPoints(); // from now on the map draws the checked entries
     LayOut(dialog);
     return TRUE;
 }
 
 void OnItemChanged(HWND dialog, const NMLISTVIEW& change)
 {
-    if ((change.uChanged & LVIF_STATE) && (change.uOldState & LVIS_STATEIMAGEMASK) == 0 && change.iItem >= 0)
+    if (!(change.uChanged & LVIF_STATE))
+        return;
+    if ((change.uOldState & LVIS_STATEIMAGEMASK) == 0 && change.iItem >= 0)
         ListView_SetItemState(List(dialog), change.iItem, INDEXTOSTATEIMAGEMASK(kChecked), LVIS_STATEIMAGEMASK);
-    RepaintSkyMap();
+    // Only a check decides what the map draws; selecting or focusing an entry leaves the picture.
+    if ((change.uOldState ^ change.uNewState) & LVIS_STATEIMAGEMASK)
+        RedrawSkyMapPoints();
 }
 
 void Close(HWND dialog)
 {
-    RepaintSkyMap();
     if (GetWindowLongPtrA(dialog, DWLP_USER) == kModal)
         EndDialog(dialog, 1);
     else
@@ -165,6 +163,7 @@ void OnDestroy(HWND dialog)
     SavePlacement(dialog, kValueSkyPickPosition);
     if (App().skyPick == dialog)
         App().skyPick = nullptr;
+    RedrawSkyMapPoints(); // every point is drawn again
 }
 
 BOOL OnNotify(HWND dialog, const NMHDR* header)

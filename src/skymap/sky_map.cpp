@@ -4,20 +4,21 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
 #include <memory>
+#include <new>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "common/gdi_scope.h"
 #include "common/unique_handle.h"
+#include "core/common/program_texts.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "core/settings/value_names.h"
 #include "settings/window_layout.h"
 #include "skymap/show_work_units.h"
+#include "skymap/sky_picture.h"
 #include "core/skymap/sky_projection.h"
 #include "ui/app_state.h"
 #include "ui/keyboard.h"
@@ -43,6 +44,7 @@ struct SkyMapState {
     bool computingScrollBars = false;
     HWND tip = nullptr;  // owned by the window, destroyed with it
     std::string tipText; // the tooltip's text, kept while the tooltip shows it
+    SkyPicture picture;  // the chart with the points drawn, composed when they change
 };
 
 SkyMapState* StateOf(HWND hwnd)
@@ -50,191 +52,31 @@ SkyMapState* StateOf(HWND hwnd)
     return reinterpret_cast<SkyMapState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
-// Pen, brush, background mode and text colour of the points of one paint, put back at its end.
-// A pen is made only when the colour changes: points come in runs of their location's colour, and
-// making and selecting a pen per point cost more than drawing it.
-class PointPens
+// Paints the client area part `area` from the picture, composing it first when the points, the
+// picks, Show Text, the circle size or a larger window call for it. Without memory for the
+// picture the area is drawn straight into the DC.
+void PaintArea(HWND hwnd, SkyMapState& state, HDC hdc, const RECT& area)
 {
-public:
-    explicit PointPens(HDC hdc)
-        : hdc_(hdc), oldPen_(GetCurrentObject(hdc, OBJ_PEN)),
-          oldBrush_(SelectObject(hdc, GetStockObject(HOLLOW_BRUSH))), oldMode_(SetBkMode(hdc, TRANSPARENT)),
-          oldText_(GetTextColor(hdc))
-    {
-    }
-    ~PointPens()
-    {
-        SetTextColor(hdc_, oldText_);
-        SetBkMode(hdc_, oldMode_);
-        SelectObject(hdc_, oldBrush_);
-        SelectObject(hdc_, oldPen_);
-    }
-    void Use(COLORREF colour)
-    {
-        if (pen_ && colour == colour_)
-            return;
-        UniqueGdiObject pen(CreatePen(PS_SOLID, 1, colour));
-        SelectObject(hdc_, pen.get());
-        pen_ = std::move(pen); // the old pen is no longer selected, so it can go
-        colour_ = colour;
-        SetTextColor(hdc_, colour);
-    }
-    PointPens(const PointPens&) = delete;
-    PointPens& operator=(const PointPens&) = delete;
-
-private:
-    HDC hdc_;
-    UniqueGdiObject pen_;
-    COLORREF colour_ = 0;
-    HGDIOBJ oldPen_;
-    HGDIOBJ oldBrush_;
-    int oldMode_;
-    COLORREF oldText_;
-};
-
-bool Intersects(const RECT& clip, const PixelBox& box)
-{
-    return box.left < clip.right && clip.left < box.right && box.top < clip.bottom && clip.top < box.bottom;
-}
-
-std::string_view FieldText(const char* field, size_t size)
-{
-    return std::string_view(field, strnlen(field, size));
-}
-
-// The label font of one paint, selected once, with its line height and its character advances:
-// asking the system for the extent of every label costs more than drawing its circle.
-class LabelFont
-{
-public:
-    explicit LabelFont(HDC hdc) : hdc_(hdc), font_(hdc, GetStockObject(ANSI_VAR_FONT))
-    {
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(hdc, &metrics);
-        height_ = metrics.tmHeight;
-        haveAdvances_ = GetCharWidth32A(hdc, 0, 255, advance_) != FALSE;
-    }
-    int Height() const { return height_; }
-    int Width(std::string_view text) const
-    {
-        if (!haveAdvances_) {
-            SIZE extent{};
-            GetTextExtentPoint32A(hdc_, text.data(), static_cast<int>(text.size()), &extent);
-            return extent.cx;
-        }
-        int width = 0;
-        for (const char c : text)
-            width += advance_[static_cast<unsigned char>(c)];
-        return width;
-    }
-
-private:
-    HDC hdc_;
-    SelectedObject font_;
-    int height_ = 0;
-    bool haveAdvances_ = false;
-    INT advance_[256] = {};
-};
-
-// Draws one point in chart coordinates; clip is the part of the chart being painted. Labels are
-// drawn when a label font is given.
-void DrawPoint(HDC hdc, PointPens& pens, const SkyPoint& point, const RECT& clip, const LabelFont* labelFont)
-{
-    if (!HasSkyPosition(point))
-        return;
-    const CircleShape shape = CircleShapeAt(ProjectSky(point.rightAscension, point.declination), App().skyCircleSize);
-    // Only the colour bytes: a high byte would make the system read the value as a palette index.
-    const COLORREF colour = static_cast<COLORREF>(point.colour) & 0x00FFFFFF;
-
-    struct Label {
-        std::string_view text;
-        ChartPoint at;
-    };
-    Label labels[2];
-    int labelCount = 0;
-    bool visible = Intersects(clip, shape.boxes[0]);
-    if (labelFont) {
-        const std::string_view texts[] = {FieldText(point.name, sizeof point.name),
-                                          FieldText(point.recordedOn, sizeof point.recordedOn)};
-        const int height = labelFont->Height();
-        for (int line = 0; line < 2; ++line) {
-            const int width = labelFont->Width(texts[line]);
-            const ChartPoint at = LabelPlace(shape, line, width, height);
-            visible = visible || Intersects(clip, PixelBox{at.x, at.y, at.x + width, at.y + height});
-            labels[labelCount++] = {texts[line], at};
-        }
-    }
-    if (!visible)
-        return;
-
-    pens.Use(colour);
-    for (int i = 0; i < shape.count; ++i)
-        Ellipse(hdc, shape.boxes[i].left, shape.boxes[i].top, shape.boxes[i].right, shape.boxes[i].bottom);
-    for (int i = 0; i < labelCount; ++i)
-        TextOutA(hdc, labels[i].at.x, labels[i].at.y, labels[i].text.data(), static_cast<int>(labels[i].text.size()));
-}
-
-// Paints the client area part `area` (client coordinates) with the origin at the scroll position.
-// The client point (offsetX, offsetY) is drawn at the device context's (0, 0): a back buffer of
-// the area passes the area's corner.
-void PaintContent(HDC hdc, const SkyMapState& state, RECT area, int offsetX = 0, int offsetY = 0)
-{
-    WindowOrigin origin(hdc, state.scrollX + offsetX, state.scrollY + offsetY);
-    OffsetRect(&area, state.scrollX, state.scrollY);
-
-    RECT chartPart{};
-    const RECT chartRect{0, 0, kChartWidth, kChartHeight};
-    if (IntersectRect(&chartPart, &area, &chartRect) && state.chart) {
-        CompatibleDc chartDc(hdc);
-        SelectedObject chart(chartDc.get(), state.chart.get());
-        BitBlt(hdc, chartPart.left, chartPart.top, chartPart.right - chartPart.left, chartPart.bottom - chartPart.top,
-               chartDc.get(), chartPart.left, chartPart.top, SRCCOPY);
-    } else if (chartPart.right > chartPart.left && chartPart.bottom > chartPart.top) {
-        FillRect(hdc, &chartPart, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
-    // Beside and below the chart the background shows; repaints without erasing must clear labels
-    // that stood out over the chart's edge.
-    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    const RECT right{kChartWidth, area.top, area.right, area.bottom};
-    const RECT below{area.left, kChartHeight, kChartWidth, area.bottom};
-    if (right.left < right.right && right.top < right.bottom)
-        FillRect(hdc, &right, black);
-    if (below.left < below.right && below.top < below.bottom)
-        FillRect(hdc, &below, black);
-
-    PointPens pens(hdc);
-    std::unique_ptr<LabelFont> labelFont;
-    if (App().skyShowText)
-        labelFont = std::make_unique<LabelFont>(hdc);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    // The client's far corner at this scroll position: the picture reaches at least that far.
+    const int width = client.right + state.scrollX;
+    const int height = client.bottom + state.scrollY;
+    const auto chart = static_cast<HBITMAP>(state.chart.get());
+    SkyScene scene{&state.points, nullptr, App().skyCircleSize, App().skyShowText != 0};
     std::vector<const SkyPoint*> picked;
-    if (PickedSkyPoints(picked)) {
-        for (const SkyPoint* point : picked)
-            DrawPoint(hdc, pens, *point, area, labelFont.get());
-    } else {
-        for (const SkyPoint& point : state.points)
-            DrawPoint(hdc, pens, point, area, labelFont.get());
-    }
-}
-
-// Paints the area into a memory bitmap and copies it to the window in one step: no half-drawn
-// state ever shows, and drawing into memory costs less than drawing on the window.
-void PaintBuffered(HDC hdc, const SkyMapState& state, const RECT& area)
-{
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (width <= 0 || height <= 0)
+    const bool current = state.picture.Shows(scene.circleSize, scene.showText, width, height);
+    if (!current && PickedSkyPoints(picked))
+        scene.picked = &picked;
+    if ((current || state.picture.Compose(chart, scene, width, height)) &&
+        state.picture.CopyTo(hdc, area, area.left + state.scrollX, area.top + state.scrollY))
         return;
-    CompatibleDc buffer(hdc);
-    UniqueGdiObject bitmap(CreateCompatibleBitmap(hdc, width, height));
-    if (!buffer.get() || !bitmap) {
-        PaintContent(hdc, state, area);
-        return;
-    }
-    {
-        SelectedObject selected(buffer.get(), bitmap.get());
-        PaintContent(buffer.get(), state, area, area.left, area.top);
-        BitBlt(hdc, area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
-    }
+    if (!scene.picked && PickedSkyPoints(picked))
+        scene.picked = &picked;
+    WindowOrigin origin(hdc, state.scrollX, state.scrollY);
+    RECT chartArea = area;
+    OffsetRect(&chartArea, state.scrollX, state.scrollY);
+    DrawSkyScene(hdc, chart, scene, chartArea);
 }
 
 void SetScrollBar(HWND hwnd, int bar, int contentSize, int page, int position)
@@ -293,8 +135,8 @@ void OnScroll(HWND hwnd, SkyMapState& state, bool horizontal, WPARAM wParam)
     if (moved == position)
         return;
     position = moved;
-    SetScrollPos(hwnd, SB_HORZ, state.scrollX, TRUE);
-    SetScrollPos(hwnd, SB_VERT, state.scrollY, TRUE);
+    // Only the bar that moved is set: the other keeps its position, and every bar set is drawn anew.
+    SetScrollPos(hwnd, horizontal ? SB_HORZ : SB_VERT, position, TRUE);
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
@@ -430,13 +272,13 @@ LRESULT HandleMessage(HWND hwnd, SkyMapState& state, UINT message, WPARAM wParam
         return 0;
     case WM_PAINT: {
         PaintScope paint(hwnd);
-        PaintBuffered(paint.Dc(), state, paint.Area());
+        PaintArea(hwnd, state, paint.Dc(), paint.Area());
         return 0;
     }
     case WM_PRINTCLIENT: {
         RECT client{};
         GetClientRect(hwnd, &client);
-        PaintContent(reinterpret_cast<HDC>(wParam), state, client);
+        PaintArea(hwnd, state, reinterpret_cast<HDC>(wParam), client);
         return 0;
     }
     case WM_HSCROLL:
@@ -487,10 +329,13 @@ LRESULT CALLBACK SkyMapProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return DefWindowProcA(hwnd, message, wParam, lParam);
     try {
         return HandleMessage(hwnd, *state, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        // The message is dropped (a paint shows again at the next one); the window goes on.
+        SetStatusText(kOutOfMemory);
     } catch (...) {
-        // Nothing may unwind into the system (a failed allocation ends the handler).
-        return 0;
+        // Nothing may unwind into the system.
     }
+    return 0;
 }
 
 bool RegisterSkyMapClass()
@@ -559,9 +404,19 @@ void ShowSkyMap(SkyPointSet points)
     // The new set goes in first and the open pick list is refilled from it; only then is the old
     // set, which the list referred to, freed (when `points` goes out of scope).
     state->points.swap(points);
+    state->picture.Invalidate();
     RefillWorkUnitPicks();
     InvalidateRect(hwnd, nullptr, FALSE);
     SetForegroundWindow(hwnd);
+}
+
+void RedrawSkyMapPoints()
+{
+    SkyMapState* state = App().skyMap ? StateOf(App().skyMap) : nullptr;
+    if (!state)
+        return;
+    state->picture.Invalidate();
+    InvalidateRect(App().skyMap, nullptr, FALSE);
 }
 
 const SkyPointSet* SkyMapPoints()

@@ -7,5 +7,9 @@
 // the shown set, shows the new one and brings the window to the foreground.
 void ShowSkyMap(SkyPointSet points);
 
+// Which of the points are drawn changed (the Show Work Units dialog's checks): the open Sky Map
+// draws its picture again at its next paint.
+void RedrawSkyMapPoints();
+
 // The set the open Sky Map shows, or null when no Sky Map is open.
 const SkyPointSet* SkyMapPoints();

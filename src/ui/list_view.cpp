@@ -69,7 +69,7 @@ auto CellsReader(HWND list)
     return CarriesWorkUnits(list) ? WorkUnitCells : PlainCells;
 }
 
-int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
+int CompareRowsOf(LPARAM a, LPARAM b, LPARAM contextParam)
 {
     const auto& context = *reinterpret_cast<const SortContext*>(contextParam);
     const ListRow* rowA = context.cells(a);
@@ -92,6 +92,17 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
     }
     return CompareCells(rowA->Kind(column), ascending, rowA->Text(column), rowA->Second(column), rowB->Text(column),
                         rowB->Second(column), kLocaleCompare);
+}
+
+int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
+{
+    // The list calls this from inside the system, where nothing may unwind: without memory for a
+    // comparison's texts the two rows count as equal and the sort goes on.
+    try {
+        return CompareRowsOf(a, b, contextParam);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 // Draws a header item's title and, on the sorted column, the direction triangle.

@@ -42,7 +42,7 @@ TEST(ReadBestSignals, ReadsEveryKey)
     EXPECT_EQ(s.pulseTimeBin, 6);
     EXPECT_EQ(s.pulseChirpRate, -7.5);
     EXPECT_EQ(s.pulseFftLength, 8);
-    EXPECT_EQ(s.pulsePot, "0a0b0c");
+    EXPECT_EQ(s.pulsePot, (HexPot{0x0a, 0x0b, 0x0c}));
     EXPECT_EQ(s.tripletScore, 9.5);
     EXPECT_EQ(s.tripletPower, 10.5);
     EXPECT_EQ(s.tripletMean, 11.5);
@@ -58,7 +58,7 @@ TEST(ReadBestSignals, ReadsEveryKey)
     EXPECT_EQ(s.tripletChirpRate, 15.5);
     EXPECT_EQ(s.tripletScale, 16.5);
     EXPECT_EQ(s.tripletFftLength, 17);
-    EXPECT_EQ(s.tripletPot, "ff00ff");
+    EXPECT_EQ(s.tripletPot, (HexPot{0xff, 0x00, 0xff}));
     // The last lookup was the missing "bg_pot 2=", which ended the gaussian loop.
     EXPECT_EQ(status.Text(), "Could not find \"bg_pot 2=\" in file.");
 }
@@ -68,7 +68,7 @@ TEST(ReadBestSignals, RequiredKeysStopTheRead)
     BestSignals before;
     before.spikePower = 1;
     before.gaussianChiSquare = 2;
-    before.pulsePot = "abcd";
+    before.pulsePot = {0xab, 0xcd};
     before.tripletScore = 3;
 
     std::string noSpike = FullState();
@@ -78,7 +78,7 @@ TEST(ReadBestSignals, RequiredKeysStopTheRead)
     EXPECT_FALSE(ReadBestSignals(noSpike, s, status));
     EXPECT_EQ(status.Text(), "Could not find \"bs_power=\" in file.");
     EXPECT_EQ(s.spikePower, 1);
-    EXPECT_EQ(s.pulsePot, "abcd");
+    EXPECT_EQ(s.pulsePot, (HexPot{0xab, 0xcd}));
 
     std::string noChi = FullState();
     noChi.replace(noChi.find("bg_chisq="), 2, "xx");
@@ -93,14 +93,14 @@ TEST(ReadBestSignals, RequiredKeysStopTheRead)
 TEST(ReadBestSignals, MissingOptionalKeysClearTheirFields)
 {
     BestSignals s;
-    s.pulsePot = "0102";
-    s.tripletPot = "0304";
+    s.pulsePot = {1, 2};
+    s.tripletPot = {3, 4};
     s.gaussianPot = "9\x01";
     s.pulseScore = 5;
     LatestStatus status;
     ASSERT_TRUE(ReadBestSignals("bs_power=1\nbg_chisq=2\n", s, status));
-    EXPECT_EQ(s.pulsePot, "");
-    EXPECT_EQ(s.tripletPot, "");
+    EXPECT_TRUE(s.pulsePot.empty());
+    EXPECT_TRUE(s.tripletPot.empty());
     EXPECT_EQ(s.gaussianPot, "");
     EXPECT_EQ(s.pulseScore, 0);
     EXPECT_EQ(status.Text(), "Could not find \"bt_pot=\" in file.");
@@ -132,8 +132,8 @@ TEST(ReadBestSignals, PotTextsAreCutAtTheirCapacity)
     BestSignals s;
     LatestStatus status;
     ASSERT_TRUE(ReadBestSignals(text, s, status));
-    EXPECT_EQ(s.pulsePot.size(), kHexPotCapacity);
-    EXPECT_EQ(s.tripletPot.size(), kHexPotCapacity);
+    EXPECT_EQ(s.pulsePot, HexPot(kHexPotBytes, 0xaa));
+    EXPECT_EQ(s.tripletPot, HexPot(kHexPotBytes, 0xbb));
     EXPECT_LE(s.gaussianPot.size(), kGaussianPotCapacity);
     EXPECT_EQ(s.gaussianPot.size(), 48u * 21u); // 48 whole values of 20 digits and a separator
     EXPECT_EQ(s.gaussianPot.back(), '\x01');

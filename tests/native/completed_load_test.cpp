@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "allocation_limit.h"
+#include "core/calendar/day_table.h"
 #include "core/client/find_value.h"
 #include "core/completed/completed_load.h"
 #include "core/completed/log_sky_points.h"
@@ -160,7 +164,7 @@ TEST(CompletedLoad, DetailRowOfACompleteWorkUnit)
     EXPECT_EQ(best.gaussianChiSquare, 1.75);
     EXPECT_EQ(best.gaussianPot, "1.5\x01"
                                 "2.25\x01");
-    EXPECT_EQ(best.tripletPot, "0a10");
+    EXPECT_EQ(best.tripletPot, (HexPot{0x0a, 0x10}));
     EXPECT_EQ(best.tripletPower, 7.5);
     EXPECT_EQ(best.tripletScore, 20.25);
     EXPECT_EQ(best.tripletPotIndex[0][0], 3.0);
@@ -170,7 +174,7 @@ TEST(CompletedLoad, DetailRowOfACompleteWorkUnit)
     EXPECT_EQ(best.pulseScore, 1.75);
     EXPECT_EQ(best.pulsePeriod, 0.5);
     EXPECT_EQ(best.pulseFftLength, 1024.0);
-    EXPECT_EQ(best.pulsePot, "ff00");
+    EXPECT_EQ(best.pulsePot, (HexPot{0xff, 0x00}));
     EXPECT_EQ(node.count, 1);
     EXPECT_EQ(node.perDay, 86400.0 / 3725);
 }
@@ -239,7 +243,7 @@ TEST(CompletedLoad, DetailWithoutOptionalColumns)
     EXPECT_EQ(first.Text(kCellGaussian), "0");  // a zero chi-square gives a score of 0
     EXPECT_EQ(first.Text(kCellRecordedOn), ""); // no blank in time_recorded, still counted
     EXPECT_EQ(first.Text(kCellTriplet), "0");   // triplet and pulse columns missing: 0
-    EXPECT_EQ(load.rows[0]->best.tripletPot, "");
+    EXPECT_TRUE(load.rows[0]->best.tripletPot.empty());
     EXPECT_EQ(load.rows[1]->cells.Text(kCellRecordedOn), "x");
     EXPECT_EQ(load.rows[1]->cells.Text(kCellDateLogged), "d2");
 
@@ -409,6 +413,86 @@ TEST(CompletedLoad, SkyPointsFromRowsAndFromTheLog)
     EXPECT_STREQ(points[1].name, "short.wu");
     EXPECT_EQ(points[1].rightAscension, 0);
     EXPECT_EQ(points[1].colour, 0);
+}
+
+// Memory running out half way through a log: each reader of it stops, says so and keeps nothing
+// it would show, and the reader goes on to read the next log whole.
+TEST(CompletedLoad, LoadsStopCleanlyWhenMemoryRunsOut)
+{
+    constexpr int kUnits = 2000;
+    std::string log = kHeader;
+    for (int i = 0; i < kUnits; ++i)
+        log += FullRecord("13mr00aa." + std::to_string(i), 100 + i);
+    LocationNode node;
+    node.count = 7;
+    node.perDay = 1.5;
+    DayTable table = BuildWorkUnitTable();
+    // What each load read, or nothing when it reported running out of memory and kept nothing
+    // (-1 when it reported it but kept something). No check runs under the limit: a failing one
+    // needs memory for its message.
+    const struct {
+        const char* what;
+        size_t room; // far less than the load takes
+        std::function<std::optional<int>(LogReader&, LogByteSource&)> load;
+    } loads[] = {
+        {"detail", 200000,
+         [&node](LogReader& reader, LogByteSource& source) -> std::optional<int> {
+             reader.Start(source);
+             const DetailLoad load = LoadDetail(reader, node);
+             if (!load.outOfMemory)
+                 return static_cast<int>(load.rows.size());
+             return load.rows.empty() && load.count == 0 && load.cpuSum == 0 ? std::nullopt : std::optional(-1);
+         }},
+        {"totals", 0,
+         [](LogReader& reader, LogByteSource& source) -> std::optional<int> {
+             reader.Start(source);
+             const LocationTotals totals = LoadTotals(reader);
+             if (!totals.outOfMemory)
+                 return totals.count;
+             return totals.count == 0 && totals.cpuSum == 0 ? std::nullopt : std::optional(-1);
+         }},
+        {"sky points", 100000,
+         [&node](LogReader& reader, LogByteSource& source) -> std::optional<int> {
+             reader.Start(source);
+             SkyPointSet points;
+             if (!ReadLogSkyPoints(reader, node, points))
+                 return std::nullopt;
+             return static_cast<int>(points.size());
+         }},
+        {"calendar", 0,
+         [&table](LogReader& reader, LogByteSource& source) -> std::optional<int> {
+             for (DayEntry& entry : table)
+                 entry.count = 0;
+             if (!CountLogRecords(table, reader, source))
+                 return std::nullopt;
+             int total = 0;
+             for (const DayEntry& entry : table)
+                 total += entry.count;
+             return total;
+         }},
+    };
+    for (const auto& l : loads) {
+        SCOPED_TRACE(l.what);
+        LogReader reader;
+        MemoryByteSource source(log);
+        const size_t held = BytesHeld();
+        std::optional<int> read;
+        size_t failures = 0;
+        {
+            const AllocationLimit limit(l.room);
+            read = l.load(reader, source);
+            failures = limit.Failures();
+        }
+        EXPECT_EQ(read, std::nullopt);
+        EXPECT_GT(failures, 0u);
+        EXPECT_LT(BytesHeld(), held + 100000) << "what the load had read is freed";
+        EXPECT_EQ(node.count, 7) << "the node keeps its values";
+        EXPECT_EQ(node.perDay, 1.5);
+        MemoryByteSource again(log);
+        EXPECT_EQ(l.load(reader, again), kUnits);
+        node.count = 7;
+        node.perDay = 1.5;
+    }
 }
 
 } // namespace

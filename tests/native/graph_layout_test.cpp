@@ -63,7 +63,8 @@ TEST(GraphLayout, TripletBarsAndMarksByTheirRepeatCounts)
     const GraphArea area{100, 10, 356, 64};
     const int L = area.left;
     const int B = area.bottom;
-    const TripletPot pot = DecodeTripletPot(TripletText({{0, "012c"}, {1, "0010"}, {2, "0308"}, {100, "0120"}}));
+    const TripletPot pot =
+        DecodeTripletPot(HexPotOfText(TripletText({{0, "012c"}, {1, "0010"}, {2, "0308"}, {100, "0120"}})));
     const double marks[3] = {1, 2, 100};
     const TripletGraph graph = LayOutTriplet(area, pot, marks);
     // Entry 1 (count 0, so once) and entry 100 (count 1) stand where the previous entry ended and
@@ -80,7 +81,7 @@ TEST(GraphLayout, TripletEntryFillsUpToItsOwnColumn)
     // 512 wide: two columns per entry; an entry covers the columns from the previous entry's
     // position up to just before its own.
     const GraphArea area{0, 0, 512, 54};
-    const TripletPot pot = DecodeTripletPot(TripletText({{1, "012c"}}));
+    const TripletPot pot = DecodeTripletPot(HexPotOfText(TripletText({{1, "012c"}})));
     const double marks[3] = {-1, -1, -1};
     const TripletGraph graph = LayOutTriplet(area, pot, marks);
     EXPECT_EQ(graph.bars, (std::vector<GraphLine>{Bar(0, 54, 44), Bar(1, 54, 44)}));
@@ -90,8 +91,8 @@ TEST(GraphLayout, TripletEntryFillsUpToItsOwnColumn)
 TEST(GraphLayout, TripletEdgeSizesAndEmptyPots)
 {
     const double marks[3] = {0, 5, 254};
-    const TripletPot tall = DecodeTripletPot(TripletText({{0, "0140"}, {254, "0180"}}));
-    const TripletPot flat = DecodeTripletPot("");
+    const TripletPot tall = DecodeTripletPot(HexPotOfText(TripletText({{0, "0140"}, {254, "0180"}})));
+    const TripletPot flat = DecodeTripletPot(HexPot());
     const struct {
         const char* name;
         GraphArea area;

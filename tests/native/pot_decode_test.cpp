@@ -27,11 +27,11 @@ TEST(PotDecode, TripletCountsAndHeights)
 {
     // Entry 0 count 0 (taken as 1), entry 1 count 1, entry 2 count 255, entry 3 damaged, then an
     // entry cut after its count, and the rest beyond the text.
-    const TripletPot pot = DecodeTripletPot("0010"
-                                            "0120"
-                                            "ff30"
-                                            "zz40"
-                                            "03");
+    const TripletPot pot = DecodeTripletPot(HexPotOfText("0010"
+                                                         "0120"
+                                                         "ff30"
+                                                         "zz40"
+                                                         "03"));
     const struct {
         int index;
         int count;
@@ -50,7 +50,7 @@ TEST(PotDecode, TripletReadsExactly255EntriesOfAFullText)
     std::string text;
     for (int i = 0; i < 256; ++i)
         text += "02" + std::string(i == 254 ? "ee" : i == 255 ? "ff" : "11");
-    const TripletPot pot = DecodeTripletPot(text);
+    const TripletPot pot = DecodeTripletPot(HexPotOfText(text));
     EXPECT_EQ(pot[254].height, 0xee);
     EXPECT_EQ(pot[254].count, 2);
     EXPECT_EQ(pot[0].height, 0x11);
@@ -61,19 +61,21 @@ TEST(PotDecode, PulseHeightsToTheEndOfTheTextAndNoFurther)
     std::string text(1024, '0');
     text.replace(0, 2, "fe");
     text.replace(1022, 2, "7c");
-    text += "ff"; // a 513th height is never read
-    PulsePot pot = DecodePulsePot(text);
+    text += "ff"; // a 513th height is never read, nor kept
+    EXPECT_EQ(HexPotOfText(text).size(), kHexPotBytes);
+    PulsePot pot = DecodePulsePot(HexPotOfText(text));
     EXPECT_EQ(pot[0], 0xfe);
     EXPECT_EQ(pot[1], 0);
     EXPECT_EQ(pot[511], 0x7c);
 
-    pot = DecodePulsePot("0102030"); // odd length: the half pair at the end reads as 0
+    EXPECT_EQ(HexPotOfText("0102030"), (HexPot{1, 2, 3})); // odd length: the half pair is not kept
+    pot = DecodePulsePot(HexPotOfText("0102030"));         // and reads as 0
     EXPECT_EQ(pot[0], 1);
     EXPECT_EQ(pot[2], 3);
     EXPECT_EQ(pot[3], 0);
     EXPECT_EQ(pot[511], 0);
 
-    pot = DecodePulsePot("");
+    pot = DecodePulsePot(HexPot());
     for (const int height : pot)
         ASSERT_EQ(height, 0);
 }

@@ -1,12 +1,15 @@
 // Tests of the Sky Map's projection, hit test, tip text and scroll arithmetic.
 #include "core/skymap/sky_projection.h"
+#include "core/skymap/sky_ink.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace
 {
@@ -86,6 +89,77 @@ TEST(SkyProjectionTest, CircleBoxesAndLabels)
     const ChartPoint recorded = LabelPlace(small, 1, 40, 13);
     EXPECT_EQ(recorded.x, 99 + 5 - 20);
     EXPECT_EQ(recorded.y, 48 - 13);
+}
+
+TEST(SkyProjectionTest, MarkPlansTheCircleLabelsAndColourBytes)
+{
+    LabelMetrics metrics;
+    metrics.height = 13;
+    for (int& advance : metrics.advance)
+        advance = 5;
+    metrics.advance[static_cast<unsigned char>('W')] = 9;
+    SkyPoint point = Point("WW1", "Mon", 6, 0);
+    point.colour = static_cast<int32_t>(0xFF3366CCu); // a high byte would be read as a palette index
+    SkyMark mark{};
+    ASSERT_TRUE(PlanSkyMark(point, kCircleLarge, &metrics, mark));
+    EXPECT_EQ(mark.colour, 0x3366CCu);
+    EXPECT_EQ(std::make_tuple(mark.shape.anchorX, mark.shape.anchorY), std::make_tuple(239, 237));
+    ASSERT_EQ(mark.labelCount, 2);
+    EXPECT_EQ(std::make_tuple(mark.labels[0].text, mark.labels[0].width, mark.labels[0].at.x, mark.labels[0].at.y),
+              std::make_tuple(std::string_view("WW1"), 23, 239 + 5 - 11, 237 - 26));
+    EXPECT_EQ(std::make_tuple(mark.labels[1].width, mark.labels[1].at.y), std::make_tuple(15, 237 - 13));
+    // Boxes are right and bottom exclusive: the circle covers (239..248, 237..246), the name
+    // (233..255, 211..223), the recorded-on text (237..251, 224..236).
+    const struct {
+        PixelBox area;
+        bool touches;
+    } areas[] = {
+        {{256, 0, 400, 480}, false},  {{248, 246, 249, 247}, true}, {{0, 0, 233, 480}, false},
+        {{232, 211, 234, 212}, true}, {{0, 0, 400, 211}, false},    {{0, 247, 400, 480}, false},
+    };
+    for (const auto& a : areas)
+        EXPECT_EQ(MarkTouches(mark, metrics.height, a.area), a.touches) << a.area.left << "," << a.area.top;
+
+    ASSERT_TRUE(PlanSkyMark(point, kCircleSmall, nullptr, mark));
+    EXPECT_EQ(mark.labelCount, 0);
+    EXPECT_FALSE(PlanSkyMark(Point("no position", "", 0, 0), kCircleLarge, &metrics, mark));
+}
+
+// Ink stamped anywhere around a small image, half off every edge or wholly off it, sets exactly the
+// pixels of the mask that fall inside and writes nothing outside (AddressSanitizer watches).
+TEST(SkyProjectionTest, InkIsStampedClippedToTheImage)
+{
+    const char* const pattern[] = {"#..##", ".#...", "#####", "....#"};
+    const auto inked = [&pattern](int x, int y) { return pattern[y][x] == '#'; };
+    const InkMask ink = InkOf(5, 4, 1, 2, inked);
+    EXPECT_EQ(std::make_tuple(ink.box.left, ink.box.top, ink.box.right, ink.box.bottom), std::make_tuple(-1, -2, 4, 2));
+    constexpr int kWidth = 7;
+    constexpr int kHeight = 6;
+    for (int y = -5; y <= kHeight + 2; ++y)
+        for (int x = -6; x <= kWidth + 2; ++x) {
+            std::vector<uint32_t> pixels(kWidth * kHeight, 0);
+            StampInk({pixels.data(), kWidth, kHeight}, ink, x, y, 7);
+            for (int py = 0; py < kHeight; ++py)
+                for (int px = 0; px < kWidth; ++px) {
+                    const int mx = px - x + 1;
+                    const int my = py - y + 2;
+                    const bool expected = mx >= 0 && mx < 5 && my >= 0 && my < 4 && inked(mx, my);
+                    ASSERT_EQ(pixels[py * kWidth + px], expected ? 7u : 0u) << "at " << x << "," << y;
+                }
+        }
+
+    // A line moves on by each character's pen advance, whatever the measured advance says.
+    GlyphInk glyphs;
+    const InkMask dot = InkOf(1, 1, 0, 0, [](int, int) { return true; });
+    for (int code = 0; code < 256; ++code) {
+        glyphs.glyph[code] = dot;
+        glyphs.penAdvance[code] = code == 'a' ? 3 : 1;
+        glyphs.metrics.advance[code] = 2;
+    }
+    std::vector<uint32_t> line(10, 0);
+    StampText({line.data(), 10, 1}, glyphs, "aab", 1, 0, 5);
+    EXPECT_EQ(line, (std::vector<uint32_t>{0, 5, 0, 0, 5, 0, 0, 5, 0, 0}));
+    EXPECT_EQ(PixelOf(0x00112233u), 0x00332211u);
 }
 
 TEST(SkyProjectionTest, HitAreaAroundThePointFollowsTheScrollPosition)

@@ -20,6 +20,7 @@
 #include "core/settings/value_names.h"
 #include "ui/app_state.h"
 #include "ui/best_results_page.h"
+#include "core/client/pot_decode.h"
 #include "core/lists/list_row.h"
 
 namespace
@@ -61,12 +62,12 @@ RECT GraphArea(const RECT& cell)
     return {cell.left + 3, cell.top + 3, cell.right - 3, cell.bottom - 3};
 }
 
-std::string TripletPot(std::initializer_list<std::pair<int, const char*>> entries)
+HexPot TripletPot(std::initializer_list<std::pair<int, const char*>> entries)
 {
     std::string text(255 * 4, '0');
     for (const auto& [index, entry] : entries)
         text.replace(index * 4, 4, entry);
-    return text;
+    return HexPotOfText(text);
 }
 
 class BestResultsTest : public ::testing::Test
@@ -263,7 +264,7 @@ TEST_F(BestResultsTest, PulseOfEqualHeightsDrawsTwoFlatLinesAtTheTop)
     row.best.pulsePower = 2.5;
     row.best.pulseScore = 1;
     row.best.pulseFftLength = 8;
-    row.best.pulsePot = std::string(1024, '8'); // every height 0x88
+    row.best.pulsePot = HexPot(kHexPotBytes, 0x88);
     Canvas canvas(kRowWidth, kRowHeight);
     Paint(canvas, row);
 
@@ -324,7 +325,7 @@ TEST_F(BestResultsTest, SignalsNotThereLeavePlainBlackCellsAndPeakZero)
     WorkUnitRow& row = AddRow("Home");
     row.best.tripletPot = TripletPot({{0, "01ff"}});
     row.best.tripletPower = 3;
-    row.best.pulsePot = std::string(1024, 'f');
+    row.best.pulsePot = HexPot(kHexPotBytes, 0xff);
     row.best.gaussianPot = "5\x01";
     row.best.gaussianChiSquare = 1;
     Canvas canvas(kRowWidth, kRowHeight);
@@ -372,7 +373,7 @@ TEST_F(BestResultsTest, ShowTextBoxTurnsTheFiguresOffButNotThePeak)
     row.best.tripletScore = 1;
     row.best.tripletPot = TripletPot({{0, "0101"}});
     row.best.pulsePower = 1;
-    row.best.pulsePot = std::string(1024, '1');
+    row.best.pulsePot = HexPot(kHexPotBytes, 0x11);
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_BEST_SHOW_TEXT), BST_CHECKED);
 
     Canvas shown(kRowWidth, kRowHeight);

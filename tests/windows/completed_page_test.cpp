@@ -389,7 +389,7 @@ TEST_F(CompletedPageTest, WorkUnitFormShowsTheLastRecordFirst)
     EXPECT_EQ(Cell(2, kCellRecordedOn), "Mon Mar 13 10:20:30 2000");
     EXPECT_EQ(Cell(2, kCellBaseFrequency), "1.420000000 GHz");
     EXPECT_EQ(Cell(0, kCellFrom), ""); // stopped at the missing bg_power
-    EXPECT_EQ(Row(2)->best.pulsePot, "ff80");
+    EXPECT_EQ(Row(2)->best.pulsePot, (HexPot{0xff, 0x80}));
     EXPECT_EQ(Node(home)->count, 2); // the record without gaussian columns does not count
     EXPECT_DOUBLE_EQ(Node(home)->perDay, 86400.0 / ((3725 + 7200 + 600) / 2));
     EXPECT_EQ(Alignment(kCellCpuTime), LVCFMT_RIGHT);

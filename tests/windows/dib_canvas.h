@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/dib_section.h"
 #include "common/gdi_scope.h"
 #include "common/unique_handle.h"
 
@@ -30,18 +31,9 @@ private:
 class Canvas
 {
 public:
-    Canvas(int width, int height, COLORREF background = kUntouched) : width_(width), height_(height)
+    Canvas(int width, int height, COLORREF background = kUntouched)
+        : width_(width), height_(height), bitmap_(CreatePixelBitmap(width, height, bits_))
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<uint32_t*>(bits);
         selected_ = SelectObject(dc_.get(), bitmap_.get());
         const RECT all{0, 0, width, height};
         UniqueGdiObject brush(CreateSolidBrush(background));
@@ -94,7 +86,7 @@ private:
     int width_;
     int height_;
     MemoryDc dc_;
-    UniqueGdiObject bitmap_;
     uint32_t* bits_ = nullptr;
+    UniqueGdiObject bitmap_;
     HGDIOBJ selected_ = nullptr;
 };

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "allocation_limit.h"
+#include "calendar/work_unit_calendar.h"
 #include "core/analysis/analysis.h"
 #include "common/unique_handle.h"
 #include "core/completed/log_reader.h"
@@ -19,6 +21,7 @@
 #include "page_fixture.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
+#include "skymap/sky_map.h"
 #include "core/settings/value_names.h"
 #include "temp_dir.h"
 #include "ui/analysis_page.h"
@@ -421,6 +424,95 @@ TEST_F(FileFaultsTest, CompletedLogMissingEmptyOrAFolder)
         ExpectResponsive();
         EXPECT_GE(ListView_GetItemCount(CompletedList()), 1); // at least the grand total
         EXPECT_EQ(CensusOf(dir.Path()), before);
+    }
+}
+
+// Memory running out in the middle of a load, with the program's allocations held to far less than
+// the log needs: the load stops, the status line says "Out of memory", nothing half read is shown
+// or kept, and the page goes on working (the same load without the limit shows everything).
+TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
+{
+    constexpr int kUnits = 3000;
+    StoreLocation(1, dir.Path(), "Home");
+    WriteGoodFiles(dir);
+    std::string log = kLogHeader;
+    for (int i = 0; i < kUnits; ++i)
+        log += kLogRecord;
+    dir.Write("SETILog.csv", log);
+    // A second location with one work unit: selecting it leaves little to free before the next load.
+    TempDir attic;
+    attic.Write("SETILog.csv", kLogHeader + kLogRecord);
+    StoreLocation(2, attic.Path(), "Attic");
+    const HWND page = App().pages[kTabCompleted];
+    const auto item = [](const char* name) {
+        const HWND tree = CompletedTree();
+        const HTREEITEM root = TreeView_GetRoot(tree);
+        for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
+            char text[64] = {};
+            TVITEMA data{};
+            data.mask = TVIF_TEXT;
+            data.hItem = child;
+            data.pszText = text;
+            data.cchTextMax = sizeof text;
+            if (TreeView_GetItem(tree, &data) && std::string(text) == name)
+                return child;
+        }
+        return root;
+    };
+    const struct {
+        const char* what;
+        const char* before; // selected before the limit
+        const char* load;   // selected under the limit, then given the command
+        int command;
+        size_t room;
+        int rows; // once loaded without the limit
+    } cases[] = {
+        {"work units", "All", "Home", 0, 1000000, kUnits},
+        {"totals", "Attic", "All", 0, 0, 3},
+        {"sky map of every log", "All", "All", ID_SKY_MAP, 200000, 3},
+        {"calendar of every log", "All", "All", ID_CALENDAR, 0, 3},
+    };
+    App().currentTab = kTabCompleted;
+    FillCompletedTree();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Only what goes through the windows runs under the limit.
+        TreeView_SelectItem(CompletedTree(), item(c.before));
+        const size_t held = BytesHeld();
+        size_t failures = 0;
+        {
+            const AllocationLimit limit(c.room);
+            TreeView_SelectItem(CompletedTree(), item(c.load));
+            if (c.command)
+                SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.command, 0), reinterpret_cast<LPARAM>(CompletedTree()));
+            failures = limit.Failures();
+        }
+        EXPECT_GT(failures, 0u);
+        EXPECT_EQ(StatusText(), "Out of memory");
+        EXPECT_LT(BytesHeld(), held + 200000) << "what the load had read is freed";
+        EXPECT_EQ(App().skyMap, nullptr);
+        EXPECT_EQ(WorkUnitCalendarWindow(), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(App().mainWindow));
+        if (!c.command) {
+            EXPECT_EQ(ListView_GetItemCount(CompletedList()), 0);
+        }
+        ExpectResponsive();
+
+        SetStatusText("");
+        TreeView_SelectItem(CompletedTree(), item(c.before));
+        TreeView_SelectItem(CompletedTree(), item(c.load));
+        if (c.command)
+            SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.command, 0), reinterpret_cast<LPARAM>(CompletedTree()));
+        EXPECT_EQ(StatusText(), "");
+        EXPECT_EQ(ListView_GetItemCount(CompletedList()), c.rows);
+        if (c.command == ID_SKY_MAP) {
+            EXPECT_EQ(SkyMapPoints() ? SkyMapPoints()->size() : 0u, static_cast<size_t>(kUnits + 1));
+            DestroyWindow(App().skyMap);
+        }
+        if (c.command == ID_CALENDAR) {
+            EXPECT_NE(WorkUnitCalendarWindow(), nullptr);
+            DestroyWindow(WorkUnitCalendarWindow());
+        }
     }
 }
 

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dib_canvas.h"
@@ -14,6 +16,7 @@
 #include "core/settings/value_names.h"
 #include "skymap/show_work_units.h"
 #include "skymap/sky_map.h"
+#include "skymap/sky_picture.h"
 #include "core/skymap/sky_projection.h"
 
 namespace
@@ -150,6 +153,87 @@ TEST_F(SkyMapTest, CirclesFillTheirExactBoxesInBothSizes)
         // The chart itself is under the circles.
         EXPECT_EQ(canvas.At(0, 0), RGB(0, 0, 0));
         DestroyWindow(App().skyMap);
+    }
+}
+
+// Points that reach every edge of the picture, overlap in other colours, hold every character of
+// the code page and fill their fields to the last byte, and a crowd of random ones.
+SkyPointSet HardPoints()
+{
+    std::string characters;
+    for (int code = 1; code < 256; ++code)
+        characters += static_cast<char>(code);
+    SkyPointSet points;
+    for (size_t at = 0; at < characters.size(); at += 40)
+        points.push_back(Point(characters.substr(at, 40).c_str(), characters.substr(at / 2, 30).c_str(),
+                               1 + static_cast<double>(at) / 20, -50 + static_cast<double>(at) / 3, kOrange));
+    const struct {
+        double ra;
+        double dec;
+        COLORREF colour;
+    } edges[] = {
+        {11.99, 0, kOrange}, {12, 10, kPink},    {12.01, 10, kGreen},  {6, 90, kPink},
+        {6, -90, kGreen},    {18, -89.9, kPink}, {0, 0, kOrange},      {-1e300, 1e300, kGreen},
+        {3, 45, kOrange},    {3, 45, kPink},     {3.02, 45.1, kGreen},
+    };
+    for (const auto& edge : edges)
+        points.push_back(
+            Point("13mr00aa.28772.1234.45.123", "Mon Mar 13 10:20:30 2000", edge.ra, edge.dec, edge.colour));
+    SkyPoint full = Point("", "", 20, -20, kGreen);
+    std::fill(std::begin(full.name), std::end(full.name), 'W');
+    std::fill(std::begin(full.recordedOn), std::end(full.recordedOn), 'g');
+    points.push_back(full);
+    points.push_back(Point("no position", "", 0, 0, kPink));
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> ra(0, 24);
+    std::uniform_real_distribution<double> dec(-90, 90);
+    const COLORREF colours[] = {kOrange, kPink, kGreen, RGB(255, 255, 255), RGB(1, 2, 3)};
+    for (int i = 0; i < 2000; ++i)
+        points.push_back(Point(("wu." + std::to_string(i)).c_str(), "Tue Mar 14 11:00:00 2000", ra(random), dec(random),
+                               colours[i % 5]));
+    return points;
+}
+
+// The picture stamps the points from ink captured off the system's drawing; it must be the very
+// picture the system's own calls draw, pixel for pixel, wherever the marks fall.
+TEST_F(SkyMapTest, StampedPictureIsTheSystemsDrawingPixelForPixel)
+{
+    const UniqueGdiObject chart(
+        LoadImageA(GetModuleHandleA(nullptr), "SKYMAP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_TRUE(chart);
+    const SkyPointSet points = HardPoints();
+    const std::vector<const SkyPoint*> picked = {&points[3], &points[1], &points.back()};
+    constexpr int kWidth = 1100; // beyond the chart, where labels reach into the black
+    constexpr int kHeight = 560;
+    const struct {
+        int circleSize;
+        bool showText;
+        bool picks;
+    } cases[] = {
+        {kCircleLarge, true, false},  {kCircleSmall, true, false}, {kCircleLarge, false, false},
+        {kCircleSmall, false, false}, {kCircleLarge, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "size " << c.circleSize << ", text " << c.showText << ", picks " << c.picks);
+        const SkyScene scene{&points, c.picks ? &picked : nullptr, c.circleSize, c.showText};
+        SkyPicture stamped;
+        SkyPicture drawn(SkyDrawing::System);
+        ASSERT_TRUE(stamped.Compose(static_cast<HBITMAP>(chart.get()), scene, kWidth, kHeight));
+        ASSERT_TRUE(drawn.Compose(static_cast<HBITMAP>(chart.get()), scene, kWidth, kHeight));
+        EXPECT_TRUE(stamped.Stamped()) << "this system's drawing can be stamped, so the test compares two ways";
+        EXPECT_FALSE(drawn.Stamped());
+        Canvas fromInk(kWidth, kHeight);
+        Canvas fromSystem(kWidth, kHeight);
+        const RECT all{0, 0, kWidth, kHeight};
+        ASSERT_TRUE(stamped.CopyTo(fromInk.Dc(), all, 0, 0));
+        ASSERT_TRUE(drawn.CopyTo(fromSystem.Dc(), all, 0, 0));
+        int differing = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (fromInk.At(x, y) != fromSystem.At(x, y) && differing++ < 5)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ")";
+        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(fromInk.Count(RECT{0, 0, kWidth, kHeight}, kUntouched), 0) << "the whole picture is drawn";
     }
 }
 
@@ -327,6 +411,19 @@ TEST_F(SkyMapTest, ScrollingMovesTheOriginBy5And50AndStopsShortOfTheLastColumn)
     EXPECT_EQ(extent.right, 369 - 100);
     EXPECT_EQ(extent.bottom, 127 - 50);
     EXPECT_EQ(TipAt(362 - 100, 121 - 50), "wu\r\nd");
+
+    // Grown past the chart, the window shows black beyond it and the circle back in its place.
+    SetWindowPos(map, nullptr, 0, 0, 1200, 700, SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(map, &client);
+    ASSERT_GT(client.right, kChartWidth);
+    ASSERT_GT(client.bottom, kChartHeight);
+    Canvas grown(client.right, client.bottom);
+    Paint(grown);
+    EXPECT_EQ(grown.At(359, 121), kOrange);
+    EXPECT_EQ(grown.Count(RECT{kChartWidth, 0, client.right, client.bottom}, RGB(0, 0, 0)),
+              (client.right - kChartWidth) * client.bottom);
+    EXPECT_EQ(grown.Count(RECT{0, kChartHeight, kChartWidth, client.bottom}, RGB(0, 0, 0)),
+              kChartWidth * (client.bottom - kChartHeight));
 }
 
 TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
@@ -343,8 +440,18 @@ TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
         EXPECT_EQ(MenuWatch::Menus()[0].at.x, corner.x);
         EXPECT_EQ(MenuWatch::Menus()[0].at.y, corner.y);
     }
+    // Each command shows at once: the picture kept between paints is drawn anew.
+    const auto paintedExtent = [] {
+        Canvas canvas(kChartWidth, kChartHeight);
+        Paint(canvas);
+        const RECT extent = Extent(canvas, kOrange);
+        return std::make_tuple(extent.left, extent.top, extent.right, extent.bottom);
+    };
+    EXPECT_LT(std::get<1>(paintedExtent()), 117) << "labels above the circle";
     SendMessageA(App().skyMap, WM_COMMAND, ID_SHOW_TEXT, 0);
+    EXPECT_EQ(paintedExtent(), std::make_tuple(359L, 117L, 369L, 127L));
     SendMessageA(App().skyMap, WM_COMMAND, ID_CIRCLE_SMALL, 0);
+    EXPECT_EQ(paintedExtent(), std::make_tuple(361L, 119L, 366L, 124L));
     SetWindowPos(App().skyMap, nullptr, 40, 30, 500, 400, SWP_NOZORDER);
     RECT before{};
     GetWindowRect(App().skyMap, &before);

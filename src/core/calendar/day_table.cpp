@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "core/common/out_of_memory.h"
 #include "core/common/status_sink.h"
 
 namespace
@@ -138,7 +139,10 @@ std::optional<int64_t> RecordingNoon(std::string_view timeRecorded)
     return NoonOf(year, month, monthDay);
 }
 
-void CountLogRecords(DayTable& table, LogReader& reader, LogByteSource& source)
+namespace
+{
+
+void CountRecords(DayTable& table, LogReader& reader, LogByteSource& source)
 {
     reader.Start(source);
     if (!reader.ReadHeader())
@@ -157,13 +161,29 @@ void CountLogRecords(DayTable& table, LogReader& reader, LogByteSource& source)
     }
 }
 
-int CountAllLocations(DayTable& table, LogReader& reader, const LocationReader& read, std::string_view currentDirectory,
-                      const LogOpener& open)
+} // namespace
+
+bool CountLogRecords(DayTable& table, LogReader& reader, LogByteSource& source)
 {
-    return EnumerateLocations(LocationWalk::StoredOnly, read, currentDirectory, [&](const Location& location) {
-        if (std::unique_ptr<LogByteSource> source = open(location.path))
-            CountLogRecords(table, reader, *source);
+    return !RanOutOfMemory([&] { CountRecords(table, reader, source); });
+}
+
+std::optional<int> CountAllLocations(DayTable& table, LogReader& reader, const LocationReader& read,
+                                     std::string_view currentDirectory, const LogOpener& open)
+{
+    int walked = 0;
+    bool counted = true;
+    const bool outOfMemory = RanOutOfMemory([&] {
+        walked = EnumerateLocations(LocationWalk::StoredOnly, read, currentDirectory, [&](const Location& location) {
+            if (!counted)
+                return;
+            if (std::unique_ptr<LogByteSource> source = open(location.path))
+                counted = CountLogRecords(table, reader, *source);
+        });
     });
+    if (outOfMemory || !counted)
+        return std::nullopt;
+    return walked;
 }
 
 CalendarDate TomorrowOf(std::time_t now)

@@ -57,15 +57,17 @@ DayEntry* FindDay(DayTable& table, int64_t noon);
 std::optional<int64_t> RecordingNoon(std::string_view timeRecorded);
 
 // Adds each work-unit record of one SETILog.csv (header first) to the day of its recording.
-void CountLogRecords(DayTable& table, LogReader& reader, LogByteSource& source);
+// False when memory ran out on the way: the counts are then only a part of the log's.
+bool CountLogRecords(DayTable& table, LogReader& reader, LogByteSource& source);
 
 // Opens the SETILog.csv of a folder, or reports the failure itself and gives null.
 using LogOpener = std::function<std::unique_ptr<LogByteSource>(const std::string& folder)>;
 
 // Counts the log of every stored location (no default location, whatever the tab switches
-// say); returns how many locations were walked.
-int CountAllLocations(DayTable& table, LogReader& reader, const LocationReader& read, std::string_view currentDirectory,
-                      const LogOpener& open);
+// say); returns how many locations were walked, or nothing when memory ran out and the walk
+// stopped.
+std::optional<int> CountAllLocations(DayTable& table, LogReader& reader, const LocationReader& read,
+                                     std::string_view currentDirectory, const LogOpener& open);
 
 // Tomorrow's local date (year, month 0 to 11, day of month) seen at `now`.
 struct CalendarDate {

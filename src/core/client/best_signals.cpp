@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/client/find_value.h"
+#include "core/client/pot_decode.h"
 
 namespace
 {
@@ -70,12 +71,9 @@ std::string ReadGaussianPot(std::string_view text, StatusSink& status)
     return pot;
 }
 
-std::string ReadHexPot(std::string_view text, const char* key, StatusSink& status)
+HexPot ReadHexPot(std::string_view text, const char* key, StatusSink& status)
 {
-    std::string pot = FindValue(text, key, status).value_or(std::string());
-    if (pot.size() > kHexPotCapacity)
-        pot.resize(kHexPotCapacity);
-    return pot;
+    return HexPotOfText(FindValue(text, key, status).value_or(std::string()));
 }
 
 } // namespace

@@ -30,23 +30,33 @@ int HexPair(std::string_view text, size_t offset)
     return high * 16 + low;
 }
 
-TripletPot DecodeTripletPot(std::string_view text)
+HexPot HexPotOfText(std::string_view text)
 {
-    TripletPot pot{};
-    for (size_t i = 0; i < pot.size(); ++i) {
-        const int count = HexPair(text, i * 4);
-        pot[i].count = count == 0 ? 1 : count;
-        pot[i].height = HexPair(text, i * 4 + 2);
-    }
+    text = text.substr(0, kHexPotCapacity);
+    HexPot pot(text.size() / 2);
+    for (size_t i = 0; i < pot.size(); ++i)
+        pot[i] = static_cast<uint8_t>(HexPair(text, 2 * i));
     return pot;
 }
 
-PulsePot DecodePulsePot(std::string_view text)
+TripletPot DecodeTripletPot(const HexPot& pot)
 {
-    PulsePot pot{};
-    for (size_t i = 0; i < pot.size(); ++i)
-        pot[i] = HexPair(text, i * 2);
-    return pot;
+    const auto at = [&pot](size_t index) { return index < pot.size() ? int{pot[index]} : 0; };
+    TripletPot entries{};
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int count = at(2 * i);
+        entries[i].count = count == 0 ? 1 : count;
+        entries[i].height = at(2 * i + 1);
+    }
+    return entries;
+}
+
+PulsePot DecodePulsePot(const HexPot& pot)
+{
+    PulsePot heights{};
+    for (size_t i = 0; i < heights.size() && i < pot.size(); ++i)
+        heights[i] = pot[i];
+    return heights;
 }
 
 GaussianPot DecodeGaussianPot(std::string_view text)

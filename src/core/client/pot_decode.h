@@ -24,11 +24,17 @@ using GaussianPot = std::array<double, kGaussianPotValues>;
 // anything else is damage and must not lift the graph.
 int HexPair(std::string_view text, size_t offset);
 
-// Four digits per entry: the repeat count, then the height. A count of 0 is taken as 1.
-TripletPot DecodeTripletPot(std::string_view text);
+// The pot of a hexadecimal text: the first kHexPotCapacity characters read pair by pair as
+// HexPair reads them (a damaged pair is 0); a last digit without its pair is left out, as the
+// graphs read nothing there either.
+HexPot HexPotOfText(std::string_view text);
 
-// Two digits per height.
-PulsePot DecodePulsePot(std::string_view text);
+// Two bytes per entry: the repeat count, then the height. A count of 0 is taken as 1; entries
+// past the pot's end are 0 high.
+TripletPot DecodeTripletPot(const HexPot& pot);
+
+// One byte per height; heights past the pot's end are 0.
+PulsePot DecodePulsePot(const HexPot& pot);
 
 // Decimal values, each ended by kGaussianPotSeparator; a value without its separator is not read,
 // and values not read are 0.

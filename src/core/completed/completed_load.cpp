@@ -8,7 +8,9 @@
 #include <cmath>
 
 #include "core/client/find_value.h"
+#include "core/client/pot_decode.h"
 #include "core/common/number_text.h"
+#include "core/common/out_of_memory.h"
 #include "core/common/status_sink.h"
 
 namespace
@@ -67,12 +69,6 @@ Sexagesimal Split(double value)
 std::string_view Characters(std::string_view text, size_t from, size_t count)
 {
     return from < text.size() ? text.substr(from, count) : std::string_view();
-}
-
-// A pulse or triplet pot beyond the pot's capacity is cut there; the graphs read whole pairs.
-std::string HexPotFromLog(std::string_view pot)
-{
-    return std::string(pot.substr(0, kHexPotCapacity));
 }
 
 // The header names of the columns a work-unit row is made from, in CompletedColumn order.
@@ -290,7 +286,7 @@ bool FillSignalCells(const RecordFields& field, WorkUnitRow& row, NumberText& nu
         best.gaussianPot = GaussianPotFromLog(*pot);
     // The triplet and pulse values the file has; missing ones stay 0.
     if (const auto pot = field(kColumnTripletPot))
-        best.tripletPot = HexPotFromLog(*pot);
+        best.tripletPot = HexPotOfText(*pot);
     const std::pair<CompletedColumn, double*> numbers[] = {
         {kColumnTripletPower, &best.tripletPower},
         {kColumnTripletScore, &best.tripletScore},
@@ -306,7 +302,7 @@ bool FillSignalCells(const RecordFields& field, WorkUnitRow& row, NumberText& nu
         if (const auto text = field(column))
             *value = ToNumber(*text);
     if (const auto pot = field(kColumnPulsePot))
-        best.pulsePot = HexPotFromLog(*pot);
+        best.pulsePot = HexPotOfText(*pot);
     SetSortedByText(cells, kCellTriplet, number.General(best.tripletScore));
     SetSortedByText(cells, kCellPulses, number.General(best.pulseScore));
 
@@ -367,7 +363,9 @@ bool FillWorkUnitRow(const CompletedColumns& columns, const LogRecord& record, i
 DetailLoad LoadDetail(LogReader& reader, LocationNode& node)
 {
     DetailLoad load;
-    if (reader.ReadHeader()) {
+    load.outOfMemory = RanOutOfMemory([&] {
+        if (!reader.ReadHeader())
+            return;
         const CompletedColumns columns = FindCompletedColumns(reader);
         while (const LogRecord* record = reader.ReadLogRecord()) {
             if (!IsWorkUnitRecord(*record))
@@ -377,17 +375,27 @@ DetailLoad LoadDetail(LogReader& reader, LocationNode& node)
                 ++load.count;
             load.rows.push_back(std::move(row));
         }
+    });
+    if (load.outOfMemory) {
+        // A part of a history would show as the whole of it: none is kept, and the memory it
+        // took is given back at once.
+        decltype(load.rows)().swap(load.rows);
+        load.count = 0;
+        load.cpuSum = 0;
+        return load;
     }
     node.count = load.count;
     node.perDay = DailyRate(load.cpuSum, load.count);
     return load;
 }
 
-LocationTotals LoadTotals(LogReader& reader)
+namespace
 {
-    LocationTotals totals;
+
+void ReadTotals(LogReader& reader, LocationTotals& totals)
+{
     if (!reader.ReadHeader())
-        return totals;
+        return;
     const int cpuColumn = reader.FindColumn("cpu");
     const int peakColumn = reader.FindColumn("bs_power");
     const int powerColumn = reader.FindColumn("bg_power");
@@ -416,6 +424,18 @@ LocationTotals LoadTotals(LogReader& reader)
                 totals.topScore = score;
             }
         }
+    }
+}
+
+} // namespace
+
+LocationTotals LoadTotals(LogReader& reader)
+{
+    LocationTotals totals;
+    if (RanOutOfMemory([&] { ReadTotals(reader, totals); })) {
+        totals = LocationTotals();
+        totals.outOfMemory = true;
+        return totals;
     }
     totals.dailyRate = DailyRate(totals.cpuSum, totals.count);
     return totals;

@@ -126,10 +126,11 @@ struct DetailLoad {
     std::vector<std::unique_ptr<WorkUnitRow>> rows; // in file order
     int32_t count = 0;                              // work units that went through every step
     int64_t cpuSum = 0;                             // over every work-unit record
+    bool outOfMemory = false;                       // the load stopped there: no rows, nothing counted
 };
 
 // Reads a started file whole (header first) into rows and writes the count and daily rate into
-// the node.
+// the node. When memory runs out the rows read so far are freed and the node keeps its values.
 DetailLoad LoadDetail(LogReader& reader, LocationNode& node);
 
 struct LocationTotals {
@@ -140,6 +141,7 @@ struct LocationTotals {
     double topFit = 0;
     double topScore = 0;
     double dailyRate = 0;
+    bool outOfMemory = false; // the read stopped there: every figure is 0
 
     int64_t AverageCpu() const { return count > 0 ? cpuSum / count : 0; }
 };

@@ -2,6 +2,7 @@
 #include "core/completed/log_sky_points.h"
 
 #include "core/client/find_value.h"
+#include "core/common/out_of_memory.h"
 
 SkyPoint SkyPointOfRow(const ListRow& row)
 {
@@ -14,7 +15,10 @@ SkyPoint SkyPointOfRow(const ListRow& row)
     return point;
 }
 
-void ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points)
+namespace
+{
+
+void ReadPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points)
 {
     if (!reader.ReadHeader())
         return;
@@ -31,4 +35,11 @@ void ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& 
         point.declination = ToNumber(reader.FindField(*record, "start_dec").value_or(std::string_view()));
         point.colour = node.colour;
     }
+}
+
+} // namespace
+
+bool ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points)
+{
+    return !RanOutOfMemory([&] { ReadPoints(reader, node, points); });
 }

@@ -13,4 +13,5 @@ SkyPoint SkyPointOfRow(const ListRow& row);
 
 // Appends a point per work-unit record of the log the reader was started on, in the location's
 // colour. A log without "time_recorded" ends at the first record, which keeps only its name.
-void ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points);
+// False when memory ran out on the way: the points appended until then are left to be freed.
+bool ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points);

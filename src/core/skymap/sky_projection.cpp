@@ -73,6 +73,50 @@ ChartPoint LabelPlace(const CircleShape& shape, int line, int textWidth, int cha
     return {shape.anchorX + 5 - textWidth / 2, shape.anchorY - (2 - line) * charHeight};
 }
 
+int TextWidth(const LabelMetrics& metrics, std::string_view text)
+{
+    int width = 0;
+    for (const char c : text)
+        width += metrics.advance[static_cast<unsigned char>(c)];
+    return width;
+}
+
+bool PlanSkyMark(const SkyPoint& point, int circleSize, const LabelMetrics* labels, SkyMark& mark)
+{
+    if (!HasSkyPosition(point))
+        return false;
+    mark.shape = CircleShapeAt(ProjectSky(point.rightAscension, point.declination), circleSize);
+    // Only the colour bytes: a high byte would make the system read the value as a palette index.
+    mark.colour = static_cast<uint32_t>(point.colour) & 0x00FFFFFF;
+    mark.labelCount = 0;
+    if (!labels)
+        return true;
+    // The fields are fixed arrays; a record that lacks its terminator is read to its end only.
+    const std::string_view texts[] = {
+        std::string_view(point.name, strnlen(point.name, sizeof point.name)),
+        std::string_view(point.recordedOn, strnlen(point.recordedOn, sizeof point.recordedOn))};
+    for (int line = 0; line < 2; ++line) {
+        const int width = TextWidth(*labels, texts[line]);
+        mark.labels[mark.labelCount++] = {texts[line], LabelPlace(mark.shape, line, width, labels->height), width};
+    }
+    return true;
+}
+
+bool MarkTouches(const SkyMark& mark, int lineHeight, const PixelBox& area)
+{
+    const auto touches = [&area](const PixelBox& box) {
+        return box.left < area.right && area.left < box.right && box.top < area.bottom && area.top < box.bottom;
+    };
+    if (touches(mark.shape.boxes[0]))
+        return true;
+    for (int i = 0; i < mark.labelCount; ++i) {
+        const SkyLabel& label = mark.labels[i];
+        if (touches({label.at.x, label.at.y, label.at.x + label.width, label.at.y + lineHeight}))
+            return true;
+    }
+    return false;
+}
+
 bool HitsPoint(ChartPoint at, int mx, int my, int sx, int sy)
 {
     return at.x - 2 <= mx + sx && mx + sx <= at.x + 4 && at.y - sy - 3 <= my && my <= at.y - sy + 3;

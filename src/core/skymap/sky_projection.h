@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/skymap/sky_point.h"
 
@@ -48,6 +50,34 @@ CircleShape CircleShapeAt(ChartPoint at, int circleSize);
 // Top left corner of a label line (0: name, 1: recorded on) of the given width, centred on
 // anchorX + 5, the two lines stacked above the circle.
 ChartPoint LabelPlace(const CircleShape& shape, int line, int textWidth, int charHeight);
+
+// The label font's line height and the advance of every character of the single-byte code page.
+struct LabelMetrics {
+    int height = 0;
+    int advance[256] = {};
+};
+// The width of a line of text: the sum of its characters' advances.
+int TextWidth(const LabelMetrics& metrics, std::string_view text);
+
+// What drawing one point puts on the chart: its circle and, with labels, its two text lines, all
+// in the point's colour.
+struct SkyLabel {
+    std::string_view text; // a view into the point's own field
+    ChartPoint at;         // top left corner
+    int width;
+};
+struct SkyMark {
+    uint32_t colour; // red in the low byte, then green, then blue; the high byte cleared
+    CircleShape shape;
+    SkyLabel labels[2];
+    int labelCount;
+};
+// Plans the mark of a point: false for a point without a position, which is not drawn. The labels
+// are planned when label metrics are given.
+bool PlanSkyMark(const SkyPoint& point, int circleSize, const LabelMetrics* labels, SkyMark& mark);
+// Whether a planned mark touches the area: its first ellipse box or a label's box (a label's box
+// is its width by the line height).
+bool MarkTouches(const SkyMark& mark, int lineHeight, const PixelBox& area);
 
 // Whether the mouse at client (mx, my) with the scroll position (sx, sy) is over a projected point.
 bool HitsPoint(ChartPoint at, int mx, int my, int sx, int sy);
