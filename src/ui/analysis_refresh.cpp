@@ -228,7 +228,8 @@ void FinishRefresh(int selected)
     if (current >= 0)
         selected = current;
 
-    if (ListView_GetItemCount(analysis) == 0) {
+    const bool madeRows = ListView_GetItemCount(analysis) == 0;
+    if (madeRows) {
         // Redrawing stays off while the rows go in: a shown list otherwise lays itself out anew
         // after every insertion.
         SendMessageA(analysis, WM_SETREDRAW, FALSE, 0);
@@ -253,10 +254,13 @@ void FinishRefresh(int selected)
         warning = warning || IsWarningEvent(event);
     }
 
-    // Lists that were empty at start-up (a pre-refresh command ran) are sized to their first rows.
-    SizePendingColumns(analysis);
-    if (best)
-        SizePendingColumns(best);
+    // Lists that were empty at start-up (a pre-refresh command ran) are sized to their first rows,
+    // once those are made and looked at; later refreshes only repaint.
+    if (madeRows) {
+        SizePendingColumns(analysis);
+        if (best)
+            SizePendingColumns(best);
+    }
     InvalidateRect(analysis, nullptr, FALSE);
     if (best)
         InvalidateRect(best, nullptr, FALSE);
