@@ -39,6 +39,8 @@ size_t BytesHeld()
     return g_held;
 }
 
+// Every form of operator new and delete but the over-aligned ones is replaced: a sanitizer supplies
+// the others itself, and a block must go back through the same pair of functions it came from.
 void* operator new(size_t size)
 {
     const size_t limit = g_limit;
@@ -55,6 +57,25 @@ void* operator new(size_t size)
     return static_cast<char*>(block) + kHeader;
 }
 
+void* operator new[](size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new(size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](size_t size, const std::nothrow_t&) noexcept
+{
+    return operator new(size, std::nothrow);
+}
+
 void operator delete(void* pointer) noexcept
 {
     if (!pointer)
@@ -64,7 +85,27 @@ void operator delete(void* pointer) noexcept
     std::free(block);
 }
 
+void operator delete[](void* pointer) noexcept
+{
+    operator delete(pointer);
+}
+
 void operator delete(void* pointer, size_t) noexcept
+{
+    operator delete(pointer);
+}
+
+void operator delete[](void* pointer, size_t) noexcept
+{
+    operator delete(pointer);
+}
+
+void operator delete(void* pointer, const std::nothrow_t&) noexcept
+{
+    operator delete(pointer);
+}
+
+void operator delete[](void* pointer, const std::nothrow_t&) noexcept
 {
     operator delete(pointer);
 }
