@@ -132,7 +132,7 @@ double BlitFloor()
     const HWND window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                         kWindowWidth, kWindowHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
     UpdateWindow(window);
-    const double seconds = Best(5, [window] {
+    const double seconds = Best(9, [window] {
         const LARGE_INTEGER start = Now();
         InvalidateRect(window, nullptr, FALSE);
         UpdateWindow(window);
@@ -183,13 +183,13 @@ SkyMapTimes TimeSkyMap(const SkyPointSet& points)
     times.circles = Best(3, [&] { return fullPaint(0); });
     App().skyShowText = 1;
     Repaint(false);
-    times.uncover = Best(5, [] { return Repaint(true); });
+    times.uncover = Best(9, [] { return Repaint(true); });
     times.blit = BlitFloor();
     // A window smaller than the chart scrolls: arrow clicks to the right and back.
     MoveWindow(App().skyMap, 0, 0, 600, 400, TRUE);
     UpdateWindow(App().skyMap);
     int step = 0;
-    times.scrollStep = Best(6, [&] {
+    times.scrollStep = Best(10, [&] {
         const LARGE_INTEGER from = Now();
         SendMessageA(App().skyMap, WM_HSCROLL, MAKEWPARAM(step++ % 2 ? SB_LINELEFT : SB_LINERIGHT, 0), 0);
         const LARGE_INTEGER scrolled = Now();

@@ -270,6 +270,10 @@ LRESULT HandleMessage(HWND hwnd, SkyMapState& state, UINT message, WPARAM wParam
         ComputeScrollBars(hwnd, state);
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         return 0;
+    case WM_ERASEBKGND:
+        // The paint sets every pixel of the client (chart, or black beside and below it): erasing
+        // first would only cost a fill and show black for a moment.
+        return 1;
     case WM_PAINT: {
         PaintScope paint(hwnd);
         PaintArea(hwnd, state, paint.Dc(), paint.Area());

@@ -171,6 +171,24 @@ protected:
         TreeView_SelectItem(CompletedTree(), totals ? root : first);
     }
 
+    // The Completed tree's location item of that name, or the root for any other name.
+    static HTREEITEM CompletedItem(const char* name)
+    {
+        const HWND tree = CompletedTree();
+        const HTREEITEM root = TreeView_GetRoot(tree);
+        for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
+            char text[64] = {};
+            TVITEMA data{};
+            data.mask = TVIF_TEXT;
+            data.hItem = child;
+            data.pszText = text;
+            data.cchTextMax = sizeof text;
+            if (TreeView_GetItem(tree, &data) && std::string(text) == name)
+                return child;
+        }
+        return root;
+    }
+
     // The window is alive and answers messages: no refresh hung or killed it.
     static void ExpectResponsive()
     {
@@ -444,21 +462,6 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
     attic.Write("SETILog.csv", kLogHeader + kLogRecord);
     StoreLocation(2, attic.Path(), "Attic");
     const HWND page = App().pages[kTabCompleted];
-    const auto item = [](const char* name) {
-        const HWND tree = CompletedTree();
-        const HTREEITEM root = TreeView_GetRoot(tree);
-        for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
-            char text[64] = {};
-            TVITEMA data{};
-            data.mask = TVIF_TEXT;
-            data.hItem = child;
-            data.pszText = text;
-            data.cchTextMax = sizeof text;
-            if (TreeView_GetItem(tree, &data) && std::string(text) == name)
-                return child;
-        }
-        return root;
-    };
     const struct {
         const char* what;
         const char* before; // selected before the limit
@@ -477,12 +480,12 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         // Only what goes through the windows runs under the limit.
-        TreeView_SelectItem(CompletedTree(), item(c.before));
+        TreeView_SelectItem(CompletedTree(), CompletedItem(c.before));
         const size_t held = BytesHeld();
         size_t failures = 0;
         {
             const AllocationLimit limit(c.room);
-            TreeView_SelectItem(CompletedTree(), item(c.load));
+            TreeView_SelectItem(CompletedTree(), CompletedItem(c.load));
             if (c.command)
                 SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.command, 0), reinterpret_cast<LPARAM>(CompletedTree()));
             failures = limit.Failures();
@@ -499,8 +502,8 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
         ExpectResponsive();
 
         SetStatusText("");
-        TreeView_SelectItem(CompletedTree(), item(c.before));
-        TreeView_SelectItem(CompletedTree(), item(c.load));
+        TreeView_SelectItem(CompletedTree(), CompletedItem(c.before));
+        TreeView_SelectItem(CompletedTree(), CompletedItem(c.load));
         if (c.command)
             SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.command, 0), reinterpret_cast<LPARAM>(CompletedTree()));
         EXPECT_EQ(StatusText(), "");

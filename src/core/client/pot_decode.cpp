@@ -1,20 +1,30 @@
 // Pot texts to numbers: hexadecimal pairs for triplets and pulses, separated decimals for gaussians.
 #include "core/client/pot_decode.h"
 
+#include <array>
+#include <cstdint>
+
 #include "core/client/find_value.h"
 
 namespace
 {
 
-int HexDigit(char c)
+// The value of every byte as a hexadecimal digit, or -1: a pot holds a thousand of them per row.
+constexpr auto kHexDigits = [] {
+    std::array<int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c)
+        digits[c] = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                           : -1;
+    return digits;
+}();
+
+int PairValue(char high, char low)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    const int highDigit = kHexDigits[static_cast<unsigned char>(high)];
+    const int lowDigit = kHexDigits[static_cast<unsigned char>(low)];
+    return highDigit < 0 || lowDigit < 0 ? 0 : highDigit * 16 + lowDigit;
 }
 
 } // namespace
@@ -23,11 +33,7 @@ int HexPair(std::string_view text, size_t offset)
 {
     if (offset >= text.size() || text.size() - offset < 2)
         return 0;
-    const int high = HexDigit(text[offset]);
-    const int low = HexDigit(text[offset + 1]);
-    if (high < 0 || low < 0)
-        return 0;
-    return high * 16 + low;
+    return PairValue(text[offset], text[offset + 1]);
 }
 
 HexPot HexPotOfText(std::string_view text)
@@ -35,7 +41,7 @@ HexPot HexPotOfText(std::string_view text)
     text = text.substr(0, kHexPotCapacity);
     HexPot pot(text.size() / 2);
     for (size_t i = 0; i < pot.size(); ++i)
-        pot[i] = static_cast<uint8_t>(HexPair(text, 2 * i));
+        pot[i] = static_cast<uint8_t>(PairValue(text[2 * i], text[2 * i + 1]));
     return pot;
 }
 
