@@ -16,6 +16,7 @@
 #include "calendar/work_unit_calendar.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
+#include "tests/windows/control_input.h"
 #include "ui/analysis_page.h"
 #include "ui/analysis_refresh.h"
 #include "ui/app_state.h"
@@ -195,18 +196,6 @@ HTREEITEM FirstLocation(HWND page)
     return TreeView_GetChild(tree, TreeView_GetRoot(tree));
 }
 
-// A click on a column header, as the list tells the page of it.
-void ClickColumn(HWND page, HWND list, int column)
-{
-    NMLISTVIEW click{};
-    click.hdr.hwndFrom = list;
-    click.hdr.idFrom = IDC_COMPLETED_LIST;
-    click.hdr.code = LVN_COLUMNCLICK;
-    click.iItem = -1;
-    click.iSubItem = column;
-    SendMessageA(page, WM_NOTIFY, IDC_COMPLETED_LIST, reinterpret_cast<LPARAM>(&click));
-}
-
 // The whole detail load as a user waits for it: selection (read, split, convert, insert, size) and
 // the first paint of the list.
 void BenchCompleted(const std::string& inputs, int count)
@@ -246,7 +235,7 @@ void BenchCompleted(const std::string& inputs, int count)
     const int sortColumns[2] = {kCellWorkUnitName, kCellCpuTime};
     for (int i = 0; i < 2; ++i) {
         const LARGE_INTEGER sortStart = Now();
-        ClickColumn(page, list, sortColumns[i]);
+        ClickColumn(list, sortColumns[i]);
         UpdateWindow(list);
         sortSeconds[i] = Seconds(sortStart, Now());
     }

@@ -1,6 +1,7 @@
 // The Best Results page and its row painter: graph pixels, texts, sorting, row height and settings.
 #include <gtest/gtest.h>
 
+#include "control_input.h"
 #include "dib_canvas.h"
 
 #include <windows.h>
@@ -149,16 +150,7 @@ protected:
             canvas.SaveBitmap(std::string(folder) + "\\" +
                               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bmp");
     }
-    void ClickColumn(int column)
-    {
-        NMLISTVIEW notify{};
-        notify.hdr.hwndFrom = list;
-        notify.hdr.idFrom = IDC_BEST_LIST;
-        notify.hdr.code = LVN_COLUMNCLICK;
-        notify.iItem = -1;
-        notify.iSubItem = column;
-        SendMessageA(page, WM_NOTIFY, IDC_BEST_LIST, reinterpret_cast<LPARAM>(&notify));
-    }
+    void ClickColumn(int column) { ::ClickColumn(list, column); }
     std::string Order() const
     {
         std::string names;

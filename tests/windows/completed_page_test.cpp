@@ -174,17 +174,7 @@ protected:
     HWND Tree() const { return GetDlgItem(page_, IDC_COMPLETED_TREE); }
     HWND List() const { return GetDlgItem(page_, IDC_COMPLETED_LIST); }
     HTREEITEM Root() const { return TreeView_GetRoot(Tree()); }
-    std::string ItemText(HTREEITEM item) const
-    {
-        char text[260] = {};
-        TVITEMA data{};
-        data.mask = TVIF_TEXT;
-        data.hItem = item;
-        data.pszText = text;
-        data.cchTextMax = sizeof text;
-        TreeView_GetItem(Tree(), &data);
-        return text;
-    }
+    std::string ItemText(HTREEITEM item) const { return TreeItemText(Tree(), item); }
     const LocationNode* Node(HTREEITEM item) const
     {
         TVITEMA data{};
@@ -199,13 +189,7 @@ protected:
             names.push_back(ItemText(child));
         return names;
     }
-    HTREEITEM Child(const std::string& name) const
-    {
-        for (HTREEITEM child = TreeView_GetChild(Tree(), Root()); child; child = TreeView_GetNextSibling(Tree(), child))
-            if (ItemText(child) == name)
-                return child;
-        return nullptr;
-    }
+    HTREEITEM Child(const std::string& name) const { return TreeChildNamed(Tree(), name); }
     void Select(HTREEITEM item) const { TreeView_SelectItem(Tree(), item); }
 
     int Rows() const { return ListView_GetItemCount(List()); }
@@ -240,16 +224,7 @@ protected:
         ListView_GetColumn(List(), column, &data);
         return data.fmt & LVCFMT_JUSTIFYMASK;
     }
-    void ClickColumn(int column) const
-    {
-        NMLISTVIEW notify{};
-        notify.hdr.hwndFrom = List();
-        notify.hdr.idFrom = IDC_COMPLETED_LIST;
-        notify.hdr.code = LVN_COLUMNCLICK;
-        notify.iItem = -1;
-        notify.iSubItem = column;
-        SendMessageA(page_, WM_NOTIFY, IDC_COMPLETED_LIST, reinterpret_cast<LPARAM>(&notify));
-    }
+    void ClickColumn(int column) const { ::ClickColumn(List(), column); }
     std::string Status() const
     {
         char text[1100] = {};

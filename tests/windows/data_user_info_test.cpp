@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "control_input.h"
 #include "core/analysis/user_stats.h"
 #include "core/analysis/work_unit_info.h"
 #include "resources/resource.h"
@@ -131,17 +132,7 @@ protected:
         return -1;
     }
     // A click on a column title, as the list reports it to its page.
-    static void ClickColumn(int tab, int column)
-    {
-        const HWND list = PageList(tab);
-        NMLISTVIEW notify{};
-        notify.hdr.hwndFrom = list;
-        notify.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-        notify.hdr.code = LVN_COLUMNCLICK;
-        notify.iItem = -1;
-        notify.iSubItem = column;
-        SendMessageA(GetParent(list), WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
-    }
+    static void ClickColumn(int tab, int column) { ::ClickColumn(PageList(tab), column); }
     static void Select(int tab, int index)
     {
         const HWND list = PageList(tab);

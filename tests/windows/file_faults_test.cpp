@@ -174,19 +174,8 @@ protected:
     // The Completed tree's location item of that name, or the root for any other name.
     static HTREEITEM CompletedItem(const char* name)
     {
-        const HWND tree = CompletedTree();
-        const HTREEITEM root = TreeView_GetRoot(tree);
-        for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
-            char text[64] = {};
-            TVITEMA data{};
-            data.mask = TVIF_TEXT;
-            data.hItem = child;
-            data.pszText = text;
-            data.cchTextMax = sizeof text;
-            if (TreeView_GetItem(tree, &data) && std::string(text) == name)
-                return child;
-        }
-        return root;
+        const HTREEITEM child = TreeChildNamed(CompletedTree(), name);
+        return child ? child : TreeView_GetRoot(CompletedTree());
     }
 
     // The window is alive and answers messages: no refresh hung or killed it.

@@ -172,17 +172,6 @@ void Select(HWND dialog, int row)
     ListView_SetItemState(List(dialog), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-void ClickColumn(HWND dialog, int column)
-{
-    NMLISTVIEW notify{};
-    notify.hdr.hwndFrom = List(dialog);
-    notify.hdr.idFrom = IDC_LOCATIONS_LIST;
-    notify.hdr.code = LVN_COLUMNCLICK;
-    notify.iItem = -1;
-    notify.iSubItem = column;
-    SendMessageA(dialog, WM_NOTIFY, IDC_LOCATIONS_LIST, reinterpret_cast<LPARAM>(&notify));
-}
-
 bool Enabled(HWND dialog, int id)
 {
     return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
@@ -295,7 +284,7 @@ TEST_F(LocationsDialogTest, ColumnClicksDecideTheStoredOrder)
         Play({On(kLocationsTitle,
                  [clicks](HWND dialog) {
                      for (const int column : clicks)
-                         ClickColumn(dialog, column);
+                         ClickColumn(List(dialog), column);
                  }),
               Press(kLocationsTitle, IDC_LOCATIONS_OK)});
         EXPECT_EQ(Stored(1), c.first) << c.clicks.size();

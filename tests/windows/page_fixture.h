@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "control_input.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
