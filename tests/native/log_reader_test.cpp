@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/byte_scan.h"
 #include "core/completed/log_reader.h"
 
 namespace
@@ -91,6 +92,25 @@ TEST(LogReader, SplitsByTheQuotingRules)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Split(c.line), c.fields) << c.line;
+}
+
+// Line ends and commas are found eight and sixteen bytes at a time: a match at any offset of any
+// length, among bytes that differ from it only in the high bit or by one, is the first one found.
+TEST(LogReader, FindsTheFirstLineEndOrCommaAtEveryOffset)
+{
+    const char fillers[] = {'a', '\xac', '\x8a', '+', '-', '\0', '\xff', '\x0b', '\t'};
+    for (size_t length = 0; length <= 40; ++length)
+        for (size_t match = 0; match <= length; ++match)
+            for (const char wanted : {',', '\n'}) {
+                std::string text(length, ' ');
+                for (size_t i = 0; i < length; ++i)
+                    text[i] = fillers[(i * 7 + match) % sizeof fillers];
+                if (match < length) {
+                    text[match] = wanted;
+                    text[length - 1] = wanted == ',' ? '\n' : ','; // a later match of the other byte
+                }
+                EXPECT_EQ(FindEitherByte(text.data(), length, ',', '\n'), match) << length << " " << match;
+            }
 }
 
 TEST(LogReader, ReadsLinesAsText)

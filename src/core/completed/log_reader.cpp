@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "core/common/byte_scan.h"
+
 namespace
 {
 
@@ -120,10 +122,7 @@ void SplitLogLine(std::string_view line, LogRecord& record)
         } else {
             // The field's characters go over in one piece: a full line holds thousands of them.
             const char* begin = line.data() + pos;
-            const void* comma = std::memchr(begin, ',', n - pos);
-            const size_t toComma = comma ? static_cast<size_t>(static_cast<const char*>(comma) - begin) : n - pos;
-            const void* feed = std::memchr(begin, '\n', toComma);
-            const size_t end = pos + (feed ? static_cast<size_t>(static_cast<const char*>(feed) - begin) : toComma);
+            const size_t end = pos + FindEitherByte(begin, n - pos, ',', '\n');
             record.AddFieldChars(line.substr(pos, end - pos));
             pos = end < n ? end + 1 : n;
         }
@@ -237,10 +236,7 @@ const LogRecord* LogReader::ReadLogRecord()
             // those two and the chunk's end go through NextByte, which knows the line-end rules.
             const char* begin = chunk_.data() + chunkUsed_;
             const size_t take = std::min(chunkFilled_ - chunkUsed_, kLogLineCapacity - line_.size());
-            const void* feed = std::memchr(begin, '\n', take);
-            const size_t toFeed = feed ? static_cast<size_t>(static_cast<const char*>(feed) - begin) : take;
-            const void* ret = std::memchr(begin, '\r', toFeed);
-            const size_t plain = ret ? static_cast<size_t>(static_cast<const char*>(ret) - begin) : toFeed;
+            const size_t plain = FindEitherByte(begin, take, '\n', '\r');
             line_.append(begin, plain);
             chunkUsed_ += plain;
             if (line_.size() >= kLogLineCapacity)
