@@ -179,8 +179,9 @@ SkyMapTimes TimeSkyMap(const SkyPointSet& points)
         App().skyShowText = showText;
         return Repaint(false);
     };
-    // Five rounds: the 100k / 10k growth row divides two of these, so one slow round must not count.
-    times.labelled = Best(5, [&] { return fullPaint(1); });
+    // Nine rounds: the 100k / 10k growth row divides two of these, and this machine has slow
+    // spells lasting several rounds, which must not count against one size only.
+    times.labelled = Best(9, [&] { return fullPaint(1); });
     times.circles = Best(3, [&] { return fullPaint(0); });
     App().skyShowText = 1;
     Repaint(false);
