@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -412,14 +413,26 @@ void SortOnColumnClick(HWND list, int column)
     for (ListColumn* record : columns)
         if (!record)
             return;
+    // A sort that runs out of memory leaves the rows in their order; the headers must then still
+    // say that order, so the next click sorts as if this one had not been made.
+    std::vector<ListColumn> before;
+    before.reserve(columns.size());
+    for (const ListColumn* record : columns)
+        before.push_back(*record);
     const int sortBy = ApplyColumnClick(columns, column);
     const bool workUnits = CarriesWorkUnits(list);
     SortContext context{sortBy, workUnits ? WorkUnitCells : PlainCells, workUnits ? WorkUnitData : NoWorkUnit,
                         columns[sortBy], list == PageList(kTabBestResults)};
-    if (RowStore* rows = RowStoreOf(list))
-        SortRowStore(list, *rows, context);
-    else
-        ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
+    try {
+        if (RowStore* rows = RowStoreOf(list))
+            SortRowStore(list, *rows, context);
+        else
+            ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
+    } catch (const std::bad_alloc&) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            *columns[i] = before[i];
+        throw;
+    }
     // The triangle moves with the sorted column.
     InvalidateRect(ListView_GetHeader(list), nullptr, FALSE);
 }

@@ -508,6 +508,49 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
     }
 }
 
+// A column click whose sort runs out of memory, at every allocation it makes: the rows keep their
+// order, the status line says why, and the headers still say the old order, so the next click
+// sorts as a first click would.
+TEST_F(FileFaultsTest, MemoryRunningOutInASortKeepsTheOrderAndTheHeaders)
+{
+    StoreLocation(1, dir.Path(), "Home");
+    WriteGoodFiles(dir);
+    std::string log = kLogHeader;
+    for (const char* day : {"14", "13", "15"})
+        log += std::string(kLogRecord).replace(kLogRecord.find(",13") + 1, 2, day);
+    dir.Write("SETILog.csv", log);
+    const auto names = [] {
+        std::string order;
+        for (int i = 0; CompletedListRow(i); ++i)
+            order += std::string(CompletedListRow(i)->cells.Text(kCompletedNameCell).substr(0, 2)) + " ";
+        return order;
+    };
+    for (size_t room = 0;; room += 8) {
+        SCOPED_TRACE(room);
+        ASSERT_LT(room, 100000u);
+        SelectCompleted(false); // columns made anew, the last record first
+        ASSERT_EQ(names(), "15 13 14 ");
+        size_t failures = 0;
+        {
+            const AllocationLimit limit(room);
+            ClickColumn(CompletedList(), kCompletedNameCell);
+            failures = limit.Failures();
+        }
+        if (failures == 0) {
+            EXPECT_EQ(names(), "13 14 15 ");
+            break;
+        }
+        // A failure the sort has a way around (a smaller buffer) still sorts.
+        if (names() == "13 14 15 ")
+            continue;
+        EXPECT_EQ(StatusText(), "Out of memory");
+        EXPECT_EQ(names(), "15 13 14 ");
+        ClickColumn(CompletedList(), kCompletedNameCell);
+        EXPECT_EQ(names(), "13 14 15 ");
+    }
+    ExpectResponsive();
+}
+
 TEST_F(FileFaultsTest, LocationOnAHostThatDoesNotExist)
 {
     const std::string share = "\\\\nohost\\share";
