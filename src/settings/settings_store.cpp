@@ -8,6 +8,8 @@ namespace
 
 // Nothing the program stores comes near this; a larger value is treated as damaged.
 constexpr DWORD kLargestStringValue = 64 * 1024;
+// Longer than any location string, placement or column-width list.
+constexpr DWORD kFirstReadBytes = 1024;
 
 bool OpenWritable(HKEY root, const char* subKey, UniqueKey& key)
 {
@@ -84,16 +86,19 @@ bool SettingsStore::ReadString(const char* name, std::string& text, size_t capac
     text.clear();
     if (!key_)
         return false;
+    // One query reads every value the program stores: asking for the size first doubled the cost
+    // of a walk over the locations, and a query of the machine key costs tens of microseconds
+    // under some systems. Only a longer value is read a second time, at its size. The buffer keeps
+    // one spare zero byte, so a value stored without its terminator still ends.
+    std::vector<char> buffer(kFirstReadBytes + 1, '\0');
     DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(key_.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ ||
-        size > kLargestStringValue)
-        return false;
-    // One spare zero byte: a value stored without its terminator still ends.
-    std::vector<char> buffer(size + 1, '\0');
-    if (RegQueryValueExA(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
+    DWORD size = kFirstReadBytes;
+    LONG result = RegQueryValueExA(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    if (result == ERROR_MORE_DATA && type == REG_SZ && size <= kLargestStringValue) {
+        buffer.assign(size + 1, '\0');
+        result = RegQueryValueExA(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    }
+    if (result != ERROR_SUCCESS || type != REG_SZ)
         return false;
     text.assign(buffer.data());
     if (capacity > 0 && text.size() > capacity - 1)

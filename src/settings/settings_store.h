@@ -37,7 +37,7 @@ public:
 
     // Missing values, values of another type and strings of absurd size read as missing: the
     // text becomes empty (number: left as it was) and the call returns false. A longer string
-    // than capacity - 1 characters is cut there.
+    // than capacity - 1 characters is cut there; a capacity of 0 cuts nothing.
     bool ReadString(const char* name, std::string& text, size_t capacity = kLocationTextCapacity) const;
     bool ReadNumber(const char* name, DWORD& number) const;
     bool ReadNumber(const char* name, int& number) const;

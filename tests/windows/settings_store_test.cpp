@@ -94,6 +94,10 @@ TEST_F(SettingsStoreTest, DamagedValuesReadAsMissing)
     StoreRaw(HKEY_LOCAL_MACHINE, "unterminated", REG_SZ, unterminated, sizeof unterminated);
     const std::vector<char> huge(1024 * 1024, 'h');
     StoreRaw(HKEY_LOCAL_MACHINE, "huge", REG_SZ, huge.data(), static_cast<DWORD>(huge.size()));
+    // Longer than one first read, unterminated: read again at its size (and whole, with no capacity).
+    const std::string longText(5000, 'l');
+    StoreRaw(HKEY_LOCAL_MACHINE, "long", REG_SZ, longText.data(), static_cast<DWORD>(longText.size()));
+    StoreRaw(HKEY_LOCAL_MACHINE, "long binary", REG_BINARY, longText.data(), static_cast<DWORD>(longText.size()));
 
     SettingsStore store;
     ASSERT_TRUE(store.Open());
@@ -110,16 +114,14 @@ TEST_F(SettingsStoreTest, DamagedValuesReadAsMissing)
     const struct {
         const char* name;
         bool read;
-        const char* text;
-    } strings[] = {{"number", false, ""},
-                   {"binary", false, ""},
-                   {"huge", false, ""},
-                   {"unterminated", true, "abc"},
+        std::string text;
+    } strings[] = {{"number", false, ""},      {"binary", false, ""},    {"huge", false, ""},
+                   {"long binary", false, ""}, {"long", true, longText}, {"unterminated", true, "abc"},
                    {"string", true, "12"}};
     for (const auto& c : strings) {
         SCOPED_TRACE(c.name);
         std::string value = "previous";
-        EXPECT_EQ(store.ReadString(c.name, value), c.read);
+        EXPECT_EQ(store.ReadString(c.name, value, 0), c.read);
         EXPECT_EQ(value, c.text);
     }
 }
