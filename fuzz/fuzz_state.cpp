@@ -94,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string state = input.ConsumeRemainingBytesAsString();
 
     LatestStatus status;
+    FuzzCheck(KeyedText(state).Find(key) == std::string_view(state).find(key), "indexed lookup differs", key);
     // The raw lookups and conversions on their own.
     if (const std::optional<std::string> value = FindValue(state, key.empty() ? "prog=" : key, status)) {
         CheckCopied(*value, kValueCapacity, "value over its capacity");

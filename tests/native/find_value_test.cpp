@@ -37,6 +37,17 @@ TEST(FindValue, FirstOccurrenceUpToTheLineFeed)
         LatestStatus status;
         EXPECT_EQ(FindValue(c.text, c.key, status), c.value);
         EXPECT_EQ(status.Text(), c.status);
+        // The indexed text finds the same, with the same message.
+        LatestStatus indexedStatus;
+        EXPECT_EQ(FindValue(KeyedText(c.text), c.key, indexedStatus), c.value);
+        EXPECT_EQ(indexedStatus.Text(), c.status);
+    }
+    // Keys at the very end, one character short, and in a text too large to index.
+    const std::string large = std::string(2 << 20, 'k') + "key=1\n";
+    for (const std::string& text : {std::string("xkey=1\n"), std::string("key"), large}) {
+        SCOPED_TRACE(text.size());
+        for (const char* key : {"key=", "key=1\n", "key=1\nx", "k", ""})
+            EXPECT_EQ(KeyedText(text).Find(key), text.find(key)) << key;
     }
 }
 

@@ -1,6 +1,7 @@
 // Reads the best signals and their graph data from the client's state text.
 #include "core/client/best_signals.h"
 
+#include <charconv>
 #include <optional>
 
 #include "core/client/find_value.h"
@@ -52,17 +53,22 @@ constexpr NumberKey kTripletTailKeys[] = {
 };
 
 template <size_t N>
-void ReadNumbers(std::string_view text, const NumberKey (&keys)[N], BestSignals& signals, StatusSink& status)
+void ReadNumbers(const KeyedText& text, const NumberKey (&keys)[N], BestSignals& signals, StatusSink& status)
 {
     for (const NumberKey& entry : keys)
         signals.*entry.field = FindNumber(text, entry.key, status);
 }
 
-std::string ReadGaussianPot(std::string_view text, StatusSink& status)
+std::string ReadGaussianPot(const KeyedText& text, StatusSink& status)
 {
     std::string pot;
+    char key[16] = "bg_pot ";
     for (int i = 0; i < kGaussianPotValues; ++i) {
-        const std::optional<std::string> value = FindValue(text, Format("bg_pot %d=", i), status);
+        // "bg_pot %d=", made without a format call for each of the 64 values
+        char* end = std::to_chars(key + 7, key + sizeof key - 1, i).ptr;
+        *end++ = '=';
+        const std::optional<std::string> value =
+            FindValue(text, std::string_view(key, static_cast<size_t>(end - key)), status);
         if (!value || pot.size() + value->size() + 1 > kGaussianPotCapacity)
             break;
         pot += *value;
@@ -71,15 +77,16 @@ std::string ReadGaussianPot(std::string_view text, StatusSink& status)
     return pot;
 }
 
-HexPot ReadHexPot(std::string_view text, const char* key, StatusSink& status)
+HexPot ReadHexPot(const KeyedText& text, const char* key, StatusSink& status)
 {
     return HexPotOfText(FindValue(text, key, status).value_or(std::string()));
 }
 
 } // namespace
 
-bool ReadBestSignals(std::string_view stateText, BestSignals& signals, StatusSink& status)
+bool ReadBestSignals(std::string_view state, BestSignals& signals, StatusSink& status)
 {
+    const KeyedText stateText(state);
     const std::optional<std::string> spike = FindValue(stateText, "bs_power=", status);
     if (!spike)
         return false;

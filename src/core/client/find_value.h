@@ -1,9 +1,11 @@
 // Key lookup in the client's key=value files, and the number conversions used on the values.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/common/status_sink.h"
 
@@ -14,6 +16,28 @@ inline constexpr size_t kValueCapacity = 2047;
 // The key may match anywhere, also inside a longer key. A carriage return before the line feed
 // stays in the value. A missing key or a missing line end writes its message to the status line.
 std::optional<std::string> FindValue(std::string_view text, std::string_view key, StatusSink& status);
+
+// A text to look up many keys in, as FindValue does. The places of each run of eight characters
+// are chained once by a hash of those characters, so looking up a key of eight characters or
+// more visits only the places that begin as it does, instead of scanning the text: a state.sah
+// is searched for about a hundred keys, most of them beginning with "b". Shorter keys, a text too
+// large to index and a text whose index finds no memory are searched as FindValue searches.
+class KeyedText
+{
+public:
+    explicit KeyedText(std::string_view text);
+    std::string_view Text() const { return text_; }
+    // The offset of the key's first occurrence, or npos; what text.find(key) gives.
+    size_t Find(std::string_view key) const;
+
+private:
+    std::string_view text_;
+    std::vector<uint32_t> first_; // by hash: the first place, or none; empty: no index
+    std::vector<uint32_t> next_;  // by place: the next place of the same hash, or none
+};
+
+std::optional<std::string> FindValue(const KeyedText& text, std::string_view key, StatusSink& status);
+double FindNumber(const KeyedText& text, std::string_view key, StatusSink& status);
 
 // Decimal conversions as the C library's atof and atol read: leading blanks, then as much as fits.
 // Values that overflow or are not finite read as 0 so no display ever shows "inf" or "nan".
