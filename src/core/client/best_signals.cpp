@@ -1,7 +1,9 @@
 // Reads the best signals and their graph data from the client's state text.
 #include "core/client/best_signals.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <optional>
 
 #include "core/client/find_value.h"
@@ -62,10 +64,12 @@ void ReadNumbers(const KeyedText& text, const NumberKey (&keys)[N], BestSignals&
 std::string ReadGaussianPot(const KeyedText& text, StatusSink& status)
 {
     std::string pot;
-    char key[16] = "bg_pot ";
+    // "bg_pot %d=", made without a format call for each of the 64 values
+    constexpr char kPrefix[] = "bg_pot ";
+    char key[16] = {};
+    std::copy(std::begin(kPrefix), std::end(kPrefix) - 1, key);
     for (int i = 0; i < kGaussianPotValues; ++i) {
-        // "bg_pot %d=", made without a format call for each of the 64 values
-        char* end = std::to_chars(key + 7, key + sizeof key - 1, i).ptr;
+        char* end = std::to_chars(key + sizeof kPrefix - 1, key + sizeof key - 1, i).ptr;
         *end++ = '=';
         const std::optional<std::string> value =
             FindValue(text, std::string_view(key, static_cast<size_t>(end - key)), status);

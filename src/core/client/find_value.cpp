@@ -17,6 +17,17 @@ namespace
 constexpr uint32_t kNone = UINT32_MAX;
 // Texts up to this size are indexed: four bytes of index per character.
 constexpr size_t kLargestIndexedText = 1 << 20;
+constexpr size_t kHashedPrefix = 8;
+constexpr int kHashBits = 12;
+
+// A hash of the eight characters at a place. Both the index and a lookup compute it the same way,
+// and a lookup compares the whole key, so any byte order gives the same answers.
+uint32_t PrefixHash(const char* at)
+{
+    uint64_t word;
+    std::memcpy(&word, at, kHashedPrefix);
+    return static_cast<uint32_t>((word * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits));
+}
 
 // The value after a key found at an offset (or not found), with the messages of a failed lookup.
 std::optional<std::string> ValueAt(std::string_view text, size_t found, std::string_view key, StatusSink& status)
@@ -41,23 +52,6 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view key
 {
     return ValueAt(text, text.find(key), key, status);
 }
-
-namespace
-{
-
-constexpr size_t kHashedPrefix = 8;
-constexpr int kHashBits = 12;
-
-// A hash of the eight characters at a place. Both the index and a lookup compute it the same way,
-// and a lookup compares the whole key, so any byte order gives the same answers.
-uint32_t PrefixHash(const char* at)
-{
-    uint64_t word;
-    std::memcpy(&word, at, kHashedPrefix);
-    return static_cast<uint32_t>((word * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits));
-}
-
-} // namespace
 
 KeyedText::KeyedText(std::string_view text) : text_(text)
 {
