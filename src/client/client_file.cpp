@@ -2,6 +2,7 @@
 #include "client/client_file.h"
 
 #include <new>
+#include <utility>
 
 #include "client/last_error.h"
 #include "common/unique_handle.h"
@@ -59,12 +60,20 @@ FileReadStatus ClientFile::Read(const std::string& path, DWORD maxBytes)
     return FileReadStatus::Ok;
 }
 
+std::string ClientFile::TakeText()
+{
+    bytes_.resize(Text().size()); // shrinking never allocates
+    return std::move(bytes_);
+}
+
 FileLook LookAtFile(const std::string& path, DWORD maxBytes)
 {
     ClientFile file;
     FileLook look;
     look.status = file.Read(path, maxBytes);
-    look.text.assign(file.Text());
+    // Moved, not copied: a state.sah of hundreds of megabytes is never held twice, and the read's
+    // own guard is the only place its size can run out of memory.
+    look.text = file.TakeText();
     look.lastWrite = file.LastWriteTime();
     look.error = file.Error();
     if (look.status == FileReadStatus::OpenFailed)

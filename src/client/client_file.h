@@ -21,6 +21,8 @@ public:
 
     // The bytes read, up to the first zero byte (the files are text).
     std::string_view Text() const { return std::string_view(bytes_.c_str()); }
+    // The same text handed over without a copy; the file holds no bytes afterwards.
+    std::string TakeText();
     // Last-write time as a count of 100-ns intervals since 1601.
     uint64_t LastWriteTime() const { return lastWrite_; }
     DWORD Error() const { return error_; }

@@ -5,10 +5,12 @@
 #include <commctrl.h>
 
 #include <ctime>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/common/out_of_memory.h"
 #include "core/common/program_texts.h"
 #include "core/analysis/analysis.h"
 #include "core/analysis/status_alert.h"
@@ -37,7 +39,7 @@ struct CommandWait {
     UniqueKernelHandle thread;
     HANDLE wait = nullptr;  // the system's wait, which posts kMessageCommandEnded
     HWND window = nullptr;  // message-only window that receives it
-    std::string statusText; // "Waiting for <command>", cleared at the end if still shown
+    std::string statusText; // "Waiting for <command>" while it runs
     int selected = -1;      // the Analysis selection when the refresh started
     bool followUp = false;
     bool followUpRebuild = false;
@@ -85,11 +87,8 @@ void OnCommandEndedMessage()
 LRESULT CALLBACK CommandWaitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kMessageCommandEnded) {
-        try {
-            OnCommandEndedMessage();
-        } catch (...) {
-            // A refresh that ran out of memory is dropped; the next tick tries again.
-        }
+        // A refresh that runs out of memory is dropped and says so; the next tick tries again.
+        RunGuarded(OnCommandEndedMessage);
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -108,15 +107,6 @@ HWND CommandWaitWindow()
     RegisterClassA(&windowClass); // fails harmlessly when already registered
     waiting.window = CreateWindowExA(0, kWaitWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     return waiting.window;
-}
-
-// The status line's text, to tell whether a later message has replaced ours.
-std::string CurrentStatusText()
-{
-    char text[1100] = {};
-    if (App().mainWindow)
-        GetDlgItemTextA(App().mainWindow, IDC_MAIN_STATUS, text, sizeof text);
-    return text;
 }
 
 // Starts the user's command minimised. True when the refresh waits for it to end; false when
@@ -172,23 +162,38 @@ bool AppendRow(HWND list, WorkUnitRow* row)
     return InsertRowItem(list, ListView_GetItemCount(list), reinterpret_cast<LPARAM>(row)) >= 0;
 }
 
-void CreateRows(HWND analysis, HWND best)
+// A row for every location switched on for the analysis. The lists' redrawing stays off while the
+// rows go in (a shown list otherwise lays itself out anew after every insertion) and is back on
+// however this ends. When memory runs out part way, the rows made so far are freed and false comes
+// back: the lists stay empty, so the next refresh makes every row again.
+bool CreateRows(HWND analysis, HWND best)
 {
-    SettingsStore store;
-    store.Open(); // without the key the walk gives the default location
-    EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
-                       [&](const Location& location) {
-                           if (!IsSwitchOn(location.analysis))
-                               return;
-                           auto* row = new WorkUnitRow(location.path, kAnalysisCellCount);
-                           InitAnalysisRow(*row, location.shortName);
-                           if (!AppendRow(analysis, row)) {
-                               delete row;
-                               return;
-                           }
-                           if (best)
-                               AppendRow(best, row);
-                       });
+    SendMessageA(analysis, WM_SETREDRAW, FALSE, 0);
+    const bool made = !RanOutOfMemory([&] {
+        SettingsStore store;
+        store.Open(); // without the key the walk gives the default location
+        EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
+                           [&](const Location& location) {
+                               if (!IsSwitchOn(location.analysis))
+                                   return;
+                               auto row = std::make_unique<WorkUnitRow>(location.path, kAnalysisCellCount);
+                               InitAnalysisRow(*row, location.shortName);
+                               if (!AppendRow(analysis, row.get()))
+                                   return;
+                               // The Analysis list owns the row from here and frees it with its item.
+                               WorkUnitRow* const shown = row.release();
+                               if (best)
+                                   AppendRow(best, shown);
+                           });
+    });
+    if (!made) {
+        // The Best Results list only shows the rows; empty it before the Analysis list frees them.
+        if (best)
+            ListView_DeleteAllItems(best);
+        ListView_DeleteAllItems(analysis);
+    }
+    SendMessageA(analysis, WM_SETREDRAW, TRUE, 0);
+    return made;
 }
 
 void UpdateTitleAndTip(HWND analysis, int remembered)
@@ -219,8 +224,9 @@ void FinishRefresh(int selected)
     StatusLine status;
     CommandWait& waiting = Waiting();
     if (!waiting.statusText.empty()) {
-        if (CurrentStatusText() == waiting.statusText)
-            SetStatusText("");
+        // The refresh starts over after its command as one without a command starts: on a clear
+        // line, whatever another tab wrote meanwhile, so its own messages are the ones left.
+        SetStatusText("");
         waiting.statusText.clear();
     }
     // A selection made while the command ran is the one to keep.
@@ -229,12 +235,9 @@ void FinishRefresh(int selected)
         selected = current;
 
     const bool madeRows = ListView_GetItemCount(analysis) == 0;
-    if (madeRows) {
-        // Redrawing stays off while the rows go in: a shown list otherwise lays itself out anew
-        // after every insertion.
-        SendMessageA(analysis, WM_SETREDRAW, FALSE, 0);
-        CreateRows(analysis, best);
-        SendMessageA(analysis, WM_SETREDRAW, TRUE, 0);
+    if (madeRows && !CreateRows(analysis, best)) {
+        status.SetStatusText(kOutOfMemory);
+        return;
     }
 
     DiskClientFiles files;
@@ -247,11 +250,15 @@ void FinishRefresh(int selected)
         WorkUnitRow* row = RowAt(analysis, i);
         if (!row)
             continue;
-        const StatusEvent event = LookForStatusEvent(*row, files, threshold, now, status);
-        if (event == StatusEvent::None)
-            continue;
-        alerts.push_back(StatusEventText(event, row->cells.Text(kCellLocation), row->cells.Text(kCellPercent)));
-        warning = warning || IsWarningEvent(event);
+        // A location whose files need more memory than there is says so; the next one is still looked at.
+        if (RanOutOfMemory([&] {
+                const StatusEvent event = LookForStatusEvent(*row, files, threshold, now, status);
+                if (event == StatusEvent::None)
+                    return;
+                alerts.push_back(StatusEventText(event, row->cells.Text(kCellLocation), row->cells.Text(kCellPercent)));
+                warning = warning || IsWarningEvent(event);
+            }))
+            status.SetStatusText(kOutOfMemory);
     }
 
     // Lists that were empty at start-up (a pre-refresh command ran) are sized to their first rows,

@@ -4,9 +4,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <new>
 #include <string>
 #include <string_view>
 
+#include "core/common/program_texts.h"
 #include "core/common/status_sink.h"
 
 enum TabIndex { kTabAnalysis = 0, kTabBestResults, kTabDataInfo, kTabUserInfo, kTabCompleted, kTabOptions, kTabCount };
@@ -50,6 +52,20 @@ HWND PageList(int tab);
 
 // Writes one line into the main window's status line (control 1001); an empty text clears it.
 void SetStatusText(std::string_view text);
+
+// Runs a piece of the program's own work (a step of the message loop or of start-up) so that no
+// exception leaves it: running out of memory is told on the status line ("Out of memory" fits in a
+// string without a heap block) and the window goes on either way.
+template <typename Work> void RunGuarded(Work&& work) noexcept
+{
+    try {
+        work();
+    } catch (const std::bad_alloc&) {
+        SetStatusText(kOutOfMemory);
+    } catch (...) {
+        // Nothing else is thrown on purpose; the step is dropped and the program goes on.
+    }
+}
 
 // The status line as a sink for the portable core.
 class StatusLine final : public StatusSink

@@ -321,6 +321,31 @@ void OnNcDestroy()
     app.tickedInTray = false;
 }
 
+// Stored column widths (or widths fitted to the rows) and header tooltips of the lists start-up
+// lays out; Data Info and User Info fill their rows only when first shown.
+void RestoreListLayouts()
+{
+    const struct {
+        int tab;
+        const char* valueName;
+        void (*sizeToContents)(HWND);
+    } lists[] = {
+        // Empty while a pre-refresh command runs: then sized once the rows are in.
+        {kTabAnalysis, kValueAnalysisColumnWidths, SizeWhenFilled},
+        {kTabBestResults, kValueBestColumnWidths, SizeWhenFilled},
+        {kTabDataInfo, kValueDataInfoColumnWidths, SizeWhenFilled},
+        {kTabUserInfo, kValueUserInfoColumnWidths, SizeWhenFilled},
+    };
+    for (const auto& list : lists) {
+        if (const HWND hwnd = PageList(list.tab))
+            RestoreColumnWidths(hwnd, list.valueName, list.sizeToContents);
+    }
+    for (const int tab : {kTabAnalysis, kTabBestResults}) {
+        if (const HWND hwnd = PageList(tab))
+            PlaceHeaderTips(hwnd);
+    }
+}
+
 INT_PTR CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     try {
@@ -361,6 +386,10 @@ INT_PTR CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             OnNcDestroy();
             return FALSE;
         }
+    } catch (const std::bad_alloc&) {
+        // A refresh from the timer that ran out of memory is dropped; the next tick tries again.
+        SetStatusText(kOutOfMemory);
+        return TRUE;
     } catch (...) {
         // Nothing may unwind into the system's dialog code; the message counts as handled.
         return TRUE;
@@ -434,19 +463,23 @@ void RefreshCurrentTab()
 
 void HandleMessage(MSG& msg)
 {
-    // F5 works wherever the focus is, so it is caught before any control can take it.
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F5)
-        RefreshCurrentTab();
-    if (HandleProgramKey(msg))
-        return;
-    // The main window and the Sky Map's modeless Show Work Units dialog each take their Tab,
-    // Enter and Escape keys.
-    for (const HWND dialog : {App().mainWindow, App().skyPick}) {
-        if (dialog && IsDialogMessageA(dialog, &msg))
+    // The keys below refresh and switch tabs outside any window procedure, so the loop's own work
+    // needs the guard the procedures have.
+    RunGuarded([&msg] {
+        // F5 works wherever the focus is, so it is caught before any control can take it.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F5)
+            RefreshCurrentTab();
+        if (HandleProgramKey(msg))
             return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+        // The main window and the Sky Map's modeless Show Work Units dialog each take their Tab,
+        // Enter and Escape keys.
+        for (const HWND dialog : {App().mainWindow, App().skyPick}) {
+            if (dialog && IsDialogMessageA(dialog, &msg))
+                return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    });
 }
 
 int RunMessageLoop()
@@ -464,27 +497,9 @@ int RunMessageLoop()
 
 void FinishStartup()
 {
-    RefreshAnalysis(false);
-    // Data Info and User Info fill their rows only when first shown.
-    const struct {
-        int tab;
-        const char* valueName;
-        void (*sizeToContents)(HWND);
-    } lists[] = {
-        // Empty while a pre-refresh command runs: then sized once the rows are in.
-        {kTabAnalysis, kValueAnalysisColumnWidths, SizeWhenFilled},
-        {kTabBestResults, kValueBestColumnWidths, SizeWhenFilled},
-        {kTabDataInfo, kValueDataInfoColumnWidths, SizeWhenFilled},
-        {kTabUserInfo, kValueUserInfoColumnWidths, SizeWhenFilled},
-    };
-    for (const auto& list : lists) {
-        if (const HWND hwnd = PageList(list.tab))
-            RestoreColumnWidths(hwnd, list.valueName, list.sizeToContents);
-    }
-    for (const int tab : {kTabAnalysis, kTabBestResults}) {
-        if (const HWND hwnd = PageList(tab))
-            PlaceHeaderTips(hwnd);
-    }
+    // Each step on its own: a first refresh that runs out of memory still leaves the lists laid out.
+    RunGuarded([] { RefreshAnalysis(false); });
+    RunGuarded(RestoreListLayouts);
 }
 
 void ShutdownApp()

@@ -551,6 +551,67 @@ TEST_F(FileFaultsTest, MemoryRunningOutInASortKeepsTheOrderAndTheHeaders)
     ExpectResponsive();
 }
 
+// A refresh that runs out of memory. A state.sah that fits in memory once is never held twice,
+// and the location after it is still looked at; rows made before memory ran out are freed with
+// the list drawing again, so the list has no rows or all of them and the next refresh makes them.
+TEST_F(FileFaultsTest, MemoryRunningOutInARefreshLeavesNoLocationUnreadAndNoRowHalfMade)
+{
+    TempDir big;
+    big.Write("state.sah", kState + std::string(2 << 20, 'x'));
+    StoreLocation(1, big.Path(), "Big");
+    StoreLocation(2, dir.Path(), "Home");
+    WriteGoodFiles(dir);
+    RefreshAnalysis(false);
+    ASSERT_EQ(Rows(kTabAnalysis), 2);
+    const auto percentOf = [](const char* name) {
+        for (int i = 0; Row(kTabAnalysis, i); ++i)
+            if (Row(kTabAnalysis, i)->cells.Text(kCellLocation) == name)
+                return std::string(Row(kTabAnalysis, i)->cells.Text(kCellPercent));
+        return std::string("(no row)");
+    };
+    SetLastWriteTime(dir.Write("state.sah", "prog=0.5\ncpu=7200\n"), kStart + 60 * kSecond);
+    const std::vector<BYTE> none;
+    App().currentTab = kTabAnalysis;
+    {
+        const AllocationLimit limit(3 << 20); // the big file fits once, not twice
+        PressKey(PageList(kTabAnalysis), VK_F5, none);
+    }
+    EXPECT_EQ(percentOf("Big"), "25.000");
+    EXPECT_EQ(percentOf("Home"), "50.000");
+
+    ResetSettingsKeys();
+    constexpr int kLocations = 20;
+    for (int i = 1; i <= kLocations; ++i)
+        StoreLocation(i, dir.Path() + "\\missing" + std::to_string(i), "L" + std::to_string(i));
+    const HWND list = PageList(kTabAnalysis);
+    ListView_DeleteAllItems(PageList(kTabBestResults));
+    ListView_DeleteAllItems(list);
+    const size_t held = BytesHeld();
+    for (size_t room = 0;; room += 500) {
+        SCOPED_TRACE(room);
+        ASSERT_LT(room, 1000000u);
+        size_t failures = 0;
+        {
+            const AllocationLimit limit(room);
+            PressKey(list, VK_F5, none);
+            failures = limit.Failures();
+        }
+        const int rows = Rows(kTabAnalysis);
+        EXPECT_TRUE(rows == 0 || rows == kLocations) << rows;
+        EXPECT_EQ(Rows(kTabBestResults), rows);
+        EXPECT_NE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE, 0) << "the list draws again";
+        if (rows == 0) {
+            EXPECT_LT(BytesHeld(), held + 4096) << "the rows made are freed";
+        }
+        if (failures == 0)
+            break;
+        EXPECT_EQ(StatusText(), "Out of memory");
+    }
+    RefreshAnalysis(false);
+    EXPECT_EQ(Rows(kTabAnalysis), kLocations);
+    ExpectResponsive();
+}
+
 TEST_F(FileFaultsTest, LocationOnAHostThatDoesNotExist)
 {
     const std::string share = "\\\\nohost\\share";
