@@ -69,15 +69,24 @@ constexpr GraphRowControls kGraphRows{IDC_COMPLETED_LIST,      IDC_COMPLETED_ROW
 
 struct PageState {
     GraphRowState graph;
-    bool filling = false;      // the tree is being refilled: its selection changes are not loads
-    bool workUnitForm = false; // the list shows one location's work units, not the totals
-    LogReader reader;          // the one line buffer and column table of SETILog.csv
-    RowStore rows;             // the list's rows in display order; the list holds only their count
+    bool filling = false;         // the tree is being refilled: its selection changes are not loads
+    bool treeTakingFocus = false; // the tree handles WM_SETFOCUS: a selection it makes is its own
+    HTREEITEM unloaded = nullptr; // selected by the tree itself on taking the focus, and not loaded
+    bool workUnitForm = false;    // the list shows one location's work units, not the totals
+    LogReader reader;             // the one line buffer and column table of SETILog.csv
+    RowStore rows;                // the list's rows in display order; the list holds only their count
 };
 
 PageState& State(HWND page)
 {
     return WindowState<PageState>(page);
+}
+
+// The state of a page whose state exists already, without making one: for the tree's procedure,
+// which nothing may throw out of.
+PageState* ExistingState(HWND page)
+{
+    return reinterpret_cast<PageState*>(GetWindowLongPtrA(page, DWLP_USER));
 }
 
 HWND Tree(HWND page)
@@ -156,6 +165,7 @@ void FillTree(HWND page)
         InsertNode(tree, root, location.shortName, IMG_TREE_LOCATION, std::move(node));
     }
     TreeView_Expand(tree, root, TVE_EXPAND);
+    state.unloaded = nullptr;
     state.filling = false;
 }
 
@@ -299,6 +309,7 @@ void LoadSelection(HWND page, HTREEITEM item)
 {
     PageState& state = State(page);
     const HWND list = List(page);
+    state.unloaded = nullptr;
     SetStatusText("");
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     state.reader.ClearColumnTable();
@@ -454,18 +465,33 @@ void OpenControlMenu(HWND page, HWND control, int menuId, POINT screen)
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(control));
 }
 
+// The selected item as a command needs it: loaded, also when the tree selected it by itself.
+void LoadIfNotLoaded(HWND page, HTREEITEM item)
+{
+    if (item && item == State(page).unloaded && item == TreeView_GetSelection(Tree(page)))
+        LoadSelection(page, item);
+}
+
+// The item under the cursor; null unless the cursor is on an item's icon or label.
+HTREEITEM TreeItemAtCursor(HWND tree)
+{
+    TVHITTESTINFO hit{};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(tree, &hit.pt);
+    const HTREEITEM item = TreeView_HitTest(tree, &hit);
+    return hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON) ? item : nullptr;
+}
+
 void OnTreeRightClick(HWND page)
 {
     const HWND tree = Tree(page);
     POINT screen{};
     GetCursorPos(&screen);
-    TVHITTESTINFO hit{};
-    hit.pt = screen;
-    ScreenToClient(tree, &hit.pt);
-    const HTREEITEM item = TreeView_HitTest(tree, &hit);
-    if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)))
+    const HTREEITEM item = TreeItemAtCursor(tree);
+    if (!item)
         return;
     TreeView_SelectItem(tree, item); // loads the item unless it was selected already
+    LoadIfNotLoaded(page, item);
     OpenControlMenu(page, tree, IDR_COMPLETED_TREE_MENU, screen);
 }
 
@@ -506,6 +532,7 @@ void OnKeyboardMenu(HWND page, HWND control)
         const HTREEITEM selected = TreeView_GetSelection(control);
         if (!selected)
             return;
+        LoadIfNotLoaded(page, selected);
         TreeView_EnsureVisible(control, selected);
         TreeView_GetItemRect(control, selected, &item, TRUE);
         OpenControlMenu(page, control, IDR_COMPLETED_TREE_MENU, MenuPointBelow(control, item));
@@ -529,11 +556,26 @@ BOOL OnTreeNotify(HWND page, const NMHDR* header)
         return TRUE;
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW: {
-        const HTREEITEM item = reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew.hItem;
-        if (!State(page).filling && item)
-            LoadSelection(page, item);
+        // The items sit at the same place in the ANSI and the wide record.
+        const auto* change = reinterpret_cast<const NMTREEVIEWA*>(header);
+        const HTREEITEM item = change->itemNew.hItem;
+        PageState& state = State(page);
+        if (state.filling || !item)
+            return TRUE;
+        // Taking the focus with nothing selected, the tree selects its first item by itself: a
+        // keyboard switch to this page loads nothing, as a click on the tab does not. Its own
+        // TVC_UNKNOWN is also what the program's TVM_SELECTITEM reports, hence the focus flag.
+        if (state.treeTakingFocus && !change->itemOld.hItem) {
+            state.unloaded = item;
+            return TRUE;
+        }
+        LoadSelection(page, item);
         return TRUE;
     }
+    case NM_CLICK:
+        // A click on the item the tree selected by itself changes no selection: it loads here.
+        LoadIfNotLoaded(page, TreeItemAtCursor(Tree(page)));
+        return TRUE;
     case NM_RCLICK:
         OnTreeRightClick(page);
         SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE); // no default context handling
@@ -573,12 +615,27 @@ BOOL OnNotify(HWND page, const NMHDR* header)
     return FALSE;
 }
 
+// Tells the page when the tree is taking the focus, the one time it selects an item by itself.
+LRESULT CALLBACK TreeFocusProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR page)
+{
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(tree, TreeFocusProc, 0);
+    PageState* state = message == WM_SETFOCUS ? ExistingState(reinterpret_cast<HWND>(page)) : nullptr;
+    if (!state)
+        return DefSubclassProc(tree, message, wParam, lParam);
+    state->treeTakingFocus = true;
+    const LRESULT result = DefSubclassProc(tree, message, wParam, lParam);
+    state->treeTakingFocus = false;
+    return result;
+}
+
 BOOL OnInitDialog(HWND page, LPARAM)
 {
     PageState& state = State(page);
     // Before the tree is filled: filling it may load the first selection into the list.
     AttachRowStore(List(page), &state.rows);
     TreeView_SetImageList(Tree(page), App().smallImages, TVSIL_NORMAL);
+    SetWindowSubclass(Tree(page), TreeFocusProc, 0, reinterpret_cast<DWORD_PTR>(page));
     FillTree(page);
 
     const HWND list = List(page);

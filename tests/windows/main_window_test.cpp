@@ -11,9 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "allocation_limit.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "ui/app_state.h"
+#include "completed/completed_page.h"
 #include "ui/main_window.h"
 #include "ui/notification.h"
 #include "command_wait.h"
@@ -283,6 +285,92 @@ TEST_F(MainWindowTest, KeysGoRoundTheTabControlAndThePageAndSwitchTabs)
             EXPECT_EQ(StatusText(), step.status);
         }
     }
+}
+
+// A keyboard switch onto Completed Work Units gives the tree the focus, and a tree with nothing
+// selected selects its first item by itself: that loads nothing, as a click on the tab does not.
+// The user's keys load, and so does the program's own selection before the item's menu opens.
+TEST_F(MainWindowTest, KeyboardSwitchOntoCompletedLoadsNothingUntilAnItemIsChosen)
+{
+    TempDir dir;
+    dir.Write("SETILog.csv", "date,name,cpu\n2000-03-14 01:02:03,13mr00aa.1.2.3,3600\n");
+    StoreString("Location1", dir.Path() + ";Home;255;Y;Y;Y;Y");
+    const HWND hwnd = Create();
+    SetForegroundWindow(hwnd);
+    const HWND tree = GetDlgItem(App().pages[kTabCompleted], IDC_COMPLETED_TREE);
+    const HWND list = GetDlgItem(App().pages[kTabCompleted], IDC_COMPLETED_LIST);
+    const std::vector<BYTE> none, ctrl{VK_CONTROL}, shift{VK_SHIFT}, ctrlShift{VK_CONTROL, VK_SHIFT};
+    const auto ontoCompleted = [&] {
+        PressKey(PageList(kTabAnalysis), VK_PRIOR, ctrl); // onto Options
+        PressKey(GetFocus(), VK_TAB, ctrlShift);          // and back onto Completed Work Units
+    };
+
+    ontoCompleted();
+    ASSERT_EQ(GetFocus(), tree);
+    EXPECT_NE(TreeView_GetSelection(tree), nullptr) << "the tree chose an item";
+    EXPECT_EQ(ListView_GetItemCount(list), 0) << "and nothing was loaded";
+    EXPECT_EQ(StatusText(), "Hint: You can right click for more options.");
+    PressKey(tree, VK_DOWN, none);
+    EXPECT_EQ(ListView_GetItemCount(list), 1) << "the location's one work unit";
+
+    // After a refill nothing is selected: the tree's choice on the next switch again loads nothing,
+    // and the menu of the chosen item loads it before it opens (the root: one location and the total).
+    ReloadCompleted();
+    SelectTab(kTabAnalysis);
+    ontoCompleted();
+    EXPECT_EQ(ListView_GetItemCount(list), 0);
+    const MenuWatch watch;
+    PressKey(tree, VK_F10, shift, true);
+    EXPECT_EQ(MenuWatch::Menus().size(), 1u);
+    EXPECT_EQ(ListView_GetItemCount(list), 2);
+}
+
+// Running out of memory in the loop's own work (F5, the keyboard's tab switch with the refresh it
+// starts) or in a step of start-up is a status message, and the window goes on.
+TEST_F(MainWindowTest, MemoryRunningOutInTheLoopsOwnWorkIsAStatusMessage)
+{
+    TempDir dir;
+    dir.Write("state.sah", "prog=0.25\ncpu=3600\nbs_power=12.5\nbg_chisq=1.5\n");
+    dir.Write("user_info.sah", "name=Ann\nnresults=10\ntotal_cpu=36000\n");
+    StoreString("Location1", dir.Path() + ";Home;255;Y;Y;Y;Y");
+    const HWND hwnd = Create();
+    SetForegroundWindow(hwnd);
+    const std::vector<BYTE> none, ctrl{VK_CONTROL};
+    const struct {
+        const char* what;
+        int from; // the tab in front before
+        UINT key; // 0: start-up's steps
+        const std::vector<BYTE>& held;
+    } steps[] = {
+        {"start-up", kTabAnalysis, 0, none},
+        {"F5 on Analysis", kTabAnalysis, VK_F5, none},
+        {"Ctrl+Tab onto Data Info", kTabBestResults, VK_TAB, ctrl},
+        {"Ctrl+Tab onto User Info", kTabDataInfo, VK_TAB, ctrl},
+        {"F5 on User Info", kTabUserInfo, VK_F5, none},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        SelectTab(step.from);
+        SetStatusText("");
+        size_t failures = 0;
+        {
+            const AllocationLimit limit(0);
+            if (step.key == 0)
+                FinishStartup();
+            else
+                PressKey(PageList(step.from), step.key, step.held);
+            failures = limit.Failures();
+        }
+        EXPECT_GT(failures, 0u);
+        EXPECT_EQ(StatusText(), "Out of memory");
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result), 0);
+    }
+    // With memory again, F5 makes the rows a refresh that ran out could not.
+    SelectTab(kTabAnalysis);
+    PressKey(PageList(kTabAnalysis), VK_F5, none);
+    EXPECT_EQ(ListView_GetItemCount(PageList(kTabAnalysis)), 1);
+    EXPECT_NE(StatusText(), "Out of memory");
 }
 
 TEST_F(MainWindowTest, ResizingLaysOutStatusLineTabControlAndTheCurrentPage)
