@@ -3,8 +3,10 @@
 #include "ui/list_text.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "core/common/program_texts.h"
@@ -42,11 +44,21 @@ void GiveText(const std::string& text, LVITEMA& item)
     item.pszText[length] = '\0';
 }
 
+// A text longer than the caller's buffer is cut to it, as the ANSI answer is; the conversion
+// itself fails on a buffer too small, so the whole text is converted first.
 void GiveText(const std::string& text, LVITEMW& item)
 {
-    const int written = text.empty() ? 0
-                                     : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                           item.pszText, item.cchTextMax - 1);
+    const int length = static_cast<int>(std::min<size_t>(text.size(), INT_MAX));
+    const int needed = length > 0 ? MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0) : 0;
+    int written = 0;
+    if (needed > 0 && needed < item.cchTextMax) {
+        written = MultiByteToWideChar(CP_ACP, 0, text.data(), length, item.pszText, item.cchTextMax - 1);
+    } else if (needed > 0) {
+        std::wstring wide(static_cast<size_t>(needed), L'\0');
+        written = MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), needed);
+        written = std::min(written, item.cchTextMax - 1);
+        std::copy_n(wide.data(), std::max(written, 0), item.pszText);
+    }
     item.pszText[written > 0 ? written : 0] = L'\0';
 }
 
@@ -68,23 +80,33 @@ std::vector<int> ShownColumnOrder(HWND list)
     return order;
 }
 
+// The text is put in a block of its own before the clipboard is opened and emptied, so a failure
+// leaves whatever the user had on it; each failure is told on the status line.
 bool PutOnClipboard(HWND owner, const std::string& text)
 {
-    if (!OpenClipboard(owner))
-        return false;
-    EmptyClipboard();
-    bool put = false;
-    // The clipboard owns the memory once it has taken it; otherwise it is freed here.
-    if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        if (void* bytes = GlobalLock(memory)) {
-            std::memcpy(bytes, text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            put = SetClipboardData(CF_TEXT, memory) != nullptr;
-        }
-        if (!put)
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    void* bytes = memory ? GlobalLock(memory) : nullptr;
+    if (!bytes) {
+        if (memory)
             GlobalFree(memory);
+        SetStatusText(kOutOfMemory);
+        return false;
     }
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        SetStatusText(kClipboardBusy);
+        return false;
+    }
+    EmptyClipboard();
+    // The clipboard owns the memory once it has taken it; otherwise it is freed here.
+    const bool put = SetClipboardData(CF_TEXT, memory) != nullptr;
     CloseClipboard();
+    if (!put) {
+        GlobalFree(memory);
+        SetStatusText(kOutOfMemory);
+    }
     return put;
 }
 
@@ -135,16 +157,25 @@ std::string SelectedRowsText(HWND list)
     std::vector<std::string> titles;
     for (const int column : order)
         titles.push_back(ColumnTitle(list, column, kTitleCapacity));
-    std::string text = TabSeparatedText(titles, {});
-    // Row by row into the one text: a copy of 100,000 work units keeps no cells of its own.
+    // Row by row into the one text: a copy of 100,000 work units keeps no cells of its own. The
+    // text is measured first and reserved once, so it never needs a second, larger block while
+    // the first is still held.
     const CellTextSource source = SourceOf(list);
     std::vector<std::string> cells(order.size());
-    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(list, i, LVNI_SELECTED)) {
-        for (size_t k = 0; k < order.size(); ++k)
-            cells[k] = source(list, i, order[k]);
-        AppendTabSeparatedLine(text, cells, cells.size());
-    }
+    const auto forEachSelectedLine = [&](auto&& use) {
+        for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0;
+             i = ListView_GetNextItem(list, i, LVNI_SELECTED)) {
+            for (size_t k = 0; k < order.size(); ++k)
+                cells[k] = source(list, i, order[k]);
+            use();
+        }
+    };
+    size_t size = TabSeparatedLineSize(titles, titles.size());
+    forEachSelectedLine([&] { size += TabSeparatedLineSize(cells, cells.size()); });
+    std::string text;
+    text.reserve(size);
+    AppendTabSeparatedLine(text, titles, titles.size());
+    forEachSelectedLine([&] { AppendTabSeparatedLine(text, cells, cells.size()); });
     return text;
 }
 

@@ -33,6 +33,11 @@ TEST(CopyText, TitlesThenRowsTabSeparated)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(TabSeparatedText(c.titles, c.rows), c.expected);
+        // The size a copy reserves is the size of the text it makes, line by line.
+        size_t size = TabSeparatedLineSize(c.titles, c.titles.size());
+        for (const auto& row : c.rows)
+            size += TabSeparatedLineSize(row, c.titles.size());
+        EXPECT_EQ(size, c.expected.size());
     }
 }
 

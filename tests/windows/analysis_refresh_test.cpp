@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -247,6 +248,18 @@ TEST_F(AnalysisRefreshTest, ListsAnswerAndCopyThePaintedTexts)
     EmptyTheClipboard();
     PressKey(best, 'C');
     EXPECT_EQ(ClipboardText(), "(no text)");
+
+    // The clipboard held open by another window: the copy says so and what was there stays.
+    ASSERT_TRUE(OpenClipboard(App().mainWindow));
+    EmptyClipboard();
+    const HGLOBAL before = GlobalAlloc(GMEM_MOVEABLE, 7);
+    std::memcpy(GlobalLock(before), "before", 7);
+    GlobalUnlock(before);
+    SetClipboardData(CF_TEXT, before);
+    PressKey(best, 'C', {VK_CONTROL});
+    CloseClipboard();
+    EXPECT_EQ(Status(), "Could not open the clipboard");
+    EXPECT_EQ(ClipboardText(), "before");
 }
 
 TEST_F(AnalysisRefreshTest, PreRefreshCommandRunsAndIsWaitedFor)
@@ -301,6 +314,18 @@ TEST_F(AnalysisRefreshTest, SlowCommandLeavesTheWindowFreeAndRunsOneAtATime)
         runs.assign(text, read);
     }
     EXPECT_EQ(runs, "start\nend\nstart\nend\n") << "the refresh and exactly one that followed";
+
+    // What another tab wrote while the command ran does not stay over the refresh's own messages:
+    // the line ends as a refresh without a command leaves it.
+    StoreString(kValueRunBeforeRefresh, "");
+    RefreshAnalysis(false);
+    const std::string walked = Status();
+    StoreString(kValueRunBeforeRefresh, command);
+    RefreshAnalysis(false);
+    ASSERT_TRUE(AnalysisRefreshWaiting());
+    SetStatusText("a message from another tab");
+    ASSERT_TRUE(PumpWhileCommandRuns());
+    EXPECT_EQ(Status(), walked);
 }
 
 TEST_F(AnalysisRefreshTest, CommandThatCannotStartIsReported)

@@ -458,6 +458,18 @@ TEST_F(CompletedPageTest, SortKeepsTheSelectedRowsAndAnswersTextRequests)
     item.cchTextMax = 5; // cut to the buffer
     ASSERT_TRUE(ListView_GetItem(List(), &item));
     EXPECT_STREQ(item.pszText, "1:02");
+
+    // A list that asks in wide characters gets the same cut text.
+    wchar_t wide[64] = L"untouched";
+    NMLVDISPINFOW request{};
+    request.hdr = {List(), static_cast<UINT_PTR>(IDC_COMPLETED_LIST), static_cast<UINT>(LVN_GETDISPINFOW)};
+    request.item.mask = LVIF_TEXT;
+    request.item.iItem = 1;
+    request.item.iSubItem = kCellCpuTime;
+    request.item.pszText = wide;
+    request.item.cchTextMax = 5;
+    SendMessageA(page_, WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
+    EXPECT_STREQ(wide, L"1:02");
 }
 
 // Ctrl+A and Ctrl+C copy what the list paints in either form, in the order shown, graphs by their

@@ -23,6 +23,15 @@ void AppendTabSeparatedLine(std::string& out, const std::vector<std::string>& ce
     out += "\r\n";
 }
 
+size_t TabSeparatedLineSize(const std::vector<std::string>& cells, size_t columns)
+{
+    // A cell keeps its length (a tab or line break becomes one space); tabs between, CR LF after.
+    size_t size = columns > 0 ? columns - 1 + 2 : 2;
+    for (size_t i = 0; i < columns && i < cells.size(); ++i)
+        size += cells[i].size();
+    return size;
+}
+
 std::string TabSeparatedText(const std::vector<std::string>& titles, const std::vector<std::vector<std::string>>& rows)
 {
     std::string out;

@@ -10,3 +10,5 @@
 std::string TabSeparatedText(const std::vector<std::string>& titles, const std::vector<std::vector<std::string>>& rows);
 // One such line appended to out, for a caller that makes its rows one at a time.
 void AppendTabSeparatedLine(std::string& out, const std::vector<std::string>& cells, size_t columns);
+// The length of that line, for a caller that reserves the whole text before it makes it.
+size_t TabSeparatedLineSize(const std::vector<std::string>& cells, size_t columns);
