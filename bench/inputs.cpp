@@ -67,6 +67,15 @@ int main(int argc, char** argv)
             return 1;
     }
 
+    // A state.sah of 32 MiB whose header has only prog= and cpu=, then "b" to its end: every other
+    // key the refresh looks for is searched through the whole text and not found.
+    {
+        std::string text = "prog=0.25000000\ncpu=3600.000000\n";
+        text.resize(32u << 20, 'b');
+        if (!Write(out / "largestate" / "state.sah", text))
+            return 1;
+    }
+
     // 100,000 points spread over the sky: "ra dec colour name|recorded", in runs of eight locations'
     // colours as the Completed tab hands them over.
     {

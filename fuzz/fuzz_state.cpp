@@ -94,7 +94,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string state = input.ConsumeRemainingBytesAsString();
 
     LatestStatus status;
-    FuzzCheck(KeyedText(state).Find(key) == std::string_view(state).find(key), "indexed lookup differs", key);
+    // Both lookups answer as the standard search, for the key given and for one of up to 1,023
+    // characters cut out of the text: found there or, with its last character changed, almost.
+    std::string inner = state.substr(state.empty() ? 0 : secondWrite % state.size(), (secondWrite >> 32) % 1024);
+    if (!inner.empty() && (secondWrite >> 16) % 2)
+        inner.back() = static_cast<char>(inner.back() + 1);
+    const KeyedText keyed(state);
+    for (const std::string& wanted : {key, inner}) {
+        const size_t expected = std::string_view(state).find(wanted);
+        FuzzCheck(keyed.Find(wanted) == expected, "indexed lookup differs", wanted);
+        FuzzCheck(FindKey(state, wanted) == expected, "lookup differs from the standard search", wanted);
+    }
     // The raw lookups and conversions on their own.
     if (const std::optional<std::string> value = FindValue(state, key.empty() ? "prog=" : key, status)) {
         CheckCopied(*value, kValueCapacity, "value over its capacity");

@@ -399,20 +399,61 @@ TEST(CompletedLoad, SkyPointsFromRowsAndFromTheLog)
     EXPECT_EQ(stoppedEarly.rightAscension, 0);
     EXPECT_EQ(stoppedEarly.colour, 0);
 
-    // A record without "time_recorded" ends the log there, keeping only its name.
+    // From the log, the record cut short gives no point and the one after it gives its own.
     LogReader reader;
     MemoryByteSource source(log);
     reader.Start(source);
     SkyPointSet points;
-    ReadLogSkyPoints(reader, node, points);
+    EXPECT_TRUE(ReadLogSkyPoints(reader, node, points));
     ASSERT_EQ(points.size(), 2u);
     EXPECT_STREQ(points[0].name, "one.wu");
     EXPECT_STREQ(points[0].recordedOn, fromRow.recordedOn);
     EXPECT_EQ(points[0].rightAscension, 14.5);
+    EXPECT_EQ(points[0].declination, 12.25);
     EXPECT_EQ(points[0].colour, 0x00FF80);
-    EXPECT_STREQ(points[1].name, "short.wu");
-    EXPECT_EQ(points[1].rightAscension, 0);
-    EXPECT_EQ(points[1].colour, 0);
+    EXPECT_STREQ(points[1].name, "two.wu");
+    EXPECT_STREQ(points[1].recordedOn, fromRow.recordedOn);
+    EXPECT_EQ(points[1].colour, 0x00FF80);
+}
+
+// The points read straight from a log on each road through it: a line too short to reach
+// "time_recorded" (cut by a crash while the log was written) gives no point and the work units
+// after it still do; a log without that column ends at its first work unit, which keeps only its name.
+TEST(CompletedLoad, LogSkyPointsOnEachRoad)
+{
+    const std::string full = FullRecord("13mr00aa.1", 100);
+    // The record up to its time_recorded field and no further.
+    const std::string upToTimeRecorded = full.substr(0, full.find(",1420000000")) + "\r\n";
+    const struct {
+        const char* what;
+        std::string log;
+        std::vector<const char*> names;
+        bool drawn; // the points have their place, colour and recording time
+    } cases[] = {
+        {"a short line between two work units",
+         kHeader + full + "note\r\n" + FullRecord("two.wu", 5),
+         {"13mr00aa.1", "two.wu"},
+         true},
+        {"a record ending at time_recorded", kHeader + upToTimeRecorded + full, {"13mr00aa.1", "13mr00aa.1"}, true},
+        {"no time_recorded column", "name,start_ra,start_dec\nfirst.wu\nsecond.wu,5,6\n", {"first.wu"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LocationNode node;
+        node.colour = 0x123456;
+        LogReader reader;
+        MemoryByteSource source(c.log);
+        reader.Start(source);
+        SkyPointSet points;
+        EXPECT_TRUE(ReadLogSkyPoints(reader, node, points));
+        ASSERT_EQ(points.size(), c.names.size());
+        for (size_t i = 0; i < points.size(); ++i) {
+            EXPECT_STREQ(points[i].name, c.names[i]);
+            EXPECT_EQ(points[i].rightAscension, c.drawn ? 14.5 : 0) << i;
+            EXPECT_EQ(points[i].colour, c.drawn ? 0x123456 : 0) << i;
+            EXPECT_EQ(points[i].recordedOn[0] != '\0', c.drawn) << i;
+        }
+    }
 }
 
 // Memory running out half way through a log: each reader of it stops, says so and keeps nothing

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "core/client/error_text.h"
 #include "core/client/find_value.h"
@@ -42,12 +43,63 @@ TEST(FindValue, FirstOccurrenceUpToTheLineFeed)
         EXPECT_EQ(FindValue(KeyedText(c.text), c.key, indexedStatus), c.value);
         EXPECT_EQ(indexedStatus.Text(), c.status);
     }
-    // Keys at the very end, one character short, and in a text too large to index.
+    // Keys at the very end, one character short, in a text too large to index, and after a long
+    // chain of places that hold all but the key's last character.
     const std::string large = std::string(2 << 20, 'k') + "key=1\n";
-    for (const std::string& text : {std::string("xkey=1\n"), std::string("key"), large}) {
+    const std::string chain = std::string(100000, 'k') + "kkkkkkkkey=1\n";
+    for (const std::string& text : {std::string("xkey=1\n"), std::string("key"), large, chain}) {
         SCOPED_TRACE(text.size());
-        for (const char* key : {"key=", "key=1\n", "key=1\nx", "k", ""})
+        for (const char* key : {"key=", "key=1\n", "key=1\nx", "k", "", "kkkkkkkkey=", "kkkkkkkkkk=", "kkkkkkkkkk"}) {
             EXPECT_EQ(KeyedText(text).Find(key), text.find(key)) << key;
+            EXPECT_EQ(FindKey(text, key), text.find(key)) << key;
+        }
+    }
+}
+
+// Both lookups answer as the standard search on texts and keys of few characters, where keys
+// repeat themselves and places almost hold them most often: every text of up to 12 characters
+// of "ab" with every key of up to 6, then texts made of runs and repeats with keys of up to 600
+// characters cut from them, some with a changed end.
+TEST(FindValue, LookupsAnswerAsTheStandardSearch)
+{
+    const auto expectSame = [](const std::string& text, const KeyedText& keyed, const std::string& key) {
+        const size_t expected = text.find(key);
+        EXPECT_EQ(FindKey(text, key), expected) << '"' << text << "\" \"" << key << '"';
+        EXPECT_EQ(keyed.Find(key), expected) << '"' << text << "\" \"" << key << '"';
+    };
+    // Every string of up to n characters of "ab", in order of length.
+    const auto strings = [](size_t n) {
+        std::vector<std::string> all{""};
+        for (size_t i = 0; i < all.size() && all[i].size() < n; ++i)
+            for (const char c : {'a', 'b'})
+                all.push_back(all[i] + c);
+        return all;
+    };
+    const std::vector<std::string> keys = strings(6);
+    for (const std::string& text : strings(12)) {
+        const KeyedText keyed(text);
+        for (const std::string& key : keys)
+            expectSame(text, keyed, key);
+    }
+
+    std::mt19937 random(26);
+    for (int i = 0; i < 300; ++i) {
+        std::string text;
+        const size_t size = random() % 3000 + 8;
+        while (text.size() < size) {
+            if (random() % 2 && !text.empty()) // a repeat of what came a little before
+                text += text.substr(text.size() - std::min<size_t>(text.size(), random() % 12 + 1));
+            else // a run of one character
+                text.append(random() % 20 + 1, "ab="[random() % 3]);
+        }
+        const KeyedText keyed(text);
+        for (int k = 0; k < 40; ++k) {
+            const size_t length = k % 4 == 0 ? random() % 600 + 1 : random() % 24 + 1;
+            std::string key = text.substr(random() % text.size(), length);
+            if (random() % 2)
+                key.back() = "ab="[random() % 3];
+            expectSame(text, keyed, key);
+        }
     }
 }
 

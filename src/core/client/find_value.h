@@ -12,6 +12,11 @@
 // A value is cut to this many characters; client values are single lines far below it.
 inline constexpr size_t kValueCapacity = 2047;
 
+// The offset of the key's first occurrence in the text, or npos: what text.find(key) gives, in a
+// time linear in the text's size whatever the text and the key hold. Only places that end with
+// the key's last character are compared; the text between is scanned eight bytes at a time.
+size_t FindKey(std::string_view text, std::string_view key);
+
 // The text after the first occurrence of key (which includes its '=') up to the next line feed.
 // The key may match anywhere, also inside a longer key. A carriage return before the line feed
 // stays in the value. A missing key or a missing line end writes its message to the status line.
@@ -20,8 +25,10 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view key
 // A text to look up many keys in, as FindValue does. The places of each run of eight characters
 // are chained once by a hash of those characters, so looking up a key of eight characters or
 // more visits only the places that begin as it does, instead of scanning the text: a state.sah
-// is searched for about a hundred keys, most of them beginning with "b". Shorter keys, a text too
-// large to index and a text whose index finds no memory are searched as FindValue searches.
+// is searched for about a hundred keys, most of them beginning with "b". Shorter keys, a text
+// over 1 MiB (the index would take four bytes a character), a text whose index finds no memory,
+// and the rest of a text whose chain holds many places almost holding the key are searched as
+// FindValue searches, so no lookup takes more than a time linear in the text's size.
 class KeyedText
 {
 public:

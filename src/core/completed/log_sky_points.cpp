@@ -22,17 +22,23 @@ void ReadPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points
 {
     if (!reader.ReadHeader())
         return;
+    const int nameColumn = reader.FindColumn("name");
+    const int timeRecordedColumn = reader.FindColumn("time_recorded");
+    const int raColumn = reader.FindColumn("start_ra");
+    const int decColumn = reader.FindColumn("start_dec");
     while (const LogRecord* record = reader.ReadLogRecord()) {
         if (!IsWorkUnitRecord(*record))
             continue;
+        const auto timeRecorded = FieldAt(*record, timeRecordedColumn);
+        if (!timeRecorded && timeRecordedColumn >= 0)
+            continue; // a record cut short: no place to show, and the records after it still count
         SkyPoint& point = points.emplace_back(); // zero-filled
-        SetSkyText(point.name, reader.FindField(*record, "name").value_or(std::string_view()));
-        const auto timeRecorded = reader.FindField(*record, "time_recorded");
+        SetSkyText(point.name, FieldAt(*record, nameColumn).value_or(std::string_view()));
         if (!timeRecorded)
-            return;
+            return; // no such column: the log ends at its first record
         SetSkyText(point.recordedOn, ReadableRecordingTime(*timeRecorded));
-        point.rightAscension = ToNumber(reader.FindField(*record, "start_ra").value_or(std::string_view()));
-        point.declination = ToNumber(reader.FindField(*record, "start_dec").value_or(std::string_view()));
+        point.rightAscension = ToNumber(FieldAt(*record, raColumn).value_or(std::string_view()));
+        point.declination = ToNumber(FieldAt(*record, decColumn).value_or(std::string_view()));
         point.colour = node.colour;
     }
 }

@@ -12,6 +12,7 @@
 SkyPoint SkyPointOfRow(const ListRow& row);
 
 // Appends a point per work-unit record of the log the reader was started on, in the location's
-// colour. A log without "time_recorded" ends at the first record, which keeps only its name.
+// colour. A record too short to reach "time_recorded" gives no point, and the records after it go
+// on; a log without a "time_recorded" column ends at its first record, which keeps only its name.
 // False when memory ran out on the way: the points appended until then are left to be freed.
 bool ReadLogSkyPoints(LogReader& reader, const LocationNode& node, SkyPointSet& points);
