@@ -21,6 +21,11 @@ ManifestSupportedOS all
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantorel"
 !define COPYRIGHT "Copyright (C) 2026 The Vantorel developers"
+; What goes into the installation folder beside the programs. That folder may be one the user chose
+; that already holds files of its own, so these names say whose they are.
+!define README_NAME "Vantorel README.txt"
+!define LICENSE_NAME "Vantorel LICENSE.txt"
+!define UNINSTALLER_NAME "Uninstall Vantorel.exe"
 
 Name "Vantorel ${VERSION}"
 OutFile "${OUTFILE}"
@@ -37,7 +42,7 @@ ShowUninstDetails show
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\vantorel.exe"
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\${README_NAME}"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -59,6 +64,16 @@ Section "Vantorel"
   ; The shortcut and $SMPROGRAMS belong to the current user, not to all users.
   SetShellVarContext current
   SetOutPath "$INSTDIR"
+  ; Earlier versions installed their texts and uninstaller as README.txt, LICENSE.txt and
+  ; uninstall.exe. Those are removed only where the uninstall key names that old uninstaller in this
+  ; very folder: in any other folder, or once this version has been installed here, files by those
+  ; names belong to someone else.
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "UninstallString"
+  ${If} $0 == '"$INSTDIR\uninstall.exe"'
+    Delete "$INSTDIR\README.txt"
+    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\uninstall.exe"
+  ${EndIf}
   ; Both builds travel in the installer; the machine decides which one lands.
   ${If} ${RunningX64}
     File "${WIN64_DIR}/vantorel.exe"
@@ -67,9 +82,9 @@ Section "Vantorel"
     File "${WIN32_DIR}/vantorel.exe"
     File "${WIN32_DIR}/hoardix.exe"
   ${EndIf}
-  File "${DOCS_DIR}/README.txt"
-  File "${DOCS_DIR}/LICENSE.txt"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  File "/oname=${README_NAME}" "${DOCS_DIR}/README.txt"
+  File "/oname=${LICENSE_NAME}" "${DOCS_DIR}/LICENSE.txt"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER_NAME}"
 
   ; Started from the shortcut, Vantorel's working folder is the installation folder.
   CreateShortCut "$SMPROGRAMS\Vantorel.lnk" "$INSTDIR\vantorel.exe" "" "$INSTDIR\vantorel.exe" 0
@@ -79,8 +94,8 @@ Section "Vantorel"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vantorel.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "The Vantorel developers"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER_NAME}"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER_NAME}" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ; In KiB, as the list of installed programs shows it.
@@ -94,10 +109,10 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Vantorel.lnk"
   Delete "$INSTDIR\vantorel.exe"
   Delete "$INSTDIR\hoardix.exe"
-  Delete "$INSTDIR\README.txt"
-  Delete "$INSTDIR\LICENSE.txt"
-  Delete "$INSTDIR\uninstall.exe"
-  ; Only when empty: anything the user put there stays.
+  Delete "$INSTDIR\${README_NAME}"
+  Delete "$INSTDIR\${LICENSE_NAME}"
+  Delete "$INSTDIR\${UNINSTALLER_NAME}"
+  ; Only when empty: anything the user put there, before or after installing, stays.
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ; SOFTWARE\Vantorel, under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER, holds the user's locations
