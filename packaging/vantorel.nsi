@@ -17,7 +17,6 @@ ManifestSupportedOS all
 !include MUI2.nsh
 !include LogicLib.nsh
 !include x64.nsh
-!include FileFunc.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantorel"
 !define COPYRIGHT "Copyright (C) 2026 The Vantorel developers"
@@ -59,6 +58,18 @@ VIAddVersionKey "CompanyName" "The Vantorel developers"
 VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 VIAddVersionKey "OriginalFilename" "Vantorel-${VERSION}-setup.exe"
 
+; Adds the size in bytes of the file NAME in the installation folder to $0.
+!macro AddInstalledSize NAME
+  StrCpy $2 0
+  ClearErrors
+  FileOpen $1 "$INSTDIR\${NAME}" r
+  ${IfNot} ${Errors}
+    FileSeek $1 0 END $2
+    FileClose $1
+  ${EndIf}
+  IntOp $0 $0 + $2
+!macroend
+
 Section "Vantorel"
   SectionIn RO
   ; The shortcut and $SMPROGRAMS belong to the current user, not to all users.
@@ -98,8 +109,15 @@ Section "Vantorel"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER_NAME}" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  ; In KiB, as the list of installed programs shows it.
-  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  ; In KiB, as the list of installed programs shows it. Only the installed files count: the folder may
+  ; be one of the user's, with files and whole subfolders of its own.
+  StrCpy $0 0
+  !insertmacro AddInstalledSize "vantorel.exe"
+  !insertmacro AddInstalledSize "hoardix.exe"
+  !insertmacro AddInstalledSize "${README_NAME}"
+  !insertmacro AddInstalledSize "${LICENSE_NAME}"
+  !insertmacro AddInstalledSize "${UNINSTALLER_NAME}"
+  IntOp $0 $0 / 1024
   IntFmt $0 "0x%08X" $0
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd

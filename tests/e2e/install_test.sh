@@ -191,10 +191,10 @@ expect_installed() {
     "QuietUninstallString"
   expect_same "$(reg_value "$uninstall_key" NoModify)" "REG_DWORD 0x1" "NoModify"
   expect_same "$(reg_value "$uninstall_key" NoRepair)" "REG_DWORD 0x1" "NoRepair"
-  # The size in KiB of what was installed, uninstaller included.
+  # The size in KiB of what was installed, uninstaller included, and of nothing else in the folder.
   local size bytes
   size=$(reg_value "$uninstall_key" EstimatedSize)
-  bytes=$(cat "$unix"/* 2>/dev/null | wc -c)
+  bytes=$( (cd "$unix" 2>/dev/null && cat -- "${names[@]}" 2>/dev/null) | wc -c)
   case $size in
     "REG_DWORD 0x"*) [ $((${size#REG_DWORD })) -eq $((bytes / 1024)) ] || fail "EstimatedSize $size for $bytes bytes" ;;
     *) fail "EstimatedSize is '$size'" ;;
@@ -297,7 +297,8 @@ for arch in "${arches[@]}"; do
   own_unix=$(to_unix "$own_dir")
   mkdir -p "$own_unix" "$work/own-$arch"
   printf 'The README of the tools in this folder\r\n' >"$work/own-$arch/README.txt"
-  printf 'MZ the uninstaller of something else' >"$work/own-$arch/uninstall.exe"
+  # Large enough to show in the installed size, were it counted.
+  { printf 'MZ the uninstaller of something else'; head -c 100000 /dev/zero; } >"$work/own-$arch/uninstall.exe"
   cp "$work/own-$arch/README.txt" "$work/own-$arch/uninstall.exe" "$own_unix/"
   w "$setup_exe" /S "/D=$own_dir"
   expect_same "$status" 0 "the installer's exit status"
