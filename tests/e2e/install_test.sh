@@ -92,12 +92,24 @@ begin "the installer asks for no elevation"
 grep -aq 'requestedExecutionLevel level="asInvoker"' "$dist/$setup" || fail "its manifest does not ask for asInvoker"
 end
 
-# NSIS installers are 32-bit programs: without 32-bit Wine nothing below can run.
+# NSIS installers are 32-bit programs, so without 32-bit Wine the download cannot run. The installer script
+# is then compiled for 64-bit Windows from the same files and the 64-bit prefix installs that: what the
+# script does is still tried, the download itself is not, and the test ends as skipped when nothing failed.
+setup_exe=$dist/$setup
+arches=(win64 win32)
+makensis_target=()
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "ok - install under Wine # skip: this kernel cannot run 32-bit Linux programs, so no installer can run"
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ] && exit 77
-  exit 1
+  echo "ok - the download under Wine # skip: this kernel cannot run 32-bit Linux programs, so no 32-bit installer can run"
+  echo "ok - win32 prefix # skip: likewise"
+  echo "# win64 prefix: the installer script compiled for 64-bit Windows stands in for the download"
+  arches=(win64)
+  makensis_target=(-X"Target amd64-unicode")
+  setup_exe=$work/$setup
+  makensis -V1 -NOCD "${makensis_target[@]}" -DVERSION="$version" -DWIN32_DIR="$work/zip-win32/$name" \
+    -DWIN64_DIR="$work/zip-win64/$name" -DDOCS_DIR="$work/zip-win64/$name" \
+    -DICON="$root/src/resources/icons/vantorel.ico" -DOUTFILE="$setup_exe" "$root/packaging/vantorel.nsi" \
+    >"$work/makensis.log" 2>&1 ||
+    { cat "$work/makensis.log"; echo "not ok - the 64-bit installer could not be made"; failed=$((failed + 1)); }
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -109,7 +121,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 # An "older version" for the upgrade case: the same installer script, version 0.9.0, with programs that
-# differ from the real ones (bytes appended), so a file the upgrade failed to replace is seen.
+# differ from the real ones (bytes appended), so a file the upgrade failed to replace is seen, and with the
+# names earlier versions gave the texts and the uninstaller, which the upgrade must remove.
 old_version=0.9.0
 for arch in win32 win64; do
   mkdir -p "$work/old-$arch"
@@ -117,9 +130,14 @@ for arch in win32 win64; do
     { cat "$work/zip-$arch/$name/$program.exe"; echo "version $old_version"; } >"$work/old-$arch/$program.exe"
   done
 done
-makensis -V1 -NOCD -DVERSION=$old_version -DWIN32_DIR="$work/old-win32" -DWIN64_DIR="$work/old-win64" \
-  -DDOCS_DIR="$work/zip-win64/$name" -DICON="$root/src/resources/icons/vantorel.ico" \
-  -DOUTFILE="$work/old-setup.exe" "$root/packaging/vantorel.nsi" >"$work/makensis.log" 2>&1 ||
+sed -e 's/^!define README_NAME .*/!define README_NAME "README.txt"/' \
+  -e 's/^!define LICENSE_NAME .*/!define LICENSE_NAME "LICENSE.txt"/' \
+  -e 's/^!define UNINSTALLER_NAME .*/!define UNINSTALLER_NAME "uninstall.exe"/' \
+  "$root/packaging/vantorel.nsi" >"$work/old.nsi"
+makensis -V1 -NOCD "${makensis_target[@]}" -DVERSION=$old_version -DWIN32_DIR="$work/old-win32" \
+  -DWIN64_DIR="$work/old-win64" -DDOCS_DIR="$work/zip-win64/$name" \
+  -DICON="$root/src/resources/icons/vantorel.ico" -DOUTFILE="$work/old-setup.exe" "$work/old.nsi" \
+  >"$work/makensis.log" 2>&1 ||
   { cat "$work/makensis.log"; echo "not ok - the older installer could not be made"; failed=$((failed + 1)); }
 
 # Runs a Windows program in the current prefix; its output lands in $work/out, its status in $status.
@@ -141,42 +159,59 @@ reg_value() {
   [ "$status" -eq 0 ] || return 0
   tr -d '\r' <"$work/out" | sed -n "s/^    $2    \(REG_[A-Z_]*\)    \(.*\)$/\1 \2/p"
 }
-listing() { (cd "$1" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' '); }
+# What folder DIR (a Linux path) holds, sorted, each entry followed by a space.
+listing() { (cd "$1" 2>/dev/null && find . -mindepth 1 | LC_ALL=C sort | tr '\n' ' '); }
+# The listing of a folder holding exactly the files NAMES.
+listing_of() { printf './%s\n' "$@" | LC_ALL=C sort | tr '\n' ' '; }
 
-# Everything that the installation of VERSION at Windows folder DIR must have put in place; ZIP holds the files.
+# Each installed file and the file of the zip it must equal; the installer gives the texts names of
+# their own, since the installation folder may be one the user chose. The uninstaller has no twin.
+installed_from_zip=(vantorel.exe:vantorel.exe hoardix.exe:hoardix.exe "Vantorel README.txt:README.txt"
+  "Vantorel LICENSE.txt:LICENSE.txt")
+uninstaller='Uninstall Vantorel.exe'
+
+# Everything that the installation of VERSION at Windows folder DIR must have put in place; ZIP holds the
+# files. OTHERS are the names of files that were in the folder before and must still be there.
 expect_installed() {
-  local dir=$1 want_version=$2 files=$3 unix
+  local dir=$1 want_version=$2 files=$3 unix pair names=("$uninstaller")
+  shift 3
   unix=$(to_unix "$dir")
-  expect_same "$(listing "$unix")" "./LICENSE.txt ./README.txt ./hoardix.exe ./uninstall.exe ./vantorel.exe " \
-    "the installed files"
-  for file in vantorel.exe hoardix.exe README.txt LICENSE.txt; do
-    cmp -s "$files/$file" "$unix/$file" || fail "$file differs from the one that should be installed"
+  for pair in "${installed_from_zip[@]}"; do
+    names+=("${pair%%:*}")
+    cmp -s "$files/${pair#*:}" "$unix/${pair%%:*}" || fail "${pair%%:*} differs from the one that should be installed"
   done
+  expect_same "$(listing "$unix")" "$(listing_of "${names[@]}" "$@")" "the files in the folder"
   [ -f "$shortcut" ] || fail "no shortcut $shortcut"
   grep -aqF "$dir\\vantorel.exe" "$shortcut" 2>/dev/null || fail "the shortcut does not point at $dir\\vantorel.exe"
   expect_same "$(reg_value "$uninstall_key" DisplayName)" "REG_SZ Vantorel" "DisplayName"
   expect_same "$(reg_value "$uninstall_key" DisplayVersion)" "REG_SZ $want_version" "DisplayVersion"
   expect_same "$(reg_value "$uninstall_key" InstallLocation)" "REG_SZ $dir" "InstallLocation"
-  expect_same "$(reg_value "$uninstall_key" UninstallString)" "REG_SZ \"$dir\\uninstall.exe\"" "UninstallString"
-  expect_same "$(reg_value "$uninstall_key" QuietUninstallString)" "REG_SZ \"$dir\\uninstall.exe\" /S" \
+  expect_same "$(reg_value "$uninstall_key" UninstallString)" "REG_SZ \"$dir\\$uninstaller\"" "UninstallString"
+  expect_same "$(reg_value "$uninstall_key" QuietUninstallString)" "REG_SZ \"$dir\\$uninstaller\" /S" \
     "QuietUninstallString"
   expect_same "$(reg_value "$uninstall_key" NoModify)" "REG_DWORD 0x1" "NoModify"
   expect_same "$(reg_value "$uninstall_key" NoRepair)" "REG_DWORD 0x1" "NoRepair"
-  # The size in KiB of what was installed, uninstaller included.
+  # The size in KiB of what was installed, uninstaller included, and of nothing else in the folder.
   local size bytes
   size=$(reg_value "$uninstall_key" EstimatedSize)
-  bytes=$(cat "$unix"/* 2>/dev/null | wc -c)
+  bytes=$( (cd "$unix" 2>/dev/null && cat -- "${names[@]}" 2>/dev/null) | wc -c)
   case $size in
     "REG_DWORD 0x"*) [ $((${size#REG_DWORD })) -eq $((bytes / 1024)) ] || fail "EstimatedSize $size for $bytes bytes" ;;
     *) fail "EstimatedSize is '$size'" ;;
   esac
 }
 
-# Nothing of the installation at DIR may be left, and the settings must be as they were.
+# Nothing of the installation at DIR may be left, and the settings must be as they were. OTHERS are the
+# names of files that were in the folder before: the folder must stay, holding exactly them.
 expect_uninstalled() {
-  local unix
-  unix=$(to_unix "$1")
-  [ -e "$unix" ] && fail "$1 is still there, holding $(listing "$unix")"
+  local dir=$1 unix
+  unix=$(to_unix "$dir")
+  shift
+  if [ $# -eq 0 ]; then
+    [ -e "$unix" ] && fail "$dir is still there, holding $(listing "$unix")"
+  else
+    expect_same "$(listing "$unix")" "$(listing_of "$@")" "what is left in the folder"
+  fi
   [ -e "$shortcut" ] && fail "the shortcut is still there"
   w reg query "$uninstall_key"
   [ "$status" -ne 0 ] || fail "the uninstall key is still there"
@@ -186,7 +221,6 @@ expect_uninstalled() {
   done
 }
 
-arches=(win64 win32)
 for arch in "${arches[@]}"; do
   prefix=$work/prefix-$arch
   prefixes+=("$prefix")
@@ -203,7 +237,7 @@ for arch in "${arches[@]}"; do
   IFS='|' read -r local_appdata appdata < <(tr -d '\r' <"$work/out")
   default_dir=$local_appdata\\Programs\\Vantorel
   shortcut=$(to_unix "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Vantorel.lnk")
-  w "$dist/$setup" /S
+  w "$setup_exe" /S
   expect_same "$status" 0 "the installer's exit status"
   settle
   expect_installed "$default_dir" "$version" "$zip_files"
@@ -252,13 +286,40 @@ for arch in "${arches[@]}"; do
     w reg add "$hive\\Software\\Vantorel" /v Location1 /t REG_SZ /d "C:\\SETI;Home ($hive);65535;Y;Y;Y;Y" /f
     expect_same "$status" 0 "writing $hive\\Software\\Vantorel"
   done
-  w "$default_dir\\uninstall.exe" /S
+  w "$default_dir\\$uninstaller" /S
   expect_same "$status" 0 "the uninstaller's exit status"
   settle
   expect_uninstalled "$default_dir"
   end
 
-  begin "$arch: installing over an older version in another folder replaces it there"
+  begin "$arch: a folder of the user's keeps its own README.txt and uninstall.exe through install, reinstall and uninstall"
+  own_dir='C:\Tools'
+  own_unix=$(to_unix "$own_dir")
+  mkdir -p "$own_unix" "$work/own-$arch"
+  printf 'The README of the tools in this folder\r\n' >"$work/own-$arch/README.txt"
+  # Large enough to show in the installed size, were it counted.
+  { printf 'MZ the uninstaller of something else'; head -c 100000 /dev/zero; } >"$work/own-$arch/uninstall.exe"
+  cp "$work/own-$arch/README.txt" "$work/own-$arch/uninstall.exe" "$own_unix/"
+  w "$setup_exe" /S "/D=$own_dir"
+  expect_same "$status" 0 "the installer's exit status"
+  settle
+  expect_installed "$own_dir" "$version" "$zip_files" README.txt uninstall.exe
+  # Run again, as a repair or the next upgrade would: the folder now holds this version, and the files by
+  # the names earlier versions used are still not the installer's.
+  w "$setup_exe" /S
+  expect_same "$status" 0 "the second run's exit status"
+  settle
+  expect_installed "$own_dir" "$version" "$zip_files" README.txt uninstall.exe
+  w "$own_dir\\$uninstaller" /S
+  expect_same "$status" 0 "the uninstaller's exit status"
+  settle
+  expect_uninstalled "$own_dir" README.txt uninstall.exe
+  for file in README.txt uninstall.exe; do
+    cmp -s "$work/own-$arch/$file" "$own_unix/$file" || fail "the folder's own $file was changed"
+  done
+  end
+
+  begin "$arch: installing over an older version in another folder replaces it there, old file names included"
   old_dir='C:\Apps\Vantorel'
   # /D must come last and unquoted, as NSIS wants it.
   w "$work/old-setup.exe" /S "/D=$old_dir"
@@ -266,16 +327,19 @@ for arch in "${arches[@]}"; do
   settle
   expect_same "$(reg_value "$uninstall_key" DisplayVersion)" "REG_SZ $old_version" "DisplayVersion before the upgrade"
   cmp -s "$work/old-$arch/vantorel.exe" "$(to_unix "$old_dir")/vantorel.exe" || fail "the older version was not installed"
-  w "$dist/$setup" /S
+  expect_same "$(listing "$(to_unix "$old_dir")")" "$(listing_of LICENSE.txt README.txt hoardix.exe uninstall.exe vantorel.exe)" \
+    "the older version's files"
+  w "$setup_exe" /S
   expect_same "$status" 0 "the installer's exit status"
   settle
   expect_installed "$old_dir" "$version" "$zip_files"
   [ -e "$(to_unix "$default_dir")" ] && fail "a second copy went to $default_dir"
-  w "$old_dir\\uninstall.exe" /S
+  w "$old_dir\\$uninstaller" /S
   settle
   expect_uninstalled "$old_dir"
   end
 done
 
 echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+[ "$failed" -eq 0 ] || exit 1
+[ "$setup_exe" = "$dist/$setup" ] || exit 77
