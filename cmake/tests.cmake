@@ -36,10 +36,23 @@ file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windo
 add_executable(windows_tests ${WINDOWS_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/common/allocation_limit.cpp)
 target_include_directories(windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(windows_tests PRIVATE vantorel_ui vantorel_resources gtest gtest_main)
+if(VANTOREL_PRECOMPILE_HEADERS)
+  target_precompile_headers(windows_tests PRIVATE <windows.h> <commctrl.h> <gtest/gtest.h>)
+endif()
 # A command that runs until the test lets it end, next to windows_tests.exe where the tests find it.
 add_executable(slow_command tests/windows/helper/slow_command.cpp)
 add_dependencies(windows_tests slow_command)
-add_test(NAME windows_tests COMMAND ${VANTOREL_WINE} $<TARGET_FILE:windows_tests>)
+# The window tests spend most of their time waiting on the Wine server and on timers, not on a
+# processor: they run in shards side by side, each in a prefix and on a display of its own.
+set(VANTOREL_WINDOWS_TEST_SHARDS 3 CACHE STRING "Shards the window tests run in")
+math(EXPR last_shard "${VANTOREL_WINDOWS_TEST_SHARDS} - 1")
+set(windows_test_names)
+foreach(shard RANGE ${last_shard})
+  add_test(NAME windows_tests_${shard}
+           COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-shard.sh ${VANTOREL_WINE_PREFIX} ${VANTOREL_WINE_ARCH} ${shard}
+                   ${VANTOREL_WINDOWS_TEST_SHARDS} $<TARGET_FILE:windows_tests>)
+  list(APPEND windows_test_names windows_tests_${shard})
+endforeach()
 
 add_test(NAME hoardix_e2e COMMAND ${VANTOREL_E2E_DIR}/hoardix_test.sh wine $<TARGET_FILE:hoardix> ${VANTOREL_WINE_PREFIX} ${VANTOREL_WINE_ARCH})
 
@@ -49,7 +62,9 @@ add_test(NAME tray_in_virtual_desktop
                  $<TARGET_FILE:windows_tests>)
 
 # 32-bit Wine needs a kernel that runs 32-bit Linux programs; where it cannot, the launcher skips.
-set_tests_properties(windows_tests hoardix_e2e tray_in_virtual_desktop PROPERTIES SKIP_RETURN_CODE 77)
+set_tests_properties(${windows_test_names} hoardix_e2e tray_in_virtual_desktop PROPERTIES SKIP_RETURN_CODE 77)
+# These two share the main prefix, whose server the Hoardix test waits to see end.
+set_tests_properties(hoardix_e2e tray_in_virtual_desktop PROPERTIES RESOURCE_LOCK main_wine_prefix)
 
 # Both programs may import only the system's own DLLs.
 add_test(NAME import_tables COMMAND ${VANTOREL_E2E_DIR}/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:vantorel> $<TARGET_FILE:hoardix>)
