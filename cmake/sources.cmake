@@ -45,8 +45,7 @@ if(WIN32)
   target_link_libraries(vantorel_ui PUBLIC vantorel_win32 user32 gdi32 comctl32 comdlg32 shell32)
 
   # The system's headers parsed once per library, not once per file: they are most of each file's
-  # compile time. The win32 preset turns this off, so every file still compiles on its own there
-  # and a missing include cannot hide behind the precompiled one.
+  # compile time.
   if(VANTOREL_PRECOMPILE_HEADERS)
     target_precompile_headers(vantorel_win32 PRIVATE <windows.h> <string> <vector>)
     target_precompile_headers(vantorel_ui PRIVATE <windows.h> <commctrl.h> <string> <vector>)
