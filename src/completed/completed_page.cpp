@@ -48,7 +48,6 @@ constexpr char kMissingLogQuestion[] =
     "Would you like to go to the the SETILog site to install it?";
 
 constexpr int kTreeTextCapacity = 260;
-constexpr int kGraphColumnWidth = 180;
 
 constexpr ColumnSpec kTotalsColumns[kTotalsCellCount] = {
     {"Location", kAlignLeft, 1},          {"Work Units", kAlignRight, 1},         {"Total CPU Time", kAlignRight, 1},
@@ -215,14 +214,15 @@ template <typename Use> void ForEachLocationLog(HWND page, HTREEITEM root, Use u
 // How a load of the list ended.
 enum class LoadOutcome { Shown, MissingLog, OutOfMemory };
 
-LoadOutcome LoadTotals(HWND page, HTREEITEM root)
+// Every location's totals under the root, then the grand total.
+LoadOutcome LoadTotalRows(HWND page, HTREEITEM root)
 {
     PageState& state = State(page);
     const HWND tree = Tree(page);
     LocationTotals grand;
     bool outOfMemory = false;
     ForEachLocationLog(page, root, [&](HTREEITEM item, const LocationNode&) {
-        const LocationTotals totals = ::LoadTotals(state.reader);
+        const LocationTotals totals = LoadTotals(state.reader);
         outOfMemory = totals.outOfMemory;
         if (outOfMemory)
             return false;
@@ -285,7 +285,7 @@ LoadOutcome LoadList(HWND page, HTREEITEM item, bool root)
     if (root) {
         MakeColumns(list, kTotalsColumns);
         InstallHeaderTips(list, kCompletedTips);
-        return LoadTotals(page, item);
+        return LoadTotalRows(page, item);
     }
     MakeColumns(list, kWorkUnitColumns);
     InstallHeaderTips(list, kCompletedTips);

@@ -138,7 +138,7 @@ bool StartPreRefreshCommand(StatusSink& status)
     const HWND window = CommandWaitWindow();
     if (!window || !RegisterWaitForSingleObject(&waiting.wait, waiting.process.get(), OnCommandEnded, window, INFINITE,
                                                 WT_EXECUTEONLYONCE)) {
-        // Without a way to be told, wait here as the refresh always did.
+        // Without a way to be told of its end, the refresh waits for the command here.
         waiting.wait = nullptr;
         WaitForSingleObject(waiting.process.get(), INFINITE);
         ReleaseCommand();

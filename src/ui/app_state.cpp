@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/settings/refresh_caption.h"
 #include "resources/resource.h"
 
 AppState& App()
@@ -34,5 +35,5 @@ int RefreshPosition()
     if (!trackbar)
         return kDefaultRefreshRate;
     const int position = static_cast<int>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
-    return position < 1 ? 1 : position > kRefreshNever ? kRefreshNever : position;
+    return std::clamp(position, 1, kRefreshPositionNever);
 }

@@ -21,7 +21,6 @@ inline constexpr UINT kMessageFutureCalendar = WM_APP + 1001;
 inline constexpr UINT_PTR kRefreshTimerId = 1105;
 inline constexpr UINT kTrayIconId = 1;
 inline constexpr int kDefaultRefreshRate = 10;
-inline constexpr int kRefreshNever = 301;
 
 struct AppState {
     HINSTANCE instance = nullptr;

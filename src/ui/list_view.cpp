@@ -24,7 +24,6 @@ constexpr char kOriginalProcProperty[] = "VantorelListProc";
 constexpr char kSizePendingProperty[] = "VantorelSizePending";
 constexpr char kRowStoreProperty[] = "VantorelRowStore";
 constexpr int kTitleCapacity = 256;
-// Texts are compared on at most this many characters.
 
 struct SortContext {
     int column;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/analysis/analysis.h"
 #include "core/analysis/status_alert.h"
 #include "core/common/program_texts.h"
 #include "resources/resource.h"
@@ -29,7 +30,7 @@ NOTIFYICONDATAA IconData(UINT flags, std::string_view tip)
     data.hWnd = App().mainWindow;
     data.uID = kTrayIconId;
     data.uFlags = flags;
-    CopyField(data.szTip, tip.substr(0, 63));
+    CopyField(data.szTip, tip.substr(0, kTrayTipCapacity));
     return data;
 }
 
@@ -69,7 +70,7 @@ ShellCalls& Shell()
 
 bool AddTrayIcon(std::string_view tip)
 {
-    App().trayTip.assign(tip.substr(0, 63));
+    App().trayTip.assign(tip.substr(0, kTrayTipCapacity));
     NOTIFYICONDATAA data = IconData(NIF_MESSAGE | NIF_ICON | NIF_TIP, tip);
     data.uCallbackMessage = kMessageTrayIcon;
     // A shared icon: the system frees it with the module, so nothing has to destroy it.
@@ -81,7 +82,7 @@ bool AddTrayIcon(std::string_view tip)
 
 bool SetTrayTip(std::string_view tip)
 {
-    App().trayTip.assign(tip.substr(0, 63));
+    App().trayTip.assign(tip.substr(0, kTrayTipCapacity));
     NOTIFYICONDATAA data = IconData(NIF_TIP, tip);
     return Notify(NIM_MODIFY, data);
 }

@@ -22,13 +22,15 @@ namespace
 // The edit holds at most what is stored from it, so the command shown is the command run.
 constexpr int kCommandMaxLength = 259;
 
-// Page state kept in DWLP_USER: the edit's change notifications during set-up are not the
-// user's typing and must not be written back.
-enum class PageState : LONG_PTR { Loading = 0, Ready = 1 };
+// The edit's change notifications during set-up are not the user's typing and must not be
+// written back: the page is ready once its controls show what is stored.
+struct OptionsState {
+    bool ready = false;
+};
 
 bool IsReady(HWND page)
 {
-    return GetWindowLongPtrA(page, DWLP_USER) == static_cast<LONG_PTR>(PageState::Ready);
+    return WindowState<OptionsState>(page).ready;
 }
 
 HWND Trackbar(HWND page)
@@ -68,7 +70,7 @@ void CheckFromSetting(HWND page, int id, const SettingsStore& store, const char*
 
 BOOL OnInitDialog(HWND page, LPARAM)
 {
-    SetWindowLongPtrA(page, DWLP_USER, static_cast<LONG_PTR>(PageState::Loading));
+    WindowState<OptionsState>(page).ready = false;
     const HWND trackbar = Trackbar(page);
     SendMessageA(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(1, kRefreshPositionNever));
     SendMessageA(trackbar, TBM_SETTICFREQ, 5, 0);
@@ -88,7 +90,7 @@ BOOL OnInitDialog(HWND page, LPARAM)
     CheckDlgButton(page, IDC_OPTIONS_ALERT, AlertsWanted() ? BST_CHECKED : BST_UNCHECKED);
     SendMessageA(trackbar, TBM_SETPOS, TRUE, rate);
     ApplyRate(page);
-    SetWindowLongPtrA(page, DWLP_USER, static_cast<LONG_PTR>(PageState::Ready));
+    WindowState<OptionsState>(page).ready = true;
     return TRUE;
 }
 
@@ -159,7 +161,8 @@ void OnDestroy(HWND page)
         store.WriteNumber(kValueRefreshRate, static_cast<DWORD>(TrackbarPosition(page)));
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand, OnHScroll, OnDestroy};
+constexpr PageHandlers kHandlers{
+    OnInitDialog, nullptr, nullptr, nullptr, nullptr, OnCommand, OnHScroll, OnDestroy, FreeWindowState<OptionsState>};
 
 } // namespace
 
