@@ -37,10 +37,9 @@ constexpr char kWaitWindowClass[] = "VantorelCommandWait";
 struct CommandWait {
     UniqueKernelHandle process;
     UniqueKernelHandle thread;
-    HANDLE wait = nullptr;  // the system's wait, which posts kMessageCommandEnded
-    HWND window = nullptr;  // message-only window that receives it
-    std::string statusText; // "Waiting for <command>" while it runs
-    int selected = -1;      // the Analysis selection when the refresh started
+    HANDLE wait = nullptr; // the system's wait, which posts kMessageCommandEnded
+    HWND window = nullptr; // message-only window that receives it
+    int selected = -1;     // the Analysis selection when the refresh started
     bool followUp = false;
     bool followUpRebuild = false;
 };
@@ -79,6 +78,9 @@ void OnCommandEndedMessage()
     const int selected = waiting.selected;
     const bool followUp = std::exchange(waiting.followUp, false);
     const bool followUpRebuild = std::exchange(waiting.followUpRebuild, false);
+    // The refresh goes on after its command as one without a command starts: on a clear line,
+    // whatever another tab wrote meanwhile, so its own messages are the ones left.
+    SetStatusText("");
     FinishRefresh(selected);
     if (followUp)
         RefreshAnalysis(followUpRebuild);
@@ -144,8 +146,7 @@ bool StartPreRefreshCommand(StatusSink& status)
         ReleaseCommand();
         return false;
     }
-    waiting.statusText = "Waiting for " + command;
-    status.SetStatusText(waiting.statusText);
+    status.SetStatusText("Waiting for " + command);
     return true;
 }
 
@@ -222,13 +223,6 @@ void FinishRefresh(int selected)
         return;
     const HWND best = PageList(kTabBestResults);
     StatusLine status;
-    CommandWait& waiting = Waiting();
-    if (!waiting.statusText.empty()) {
-        // The refresh starts over after its command as one without a command starts: on a clear
-        // line, whatever another tab wrote meanwhile, so its own messages are the ones left.
-        SetStatusText("");
-        waiting.statusText.clear();
-    }
     // A selection made while the command ran is the one to keep.
     const int current = ListView_GetNextItem(analysis, -1, LVNI_SELECTED);
     if (current >= 0)
@@ -322,7 +316,6 @@ void StopWaitingForCommand()
     ReleaseCommand();
     waiting.followUp = false;
     waiting.followUpRebuild = false;
-    waiting.statusText.clear();
     if (waiting.window) {
         DestroyWindow(waiting.window);
         waiting.window = nullptr;

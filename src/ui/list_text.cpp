@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -190,11 +189,7 @@ bool HandleListShortcut(HWND list, WPARAM key)
         return false;
     if (key == 'C') {
         // Called from the list's window procedure, which nothing may unwind out of.
-        try {
-            CopySelectedRows(list);
-        } catch (const std::bad_alloc&) {
-            SetStatusText(kOutOfMemory);
-        }
+        RunGuarded([list] { CopySelectedRows(list); });
         return true;
     }
     if (key == 'A' && !(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SINGLESEL)) {

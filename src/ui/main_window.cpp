@@ -346,55 +346,55 @@ void RestoreListLayouts()
     }
 }
 
-INT_PTR CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR OnMainMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
-        if (message == App().taskbarCreated && message != 0) {
-            OnTaskbarCreated(hwnd);
-            return TRUE;
-        }
-        switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(hwnd);
-        case WM_SIZE:
-            OnSize(hwnd, wParam);
-            return TRUE;
-        case WM_NOTIFY:
-            OnNotify(reinterpret_cast<const NMHDR*>(lParam));
-            return TRUE;
-        case WM_TIMER:
-            OnTimer(hwnd);
-            return TRUE;
-        case WM_SYSCOMMAND:
-            return OnSysCommand(hwnd, wParam);
-        case kMessageTrayIcon:
-            OnTrayIcon(hwnd, lParam);
-            return TRUE;
-        case kMessageHide:
-            ShowWindow(hwnd, SW_HIDE);
-            return TRUE;
-        case WM_CLOSE:
-            OnClose(hwnd);
-            return TRUE;
-        case WM_DESTROY:
-            OnDestroy(hwnd);
-            return TRUE;
-        case WM_ENDSESSION:
-            OnEndSession(hwnd, wParam);
-            return TRUE;
-        case WM_NCDESTROY:
-            OnNcDestroy();
-            return FALSE;
-        }
-    } catch (const std::bad_alloc&) {
-        // A refresh from the timer that ran out of memory is dropped; the next tick tries again.
-        SetStatusText(kOutOfMemory);
-        return TRUE;
-    } catch (...) {
-        // Nothing may unwind into the system's dialog code; the message counts as handled.
+    if (message == App().taskbarCreated && message != 0) {
+        OnTaskbarCreated(hwnd);
         return TRUE;
     }
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(hwnd);
+    case WM_SIZE:
+        OnSize(hwnd, wParam);
+        return TRUE;
+    case WM_NOTIFY:
+        OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+        return TRUE;
+    case WM_TIMER:
+        OnTimer(hwnd);
+        return TRUE;
+    case WM_SYSCOMMAND:
+        return OnSysCommand(hwnd, wParam);
+    case kMessageTrayIcon:
+        OnTrayIcon(hwnd, lParam);
+        return TRUE;
+    case kMessageHide:
+        ShowWindow(hwnd, SW_HIDE);
+        return TRUE;
+    case WM_CLOSE:
+        OnClose(hwnd);
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy(hwnd);
+        return TRUE;
+    case WM_ENDSESSION:
+        OnEndSession(hwnd, wParam);
+        return TRUE;
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        return FALSE;
+    }
     return FALSE;
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Nothing may unwind into the system's dialog code: a message that threw counts as handled (a
+    // refresh from the timer that ran out of memory says so, and the next tick tries again).
+    INT_PTR result = TRUE;
+    RunGuarded([&] { result = OnMainMessage(hwnd, message, wParam, lParam); });
+    return result;
 }
 
 } // namespace

@@ -70,7 +70,6 @@ void CheckFromSetting(HWND page, int id, const SettingsStore& store, const char*
 
 BOOL OnInitDialog(HWND page, LPARAM)
 {
-    WindowState<OptionsState>(page).ready = false;
     const HWND trackbar = Trackbar(page);
     SendMessageA(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(1, kRefreshPositionNever));
     SendMessageA(trackbar, TBM_SETTICFREQ, 5, 0);

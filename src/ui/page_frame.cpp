@@ -1,9 +1,6 @@
 // The skeleton every tab page and dialog shares.
 #include "ui/page_frame.h"
 
-#include <new>
-
-#include "core/common/program_texts.h"
 #include "core/pages/page_layout.h"
 #include "ui/app_state.h"
 
@@ -66,14 +63,10 @@ HWND CreatePage(HWND parent, int templateId, DLGPROC procedure)
 
 INT_PTR HandlePageMessage(const PageHandlers& handlers, HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
-        return Dispatch(handlers, page, message, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        SetStatusText(kOutOfMemory);
-    } catch (...) {
-        // Nothing may unwind into the system's dialog code.
-    }
-    return TRUE;
+    // Nothing may unwind into the system's dialog code; a message that threw counts as handled.
+    INT_PTR result = TRUE;
+    RunGuarded([&] { result = Dispatch(handlers, page, message, wParam, lParam); });
+    return result;
 }
 
 ControlSize PageSize(HWND page)

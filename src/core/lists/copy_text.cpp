@@ -26,7 +26,7 @@ void AppendTabSeparatedLine(std::string& out, const std::vector<std::string>& ce
 size_t TabSeparatedLineSize(const std::vector<std::string>& cells, size_t columns)
 {
     // A cell keeps its length (a tab or line break becomes one space); tabs between, CR LF after.
-    size_t size = columns > 0 ? columns - 1 + 2 : 2;
+    size_t size = (columns > 0 ? columns - 1 : 0) + 2;
     for (size_t i = 0; i < columns && i < cells.size(); ++i)
         size += cells[i].size();
     return size;
