@@ -7,12 +7,12 @@
 
 #include "bench/bench_table.h"
 #include "bench/windows_bench.h"
-#include "common/gdi_scope.h"
-#include "common/unique_handle.h"
+#include "platform/gdi_scope.h"
+#include "platform/unique_handle.h"
 #include "core/skymap/sky_point.h"
 #include "core/skymap/sky_projection.h"
-#include "skymap/sky_map.h"
-#include "ui/app_state.h"
+#include "dialogs/sky_map.h"
+#include "kit/app_state.h"
 
 namespace
 {

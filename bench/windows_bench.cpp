@@ -12,14 +12,14 @@
 #include "bench/bench_table.h"
 #include "bench/windows_bench.h"
 #include "core/completed/completed_load.h"
-#include "completed/completed_page.h"
-#include "calendar/work_unit_calendar.h"
+#include "pages/completed_page.h"
+#include "dialogs/work_unit_calendar.h"
 #include "resources/resource.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "tests/windows/control_input.h"
-#include "ui/analysis_page.h"
-#include "ui/analysis_refresh.h"
-#include "ui/app_state.h"
+#include "pages/analysis_page.h"
+#include "pages/analysis_refresh.h"
+#include "kit/app_state.h"
 
 namespace
 {

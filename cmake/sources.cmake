@@ -22,26 +22,22 @@ if(WIN32)
 endif()
 
 if(WIN32)
-  # The thin layer over the system: registry, files, processes, error texts.
-  add_library(vantorel_win32 STATIC
-    src/settings/settings_store.cpp
-    src/client/client_file.cpp
-    src/client/last_error.cpp
-    src/settings/window_layout.cpp
-  )
+  # The platform layer over the system, owning no window: handles, GDI scopes, registry, files,
+  # the log opener, error texts.
+  file(GLOB VANTOREL_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/*.cpp)
+  add_library(vantorel_win32 STATIC ${VANTOREL_PLATFORM_SOURCES})
   target_link_libraries(vantorel_win32 PUBLIC vantorel_core advapi32 kernel32 user32)
 
   # Dialog templates, menus, strings, icons and bitmaps: linked into the program and the window tests.
   add_library(vantorel_resources OBJECT src/resources/vantorel.rc)
   target_include_directories(vantorel_resources PRIVATE src/resources ${VANTOREL_GENERATED_DIR})
 
-  # The windows, pages and dialogs: one library, so the window tests drive the very same code.
-  file(GLOB VANTOREL_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*.cpp
-    ${CMAKE_SOURCE_DIR}/src/completed/*.cpp ${CMAKE_SOURCE_DIR}/src/skymap/*.cpp ${CMAKE_SOURCE_DIR}/src/calendar/*.cpp)
-  list(REMOVE_ITEM VANTOREL_UI_SOURCES ${CMAKE_SOURCE_DIR}/src/ui/main.cpp)
-  # The location dialogs live with the settings they edit.
-  add_library(vantorel_ui STATIC ${VANTOREL_UI_SOURCES}
-    src/settings/locations_dialog.cpp src/settings/location_dialog.cpp)
+  # The window kit, the dialogs, the pages and the shell: one library, so the window tests drive
+  # the very same code.
+  file(GLOB VANTOREL_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/kit/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/dialogs/*.cpp ${CMAKE_SOURCE_DIR}/src/pages/*.cpp ${CMAKE_SOURCE_DIR}/src/shell/*.cpp)
+  list(REMOVE_ITEM VANTOREL_UI_SOURCES ${CMAKE_SOURCE_DIR}/src/shell/main.cpp)
+  add_library(vantorel_ui STATIC ${VANTOREL_UI_SOURCES})
   target_link_libraries(vantorel_ui PUBLIC vantorel_win32 user32 gdi32 comctl32 comdlg32 shell32)
 
   # The system's headers parsed once per library, not once per file: they are most of each file's
@@ -51,7 +47,7 @@ if(WIN32)
     target_precompile_headers(vantorel_ui PRIVATE <windows.h> <commctrl.h> <string> <vector>)
   endif()
 
-  add_executable(vantorel WIN32 src/ui/main.cpp)
+  add_executable(vantorel WIN32 src/shell/main.cpp)
   target_link_libraries(vantorel PRIVATE vantorel_ui vantorel_resources)
 elseif(EXISTS ${CMAKE_SOURCE_DIR}/tools/demo/CMakeLists.txt)
   add_subdirectory(tools/demo)

@@ -9,18 +9,18 @@
 #include <vector>
 
 #include "core/analysis/analysis.h"
-#include "common/unique_handle.h"
+#include "platform/unique_handle.h"
 #include "resources/resource.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "command_wait.h"
 #include "page_fixture.h"
 #include "temp_dir.h"
-#include "ui/analysis_page.h"
-#include "ui/analysis_refresh.h"
-#include "ui/app_state.h"
-#include "ui/best_results_page.h"
-#include "ui/list_view.h"
-#include "ui/notification.h"
+#include "pages/analysis_page.h"
+#include "pages/analysis_refresh.h"
+#include "kit/app_state.h"
+#include "pages/best_results_page.h"
+#include "kit/list_view.h"
+#include "kit/notification.h"
 
 namespace
 {

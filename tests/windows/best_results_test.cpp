@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "common/gdi_scope.h"
-#include "common/unique_handle.h"
+#include "platform/gdi_scope.h"
+#include "platform/unique_handle.h"
 #include "resources/resource.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "core/settings/value_names.h"
-#include "ui/app_state.h"
-#include "ui/best_results_page.h"
+#include "kit/app_state.h"
+#include "pages/best_results_page.h"
 #include "core/client/pot_decode.h"
 #include "core/lists/list_row.h"
 

@@ -8,15 +8,15 @@
 #include <string>
 
 #include "core/calendar/day_table.h"
-#include "calendar/future_calendar.h"
-#include "calendar/work_unit_calendar.h"
+#include "dialogs/future_calendar.h"
+#include "dialogs/work_unit_calendar.h"
 #include "dib_canvas.h"
 #include "page_fixture.h"
 #include "core/settings/layout_text.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "core/settings/value_names.h"
 #include "temp_dir.h"
-#include "ui/user_info_page.h"
+#include "pages/user_info_page.h"
 
 namespace
 {

@@ -1,9 +1,9 @@
 // Reading client files with real sharing rules, sizes and times.
 #include <gtest/gtest.h>
 
-#include "client/client_file.h"
-#include "client/last_error.h"
-#include "common/unique_handle.h"
+#include "platform/client_file.h"
+#include "platform/last_error.h"
+#include "platform/unique_handle.h"
 #include "temp_dir.h"
 
 namespace

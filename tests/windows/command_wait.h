@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ui/analysis_refresh.h"
+#include "pages/analysis_refresh.h"
 
 // The command line of slow_command.exe, which runs until flagPath exists and logs to logPath.
 inline std::string SlowCommandLine(const std::string& flagPath, const std::string& logPath)

@@ -11,16 +11,16 @@
 #include <vector>
 
 #include "core/completed/completed_load.h"
-#include "calendar/future_calendar.h"
-#include "calendar/work_unit_calendar.h"
-#include "completed/completed_page.h"
+#include "dialogs/future_calendar.h"
+#include "dialogs/work_unit_calendar.h"
+#include "pages/completed_page.h"
 #include "resources/resource.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "core/settings/value_names.h"
 #include "page_fixture.h"
-#include "skymap/sky_map.h"
+#include "dialogs/sky_map.h"
 #include "temp_dir.h"
-#include "ui/app_state.h"
+#include "kit/app_state.h"
 #include "core/lists/list_sort.h"
 
 namespace

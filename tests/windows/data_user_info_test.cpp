@@ -13,13 +13,13 @@
 #include "core/analysis/user_stats.h"
 #include "core/analysis/work_unit_info.h"
 #include "resources/resource.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "temp_dir.h"
-#include "ui/app_state.h"
-#include "ui/data_info_page.h"
-#include "ui/list_view.h"
-#include "ui/override_dialog.h"
-#include "ui/user_info_page.h"
+#include "kit/app_state.h"
+#include "pages/data_info_page.h"
+#include "kit/list_view.h"
+#include "dialogs/override_dialog.h"
+#include "pages/user_info_page.h"
 
 namespace
 {

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "common/dib_section.h"
-#include "common/gdi_scope.h"
-#include "common/unique_handle.h"
+#include "platform/dib_section.h"
+#include "platform/gdi_scope.h"
+#include "platform/unique_handle.h"
 
 // A colour no painter of the program uses, so untouched pixels are recognised.
 inline constexpr COLORREF kUntouched = RGB(255, 0, 255);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/header_tips.h"
-#include "ui/list_view.h"
+#include "kit/header_tips.h"
+#include "kit/list_view.h"
 
 namespace
 {

@@ -9,14 +9,14 @@
 
 #include "page_fixture.h"
 #include "resources/resource.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "temp_dir.h"
-#include "calendar/future_calendar.h"
-#include "calendar/work_unit_calendar.h"
-#include "skymap/sky_map.h"
-#include "ui/analysis_refresh.h"
-#include "ui/app_state.h"
-#include "ui/main_window.h"
+#include "dialogs/future_calendar.h"
+#include "dialogs/work_unit_calendar.h"
+#include "dialogs/sky_map.h"
+#include "pages/analysis_refresh.h"
+#include "kit/app_state.h"
+#include "shell/main_window.h"
 
 namespace
 {

@@ -4,8 +4,8 @@
 #include "core/analysis/analysis.h"
 #include "dib_canvas.h"
 #include "page_fixture.h"
-#include "ui/analysis_page.h"
-#include "ui/list_view.h"
+#include "pages/analysis_page.h"
+#include "kit/list_view.h"
 
 namespace
 {

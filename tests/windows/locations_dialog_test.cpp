@@ -13,16 +13,16 @@
 
 #include "dib_canvas.h"
 #include "page_fixture.h"
-#include "ui/options_page.h"
+#include "pages/options_page.h"
 #include "core/settings/location.h"
 #include "core/settings/location_edit.h"
-#include "settings/locations_dialog.h"
-#include "settings/locations_list.h"
-#include "ui/analysis_page.h"
-#include "ui/about_dialog.h"
-#include "ui/analysis_refresh.h"
-#include "ui/header_tips.h"
-#include "ui/list_view.h"
+#include "dialogs/locations_dialog.h"
+#include "dialogs/locations_list.h"
+#include "pages/analysis_page.h"
+#include "dialogs/about_dialog.h"
+#include "pages/analysis_refresh.h"
+#include "kit/header_tips.h"
+#include "kit/list_view.h"
 
 namespace
 {

@@ -11,9 +11,9 @@
 
 #include "control_input.h"
 #include "resources/resource.h"
-#include "settings/settings_store.h"
-#include "ui/app_state.h"
-#include "ui/main_window.h"
+#include "platform/settings_store.h"
+#include "kit/app_state.h"
+#include "shell/main_window.h"
 
 inline void ResetSettingsKeys()
 {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 
 namespace
 {

@@ -14,9 +14,9 @@
 #include "dib_canvas.h"
 #include "page_fixture.h"
 #include "core/settings/value_names.h"
-#include "skymap/show_work_units.h"
-#include "skymap/sky_map.h"
-#include "skymap/sky_picture.h"
+#include "dialogs/show_work_units.h"
+#include "dialogs/sky_map.h"
+#include "dialogs/sky_picture.h"
 #include "core/skymap/sky_projection.h"
 
 namespace

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "common/unique_handle.h"
+#include "platform/unique_handle.h"
 
 namespace
 {

@@ -9,8 +9,8 @@
 
 #include "core/common/status_sink.h"
 #include "core/settings/layout_text.h"
-#include "settings/settings_store.h"
-#include "settings/window_layout.h"
+#include "platform/settings_store.h"
+#include "platform/window_layout.h"
 
 namespace
 {

@@ -1,0 +1,737 @@
+// Columns, sorting, the header painter, sizing and the plain row painter of the report lists.
+#include "kit/list_view.h"
+
+#include <algorithm>
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "core/common/status_sink.h"
+#include "platform/gdi_scope.h"
+#include "platform/unique_handle.h"
+#include "platform/settings_store.h"
+#include "platform/window_layout.h"
+#include "kit/app_state.h"
+#include "kit/header_tips.h"
+#include "kit/list_text.h"
+#include "core/lists/list_sort.h"
+
+namespace
+{
+
+constexpr char kOriginalProcProperty[] = "VantorelListProc";
+constexpr char kSizePendingProperty[] = "VantorelSizePending";
+constexpr char kRowStoreProperty[] = "VantorelRowStore";
+constexpr int kTitleCapacity = 256;
+
+struct SortContext {
+    int column;
+    const ListRow* (*cells)(LPARAM);
+    const WorkUnitRow* (*unit)(LPARAM);
+    const ListColumn* record;
+    // Only the Best Results list sorts its graph columns 1 to 4 by signal values; the Analysis
+    // list is re-sorted at every refresh, whichever tab is in front, and keeps its own texts.
+    bool bySignals;
+};
+
+// Looks up the page lists: under Wine every GetDlgItem is a server round trip, so loops over rows
+// decide this once and then use the item-data readers below.
+bool CarriesWorkUnits(HWND list)
+{
+    return list &&
+           (list == PageList(kTabAnalysis) || list == PageList(kTabBestResults) || list == PageList(kTabCompleted));
+}
+
+const ListRow* WorkUnitCells(LPARAM itemData)
+{
+    return itemData ? &reinterpret_cast<const WorkUnitRow*>(itemData)->cells : nullptr;
+}
+
+const ListRow* PlainCells(LPARAM itemData)
+{
+    return reinterpret_cast<const ListRow*>(itemData);
+}
+
+const WorkUnitRow* WorkUnitData(LPARAM itemData)
+{
+    return reinterpret_cast<const WorkUnitRow*>(itemData);
+}
+
+const WorkUnitRow* NoWorkUnit(LPARAM)
+{
+    return nullptr;
+}
+
+// The reader of a list's item data, chosen once per pass over its rows.
+auto CellsReader(HWND list)
+{
+    return CarriesWorkUnits(list) ? WorkUnitCells : PlainCells;
+}
+
+int CompareRowsOf(LPARAM a, LPARAM b, LPARAM contextParam)
+{
+    const auto& context = *reinterpret_cast<const SortContext*>(contextParam);
+    const ListRow* rowA = context.cells(a);
+    const ListRow* rowB = context.cells(b);
+    if (!rowA || !rowB)
+        return 0;
+    const int column = context.column;
+    const bool ascending = context.record->ascending != 0;
+    static const TextCompare kLocaleCompare = [](const std::string& x, const std::string& y) {
+        return lstrcmpiA(x.c_str(), y.c_str());
+    };
+
+    const WorkUnitRow* unitA = context.unit(a);
+    const WorkUnitRow* unitB = context.unit(b);
+    if (context.bySignals && column >= 1 && column <= 4 && unitA && unitB) {
+        const std::string textA = Format("%g", BestSignalSortValue(unitA->best, column));
+        const std::string textB = Format("%g", BestSignalSortValue(unitB->best, column));
+        // These columns hold graphs and figures: their signal values sort as numbers.
+        return CompareCells(kNumberCell, ascending, textA, "", textB, "", kLocaleCompare);
+    }
+    return CompareCells(rowA->Kind(column), ascending, rowA->Text(column), rowA->Second(column), rowB->Text(column),
+                        rowB->Second(column), kLocaleCompare);
+}
+
+int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
+{
+    // The list calls this from inside the system, where nothing may unwind: without memory for a
+    // comparison's texts the two rows count as equal and the sort goes on.
+    try {
+        return CompareRowsOf(a, b, contextParam);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+// Draws a header item's title and, on the sorted column, the direction triangle.
+void PaintHeaderItem(HWND list, const DRAWITEMSTRUCT& draw)
+{
+    const ListColumn* first = ColumnRecord(list, 0);
+    const int item = static_cast<int>(draw.itemID);
+    const HWND header = ListView_GetHeader(list);
+    char title[kTitleCapacity] = {};
+    HDITEMA headerItem{};
+    headerItem.mask = HDI_TEXT | HDI_FORMAT | HDI_LPARAM;
+    headerItem.pszText = title;
+    headerItem.cchTextMax = kTitleCapacity - 1;
+    Header_GetItem(header, item, &headerItem);
+    const auto* record = reinterpret_cast<const ListColumn*>(headerItem.lParam);
+
+    RECT rect = draw.rcItem;
+    if (draw.itemState == ODS_SELECTED) {
+        rect.left += 1;
+        rect.right += 1;
+        rect.top += 2;
+    }
+    const HDC hdc = draw.hDC;
+    const DcColours colours(hdc, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE));
+    const int length = lstrlenA(title);
+    UINT align = TA_LEFT;
+    int x = rect.left + 4;
+    int y = rect.top + 1;
+    if (headerItem.fmt & HDF_CENTER) {
+        align = TA_CENTER;
+        x = rect.left + (rect.right - rect.left) / 2 + 2;
+        y = rect.top;
+    } else if (headerItem.fmt & HDF_RIGHT) {
+        align = TA_RIGHT;
+        x = rect.right - 4;
+    }
+    const UINT oldAlign = SetTextAlign(hdc, align);
+    ExtTextOutA(hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, &rect, title, length, nullptr);
+    SetTextAlign(hdc, oldAlign);
+
+    if (!first || !record || first->sortedColumn != item)
+        return;
+    SIZE extent{};
+    GetTextExtentPoint32A(hdc, title, length, &extent);
+    const int tx = align == TA_RIGHT ? rect.right - extent.cx - 10 : rect.left + extent.cx + 10;
+    const int ty = rect.top + 3;
+    UniqueGdiObject light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    UniqueGdiObject dark(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    const SelectedObject pen(hdc, light.get());
+    if (record->ascending) {
+        MoveToEx(hdc, tx, ty, nullptr);
+        LineTo(hdc, tx + 4, ty + 8);
+        LineTo(hdc, tx - 4, ty + 8);
+        SelectObject(hdc, dark.get());
+        LineTo(hdc, tx, ty);
+    } else {
+        SelectObject(hdc, dark.get());
+        MoveToEx(hdc, tx + 4, ty, nullptr);
+        LineTo(hdc, tx - 4, ty);
+        LineTo(hdc, tx, ty + 8);
+        SelectObject(hdc, light.get());
+        MoveToEx(hdc, tx + 4, ty, nullptr);
+        LineTo(hdc, tx, ty + 8);
+    }
+}
+
+LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Kept in the user data, not a property: every message passes here, and under Wine each
+    // GetProp is a server round trip.
+    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_USERDATA));
+    switch (message) {
+    case WM_DRAWITEM: {
+        const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (draw->CtlType != ODT_HEADER)
+            break;
+        try {
+            PaintHeaderItem(list, *draw);
+        } catch (...) {
+            // Nothing may unwind into the system: without memory the item keeps its background.
+        }
+        CallWindowProcA(original, list, message, wParam, lParam);
+        // A header whose owner answers FALSE paints the item's background again over the title.
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == HDN_DIVIDERDBLCLICKA || header->code == HDN_DIVIDERDBLCLICKW)
+            return 0;
+        break;
+    }
+    case WM_KEYDOWN:
+        if (HandleListShortcut(list, wParam))
+            return 0;
+        break;
+    case WM_CHAR:
+        // Ctrl+A and Ctrl+C arrive as control characters too; the list would search its rows for them.
+        if (wParam == 1 || wParam == 3)
+            return 0;
+        break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrA(list, GWLP_USERDATA, 0);
+        RemovePropA(list, kOriginalProcProperty);
+        RemovePropA(list, kSizePendingProperty);
+        RemovePropA(list, kRowStoreProperty);
+        ForgetCellTextSource(list);
+        break;
+    }
+    return CallWindowProcA(original, list, message, wParam, lParam);
+}
+
+} // namespace
+
+std::string ColumnTitle(HWND list, int column, int capacity)
+{
+    std::vector<char> title(capacity + 1, '\0');
+    LVCOLUMNA item{};
+    item.mask = LVCF_TEXT;
+    item.pszText = title.data();
+    item.cchTextMax = capacity;
+    ListView_GetColumn(list, column, &item);
+    return title.data();
+}
+
+ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, int ascending)
+{
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+    column.fmt = alignment == kAlignRight ? LVCFMT_RIGHT : alignment == kAlignCenter ? LVCFMT_CENTER : LVCFMT_LEFT;
+    column.pszText = const_cast<char*>(title);
+    column.cx = 0;
+    const int inserted =
+        static_cast<int>(SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
+    if (inserted < 0)
+        return nullptr;
+    auto* record = new ListColumn(ascending);
+    HDITEMA item{};
+    item.mask = HDI_FORMAT | HDI_LPARAM;
+    item.fmt = HDF_OWNERDRAW | (alignment == kAlignRight ? HDF_RIGHT : alignment == kAlignCenter ? HDF_CENTER : 0);
+    item.lParam = reinterpret_cast<LPARAM>(record);
+    Header_SetItem(ListView_GetHeader(list), inserted, &item);
+    return record;
+}
+
+void CloseList(HWND list, const char* widthsValueName)
+{
+    SaveColumnWidths(list, widthsValueName);
+    ListView_DeleteAllItems(list);
+    DeleteAllColumns(list);
+}
+
+int ColumnCount(HWND list)
+{
+    return Header_GetItemCount(ListView_GetHeader(list));
+}
+
+ListColumn* ColumnRecord(HWND list, int index)
+{
+    HDITEMA item{};
+    item.mask = HDI_LPARAM;
+    if (!Header_GetItem(ListView_GetHeader(list), index, &item))
+        return nullptr;
+    return reinterpret_cast<ListColumn*>(item.lParam);
+}
+
+void MakeColumns(HWND list, const ColumnSpec* columns, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        MakeColumn(list, static_cast<int>(i), columns[i].title, columns[i].alignment, columns[i].ascending);
+}
+
+HWND SetUpReportList(HWND page, int listId, DWORD extendedStyle, const ColumnSpec* columns, size_t count,
+                     const HeaderTipSource& tips)
+{
+    const HWND list = GetDlgItem(page, listId);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | extendedStyle);
+    MakeColumns(list, columns, count);
+    InstallHeaderPainter(list);
+    InstallHeaderTips(list, tips);
+    return list;
+}
+
+void DeleteAllColumns(HWND list)
+{
+    for (int i = ColumnCount(list) - 1; i >= 0; --i) {
+        delete ColumnRecord(list, i);
+        ListView_DeleteColumn(list, i);
+    }
+}
+
+const ListRow* RowCells(HWND list, LPARAM itemData)
+{
+    if (!itemData)
+        return nullptr;
+    if (CarriesWorkUnits(list))
+        return &reinterpret_cast<const WorkUnitRow*>(itemData)->cells;
+    return reinterpret_cast<const ListRow*>(itemData);
+}
+
+const WorkUnitRow* WorkUnitOf(HWND list, LPARAM itemData)
+{
+    return CarriesWorkUnits(list) ? reinterpret_cast<const WorkUnitRow*>(itemData) : nullptr;
+}
+
+void AttachRowStore(HWND list, RowStore* rows)
+{
+    if (rows)
+        SetPropA(list, kRowStoreProperty, reinterpret_cast<HANDLE>(rows));
+    else
+        RemovePropA(list, kRowStoreProperty);
+}
+
+void FreeRows(RowStore& rows)
+{
+    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::less<>()(a.get(), b.get()); });
+    rows.clear();
+}
+
+RowStore* RowStoreOf(HWND list)
+{
+    return reinterpret_cast<RowStore*>(GetPropA(list, kRowStoreProperty));
+}
+
+namespace
+{
+
+// The system's sort key of a text: byte order equals lstrcmpi's order.
+std::string SystemSortKey(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int length = static_cast<int>(text.size());
+    const int size = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, nullptr, 0);
+    std::string key(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, key.data(), size);
+    // Without its closing zero: a shorter key that is a prefix of a longer one sorts first.
+    while (!key.empty() && key.back() == '\0')
+        key.pop_back();
+    return key;
+}
+
+// A stable sort of the rows on one column through keys made once per row.
+void SortByKeys(RowStore& rows, int column, bool ascending)
+{
+    std::vector<const ListRow*> cells;
+    cells.reserve(rows.size());
+    for (const auto& row : rows)
+        cells.push_back(&row->cells);
+    const std::vector<size_t> order = SortedOrder(cells, column, ascending, SystemSortKey);
+    RowStore sorted;
+    sorted.reserve(rows.size());
+    for (const size_t index : order)
+        sorted.push_back(std::move(rows[index]));
+    rows = std::move(sorted);
+}
+
+// Sorts a row store as the list would sort its own items, keeping which rows are selected and
+// which has the focus: an owner-data list keeps those by position.
+void SortRowStore(HWND list, RowStore& rows, const SortContext& context)
+{
+    std::vector<const WorkUnitRow*> selected;
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0 && static_cast<size_t>(i) < rows.size();
+         i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        selected.push_back(rows[static_cast<size_t>(i)].get());
+    const int focusIndex = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    const WorkUnitRow* focused = focusIndex >= 0 && static_cast<size_t>(focusIndex) < rows.size()
+                                     ? rows[static_cast<size_t>(focusIndex)].get()
+                                     : nullptr;
+
+    if (context.bySignals) {
+        // Graph columns sort by signal values, which CompareRows works out.
+        std::stable_sort(rows.begin(), rows.end(), [&context](const auto& a, const auto& b) {
+            return CompareRows(reinterpret_cast<LPARAM>(a.get()), reinterpret_cast<LPARAM>(b.get()),
+                               reinterpret_cast<LPARAM>(&context)) < 0;
+        });
+    } else {
+        SortByKeys(rows, context.column, context.record->ascending != 0);
+    }
+
+    if (!selected.empty() || focused) {
+        std::sort(selected.begin(), selected.end());
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const WorkUnitRow* row = rows[i].get();
+            UINT state = std::binary_search(selected.begin(), selected.end(), row) ? LVIS_SELECTED : 0;
+            if (row == focused)
+                state |= LVIS_FOCUSED;
+            if (state)
+                ListView_SetItemState(list, static_cast<int>(i), state, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+    }
+    InvalidateRect(list, nullptr, FALSE);
+}
+
+} // namespace
+
+void SortOnColumnClick(HWND list, int column)
+{
+    std::vector<ListColumn*> columns;
+    for (int i = 0; i < ColumnCount(list); ++i)
+        columns.push_back(ColumnRecord(list, i));
+    if (columns.empty() || !columns[0])
+        return;
+    for (ListColumn* record : columns)
+        if (!record)
+            return;
+    // A sort that runs out of memory leaves the rows in their order; the headers must then still
+    // say that order, so the next click sorts as if this one had not been made.
+    std::vector<ListColumn> before;
+    before.reserve(columns.size());
+    for (const ListColumn* record : columns)
+        before.push_back(*record);
+    const int sortBy = ApplyColumnClick(columns, column);
+    const bool workUnits = CarriesWorkUnits(list);
+    SortContext context{sortBy, workUnits ? WorkUnitCells : PlainCells, workUnits ? WorkUnitData : NoWorkUnit,
+                        columns[sortBy], list == PageList(kTabBestResults)};
+    try {
+        if (RowStore* rows = RowStoreOf(list))
+            SortRowStore(list, *rows, context);
+        else
+            ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
+    } catch (const std::bad_alloc&) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            *columns[i] = before[i];
+        throw;
+    }
+    // The triangle moves with the sorted column.
+    InvalidateRect(ListView_GetHeader(list), nullptr, FALSE);
+}
+
+void RequestResort(HWND list)
+{
+    NMLISTVIEW notify{};
+    notify.hdr.hwndFrom = list;
+    notify.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    notify.hdr.code = LVN_COLUMNCLICK;
+    notify.iItem = -1;
+    notify.iSubItem = -1;
+    SendMessageA(GetParent(list), WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+}
+
+void InstallHeaderPainter(HWND list)
+{
+    if (GetPropA(list, kOriginalProcProperty))
+        return;
+    // The user data is set before the procedure, which reads it from its first message on.
+    SetWindowLongPtrA(list, GWLP_USERDATA, GetWindowLongPtrA(list, GWLP_WNDPROC));
+    const LONG_PTR original = SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderPainterProc));
+    SetWindowLongPtrA(list, GWLP_USERDATA, original);
+    SetPropA(list, kOriginalProcProperty, reinterpret_cast<HANDLE>(original));
+}
+
+namespace
+{
+
+// Text widths from the font's character advances, fetched once per sizing: measuring every cell
+// with the system costs tens of microseconds under some systems, which a list of 100,000 work
+// units turns into minutes. The list fonts have no kerning, so the sums equal the measured widths.
+class TextWidths
+{
+public:
+    explicit TextWidths(HWND list)
+    {
+        const WindowDc dc(list);
+        const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        if (!GetCharWidth32A(dc.get(), 0, 255, advance_))
+            std::fill(std::begin(advance_), std::end(advance_), 8);
+    }
+    int Of(std::string_view text) const
+    {
+        int sum = 0;
+        for (const char c : text)
+            sum += advance_[static_cast<unsigned char>(c)];
+        return sum;
+    }
+
+private:
+    INT advance_[256] = {};
+};
+
+// The fixed widths of some lists' columns, or -1 where the contents decide.
+int FixedWidth(HWND list, int column)
+{
+    if (list == PageList(kTabBestResults))
+        return 80;
+    if (list == PageList(kTabCompleted) && column >= 9 && column <= 11)
+        return 180;
+    return -1;
+}
+
+// Sizes columns first..last in one pass over the rows.
+void SizeColumns(HWND list, int first, int last)
+{
+    const TextWidths measure(list);
+    std::vector<int> widths;
+    for (int column = first; column <= last; ++column)
+        widths.push_back(measure.Of(ColumnTitle(list, column, 200)) + 15);
+    const auto widen = [&](const ListRow& row) {
+        for (int column = first; column <= last; ++column) {
+            const std::string_view text = row.Text(column);
+            if (!text.empty())
+                widths[column - first] = std::max(widths[column - first], measure.Of(text) + 15);
+        }
+    };
+    if (const RowStore* rows = RowStoreOf(list)) {
+        for (const auto& row : *rows)
+            widen(row->cells);
+    } else {
+        const auto cells = CellsReader(list);
+        const int count = ListView_GetItemCount(list);
+        for (int i = 0; i < count; ++i) {
+            LVITEMA item{};
+            item.mask = LVIF_PARAM;
+            item.iItem = i;
+            if (const ListRow* row = ListView_GetItem(list, &item) ? cells(item.lParam) : nullptr)
+                widen(*row);
+        }
+    }
+    for (int column = first; column <= last; ++column) {
+        const int fixed = FixedWidth(list, column);
+        ListView_SetColumnWidth(list, column, fixed >= 0 ? fixed : widths[column - first]);
+    }
+}
+
+} // namespace
+
+void SizeColumn(HWND list, int column)
+{
+    SizeColumns(list, column, column);
+}
+
+void SizeColumnsToContents(HWND list)
+{
+    if (ColumnCount(list) > 0)
+        SizeColumns(list, 0, ColumnCount(list) - 1);
+}
+
+void SizeAllColumns(HWND list)
+{
+    const HWND header = ListView_GetHeader(list);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(header, WM_SETREDRAW, FALSE, 0);
+    SizeColumnsToContents(list);
+    SendMessageA(header, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void SizeWhenFilled(HWND list)
+{
+    SizeAllColumns(list);
+    if (ListView_GetItemCount(list) == 0)
+        SetPropA(list, kSizePendingProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void SizePendingColumns(HWND list)
+{
+    if (!GetPropA(list, kSizePendingProperty) || ListView_GetItemCount(list) == 0)
+        return;
+    RemovePropA(list, kSizePendingProperty);
+    SizeAllColumns(list);
+}
+
+BOOL MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure)
+{
+    if (measure->CtlType != ODT_LISTVIEW)
+        return false;
+    const HWND list = GetDlgItem(dialog, static_cast<int>(measure->CtlID));
+    const WindowDc dc(list ? list : dialog);
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.get(), &metrics);
+    measure->itemHeight = static_cast<UINT>(metrics.tmHeight + 1);
+    return true;
+}
+
+int FirstRowHeight(HWND page, int listId, const char* valueName)
+{
+    SettingsStore store;
+    int stored = 0;
+    if (store.Open() && store.ReadNumber(valueName, stored) && stored >= 1 && stored <= kLargestStoredRowHeight)
+        return stored;
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_LISTVIEW;
+    measure.CtlID = static_cast<UINT>(listId);
+    MeasureListRow(page, &measure);
+    return std::max(static_cast<int>(measure.itemHeight), kSmallestRowHeight);
+}
+
+void RemeasureRows(HWND list)
+{
+    RECT rect{};
+    GetWindowRect(list, &rect);
+    WINDOWPOS position{};
+    position.hwnd = list;
+    position.cx = rect.right - rect.left;
+    position.cy = rect.bottom - rect.top;
+    position.flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SendMessageA(list, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+}
+
+std::vector<int> ColumnWidths(HWND list)
+{
+    std::vector<int> widths;
+    for (int column = 0; column < ColumnCount(list); ++column)
+        widths.push_back(ListView_GetColumnWidth(list, column));
+    return widths;
+}
+
+void PaintPlainRow(const DRAWITEMSTRUCT& draw)
+{
+    const HWND list = draw.hwndItem;
+    const ListRow* row = RowCells(list, draw.itemData);
+    if (!row)
+        return;
+    const HDC hdc = draw.hDC;
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    const DcColours colours(hdc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
+                            GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const RowColumns visible = VisibleRowColumns(draw);
+    const std::vector<int>& widths = visible.widths;
+    const ColumnRange range = visible.range;
+    int left = visible.firstLeft;
+    const UINT oldAlign = GetTextAlign(hdc);
+    for (int column = range.first; column <= range.last; ++column) {
+        const RECT cell{left, draw.rcItem.top, left + widths[column], draw.rcItem.bottom};
+        left = cell.right;
+        const std::string_view text = row->Text(column);
+        if (text.empty())
+            continue;
+        LVCOLUMNA format{};
+        format.mask = LVCF_FMT;
+        ListView_GetColumn(list, column, &format);
+        int x = cell.left + 2;
+        UINT align = TA_LEFT;
+        if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) {
+            x = cell.right - 2;
+            align = TA_RIGHT;
+        } else if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) {
+            x = cell.left + (cell.right - cell.left) / 2 + 2;
+            align = TA_CENTER;
+        }
+        SetTextAlign(hdc, align);
+        ExtTextOutA(hdc, x, cell.top, ETO_OPAQUE | ETO_CLIPPED, &cell, text.data(), static_cast<int>(text.size()),
+                    nullptr);
+    }
+    SetTextAlign(hdc, oldAlign);
+}
+
+RowColumns VisibleRowColumns(const DRAWITEMSTRUCT& draw)
+{
+    RECT clip{};
+    GetClipBox(draw.hDC, &clip);
+    RowColumns visible{ColumnWidths(draw.hwndItem), {}, draw.rcItem.left};
+    visible.range = VisibleColumns(visible.widths, draw.rcItem.left, clip.left, clip.right);
+    for (int column = 0; column < visible.range.first && column < static_cast<int>(visible.widths.size()); ++column)
+        visible.firstLeft += visible.widths[column];
+    return visible;
+}
+
+BOOL DrawListItem(const DRAWITEMSTRUCT* draw, void (*paint)(const DRAWITEMSTRUCT& draw))
+{
+    if (draw->CtlType != ODT_LISTVIEW)
+        return FALSE;
+    if (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS))
+        paint(*draw);
+    return TRUE;
+}
+
+BOOL DrawPlainListItem(HWND, const DRAWITEMSTRUCT* draw)
+{
+    return DrawListItem(draw, PaintPlainRow);
+}
+
+BOOL OnPlainListNotify(int listId, const NMHDR* header)
+{
+    if (header->idFrom != static_cast<UINT_PTR>(listId))
+        return FALSE;
+    if (header->code == LVN_DELETEITEM) {
+        delete reinterpret_cast<ListRow*>(reinterpret_cast<const NMLISTVIEW*>(header)->lParam);
+        return TRUE;
+    }
+    return SortOrAnswerText(header);
+}
+
+BOOL SortOrAnswerText(const NMHDR* header)
+{
+    if (header->code == LVN_COLUMNCLICK) {
+        SortOnColumnClick(header->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+        return TRUE;
+    }
+    return AnswerCellText(header);
+}
+
+void InsertOwnedRow(HWND list, int index, std::unique_ptr<ListRow> row)
+{
+    if (InsertRowItem(list, index < 0 ? ListView_GetItemCount(list) : index, reinterpret_cast<LPARAM>(row.get())) >= 0)
+        row.release();
+}
+
+const ListRow* ListRowAt(HWND list, int index)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    return index >= 0 && ListView_GetItem(list, &item) ? reinterpret_cast<const ListRow*>(item.lParam) : nullptr;
+}
+
+const ListRow* SelectedListRow(HWND list)
+{
+    return ListRowAt(list, ListView_GetNextItem(list, -1, LVNI_SELECTED));
+}
+
+int BeginListRefill(HWND list)
+{
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    SetStatusText("");
+    ListView_DeleteAllItems(list);
+    return selected;
+}
+
+void FinishListRefill(HWND list, int selected)
+{
+    SizePendingColumns(list);
+    PlaceHeaderTips(list);
+    RequestResort(list);
+    if (selected >= 0 && selected < ListView_GetItemCount(list))
+        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}

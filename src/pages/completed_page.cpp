@@ -1,0 +1,743 @@
+// The Completed Work Units tab page: location tree, totals or work-unit list, row height and graph text.
+#include "pages/completed_page.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/common/program_texts.h"
+#include "dialogs/future_calendar.h"
+#include "dialogs/work_unit_calendar.h"
+#include "core/client/find_value.h"
+#include "platform/last_error.h"
+#include "core/common/status_sink.h"
+#include "platform/unique_handle.h"
+#include "core/completed/completed_load.h"
+#include "core/completed/log_reader.h"
+#include "core/completed/log_sky_points.h"
+#include "core/pages/page_layout.h"
+#include "resources/resource.h"
+#include "core/settings/location.h"
+#include "platform/settings_store.h"
+#include "core/settings/value_names.h"
+#include "dialogs/sky_map.h"
+#include "platform/log_file.h"
+#include "kit/app_state.h"
+#include "kit/links.h"
+#include "kit/header_tips.h"
+#include "shell/keyboard.h"
+#include "kit/graph_rows.h"
+#include "kit/list_text.h"
+#include "kit/list_view.h"
+#include "kit/page_frame.h"
+#include "kit/signal_graph.h"
+
+namespace
+{
+
+constexpr char kAllLocations[] = "All Locations";
+constexpr char kMissingLogQuestion[] =
+    "The file SETILog.csv was not found.\r\rSETILog.csv is created by the program SETILog.\r\r"
+    "Would you like to go to the the SETILog site to install it?";
+
+constexpr int kTreeTextCapacity = 260;
+
+constexpr ColumnSpec kTotalsColumns[kTotalsCellCount] = {
+    {"Location", kAlignLeft, 1},          {"Work Units", kAlignRight, 1},         {"Total CPU Time", kAlignRight, 1},
+    {"Average CPU Time", kAlignRight, 1}, {"Average % Per Hour", kAlignRight, 1}, {"Top Peak", kAlignRight, 1},
+    {"Top Gaussian", kAlignLeft, 1},
+};
+
+// "Date Logged" starts descending, so its first click sorts the oldest first.
+constexpr ColumnSpec kWorkUnitColumns[] = {
+    {"Date Logged", kAlignLeft, 0},  {"Work Unit Name", kAlignLeft, 1},  {"CPU Time", kAlignRight, 1},
+    {"% Per Hour", kAlignRight, 1},  {"Peak", kAlignRight, 1},           {"From", kAlignLeft, 1},
+    {"Recorded On", kAlignRight, 1}, {"Base Frequency", kAlignRight, 1}, {"Angle Range", kAlignRight, 1},
+    {"Triplet", kAlignLeft, 1},      {"Pulses", kAlignLeft, 1},          {"Gaussian", kAlignLeft, 1},
+};
+
+constexpr GraphRowControls kGraphRows{IDC_COMPLETED_LIST,      IDC_COMPLETED_ROW_HEIGHT, IDC_COMPLETED_ROW_LABEL,
+                                      IDC_COMPLETED_SHOW_TEXT, kValueCompletedRowHeight, kValueShowGraphTextCompleted};
+
+struct PageState {
+    GraphRowState graph;
+    bool filling = false;         // the tree is being refilled: its selection changes are not loads
+    bool treeTakingFocus = false; // the tree handles WM_SETFOCUS: a selection it makes is its own
+    HTREEITEM unloaded = nullptr; // selected by the tree itself on taking the focus, and not loaded
+    bool workUnitForm = false;    // the list shows one location's work units, not the totals
+    LogReader reader;             // the one line buffer and column table of SETILog.csv
+    RowStore rows;                // the list's rows in display order; the list holds only their count
+};
+
+PageState& State(HWND page)
+{
+    return WindowState<PageState>(page);
+}
+
+// The state of a page whose state exists already, without making one: for the tree's procedure,
+// which nothing may throw out of.
+PageState* ExistingState(HWND page)
+{
+    return reinterpret_cast<PageState*>(GetWindowLongPtrA(page, DWLP_USER));
+}
+
+HWND Tree(HWND page)
+{
+    return GetDlgItem(page, IDC_COMPLETED_TREE);
+}
+
+HWND List(HWND page)
+{
+    return GetDlgItem(page, IDC_COMPLETED_LIST);
+}
+
+LocationNode* NodeOf(HWND tree, HTREEITEM item)
+{
+    TVITEMA data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    if (!item || !TreeView_GetItem(tree, &data))
+        return nullptr;
+    return reinterpret_cast<LocationNode*>(data.lParam);
+}
+
+std::string ItemText(HWND tree, HTREEITEM item)
+{
+    char text[kTreeTextCapacity] = {};
+    TVITEMA data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = kTreeTextCapacity;
+    TreeView_GetItem(tree, &data);
+    return text;
+}
+
+// Inserts an item that owns a new node; the node is freed with the item (TVN_DELETEITEM).
+HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const std::string& text, int image,
+                     std::unique_ptr<LocationNode> node)
+{
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_SORT;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = image;
+    insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
+    const HTREEITEM item = TreeView_InsertItem(tree, &insert);
+    if (item)
+        node.release();
+    return item;
+}
+
+void FillTree(HWND page)
+{
+    PageState& state = State(page);
+    const HWND tree = Tree(page);
+    state.filling = true;
+    TreeView_DeleteAllItems(tree);
+    const HTREEITEM root =
+        InsertNode(tree, TVI_ROOT, kAllLocations, IMG_TREE_ALL_LOCATIONS, std::make_unique<LocationNode>());
+    std::vector<Location> locations;
+    {
+        SettingsStore store;
+        const bool open = store.Open();
+        const LocationReader read =
+            open ? StoredLocationReader(store) : LocationReader([](int) { return std::nullopt; });
+        EnumerateLocations(LocationWalk::DefaultFirst, read, CurrentDirectory(),
+                           [&](const Location& location) { locations.push_back(location); });
+    }
+    for (const Location& location : locations) {
+        if (!IsSwitchOn(location.completed))
+            continue;
+        auto node = std::make_unique<LocationNode>();
+        node->path = location.path;
+        node->colour = location.colour;
+        InsertNode(tree, root, location.shortName, IMG_TREE_LOCATION, std::move(node));
+    }
+    TreeView_Expand(tree, root, TVE_EXPAND);
+    state.unloaded = nullptr;
+    state.filling = false;
+}
+
+// The list goes to no rows before the rows are freed, so nothing can paint a freed row.
+void EmptyList(HWND page)
+{
+    const HWND list = List(page);
+    ListView_DeleteAllItems(list);
+    FreeRows(State(page).rows);
+    DeleteAllColumns(list);
+}
+
+// Shows the store's rows: the list learns only how many there are.
+void ShowRows(HWND page)
+{
+    ListView_SetItemCountEx(List(page), static_cast<int>(State(page).rows.size()), LVSICF_NOSCROLL);
+}
+
+const WorkUnitRow* RowAt(HWND page, size_t index)
+{
+    const RowStore& rows = State(page).rows;
+    return index < rows.size() ? rows[index].get() : nullptr;
+}
+
+// Starts the reader on the log of every location under the root, in tree order, and hands each
+// to use(item, node) until it answers false; a log that cannot be opened is reported on the
+// status line and left out.
+template <typename Use> void ForEachLocationLog(HWND page, HTREEITEM root, Use use)
+{
+    const HWND tree = Tree(page);
+    for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
+        const LocationNode* node = NodeOf(tree, child);
+        if (!node)
+            continue;
+        std::string failure;
+        const std::unique_ptr<LogByteSource> log = OpenLogFile(node->path, failure);
+        if (!log) {
+            SetStatusText(failure);
+            continue;
+        }
+        State(page).reader.Start(*log);
+        if (!use(child, *node))
+            return;
+    }
+}
+
+// How a load of the list ended.
+enum class LoadOutcome { Shown, MissingLog, OutOfMemory };
+
+// Every location's totals under the root, then the grand total.
+LoadOutcome LoadTotalRows(HWND page, HTREEITEM root)
+{
+    PageState& state = State(page);
+    const HWND tree = Tree(page);
+    LocationTotals grand;
+    bool outOfMemory = false;
+    ForEachLocationLog(page, root, [&](HTREEITEM item, const LocationNode&) {
+        const LocationTotals totals = LoadTotals(state.reader);
+        outOfMemory = totals.outOfMemory;
+        if (outOfMemory)
+            return false;
+        state.rows.push_back(MakeTotalsRow(ItemText(tree, item), totals));
+        AddToGrandTotal(grand, totals);
+        return true;
+    });
+    // A grand total without one of its locations would be wrong: none is shown.
+    if (outOfMemory)
+        return LoadOutcome::OutOfMemory;
+    state.rows.push_back(MakeTotalsRow(kGrandTotalName, grand));
+    ShowRows(page);
+    if (LocationNode* node = NodeOf(tree, root)) {
+        node->count = grand.count;
+        node->perDay = grand.dailyRate;
+    }
+    return LoadOutcome::Shown;
+}
+
+// Offers the home page when a location has no SETILog.csv; the list is shown empty first.
+void ReportMissingLog(HWND page, const std::string& failure)
+{
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    const HWND list = List(page);
+    SizeAllColumns(list);
+    PlaceHeaderTips(list);
+    SetStatusText(failure);
+    if (MessageBoxA(page, kMissingLogQuestion, kProgramTitle, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES)
+        ShellExecuteA(nullptr, "open", kHomePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Reads one location's work units; the newest record is on top.
+LoadOutcome LoadWorkUnits(HWND page, HTREEITEM item)
+{
+    PageState& state = State(page);
+    LocationNode* node = NodeOf(Tree(page), item);
+    if (!node)
+        return LoadOutcome::Shown;
+    std::string failure;
+    const std::unique_ptr<LogByteSource> log = OpenLogFile(node->path, failure);
+    if (!log) {
+        ReportMissingLog(page, failure);
+        return LoadOutcome::MissingLog;
+    }
+    state.reader.Start(*log);
+    DetailLoad load = LoadDetail(state.reader, *node);
+    if (load.outOfMemory)
+        return LoadOutcome::OutOfMemory;
+    std::reverse(load.rows.begin(), load.rows.end());
+    state.rows = std::move(load.rows);
+    ShowRows(page);
+    return LoadOutcome::Shown;
+}
+
+// The columns of the item's form, then its rows.
+LoadOutcome LoadList(HWND page, HTREEITEM item, bool root)
+{
+    const HWND list = List(page);
+    State(page).workUnitForm = !root;
+    if (root) {
+        MakeColumns(list, kTotalsColumns);
+        InstallHeaderTips(list, kCompletedTips);
+        return LoadTotalRows(page, item);
+    }
+    MakeColumns(list, kWorkUnitColumns);
+    InstallHeaderTips(list, kCompletedTips);
+    SizeColumnsToContents(list);
+    return LoadWorkUnits(page, item);
+}
+
+// A load that ran out of memory shows no rows: what it had read is freed at once, the list (with
+// its columns) is drawn again and the status line says why.
+void ShowNoRowsForLackOfMemory(HWND page)
+{
+    const HWND list = List(page);
+    ListView_DeleteAllItems(list);
+    FreeRows(State(page).rows);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    SetStatusText(kOutOfMemory);
+}
+
+void LoadSelection(HWND page, HTREEITEM item)
+{
+    PageState& state = State(page);
+    const HWND list = List(page);
+    state.unloaded = nullptr;
+    SetStatusText("");
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    state.reader.ClearColumnTable();
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    EmptyList(page);
+
+    LoadOutcome outcome = LoadOutcome::OutOfMemory;
+    try {
+        outcome = LoadList(page, item, TreeView_GetParent(Tree(page), item) == nullptr);
+        if (outcome == LoadOutcome::Shown) {
+            SizeAllColumns(list);
+            PlaceHeaderTips(list);
+        }
+    } catch (const std::bad_alloc&) {
+        outcome = LoadOutcome::OutOfMemory;
+    }
+    if (outcome == LoadOutcome::OutOfMemory)
+        ShowNoRowsForLackOfMemory(page);
+    if (outcome != LoadOutcome::MissingLog)
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void Reload(HWND page)
+{
+    const HWND list = List(page);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    EmptyList(page);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    FillTree(page);
+}
+
+constexpr char kSkyDataTitle[] = "Loading SkyData";
+
+// One point per row of the list, or per selected row, in list order.
+SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
+{
+    const HWND list = List(page);
+    const RowStore& rows = State(page).rows;
+    SkyPointSet points;
+    if (!selectedOnly) {
+        points.reserve(rows.size());
+        for (const auto& row : rows)
+            points.push_back(SkyPointOfRow(row->cells));
+        return points;
+    }
+    points.reserve(static_cast<size_t>(ListView_GetSelectedCount(list)));
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        if (const WorkUnitRow* row = RowAt(page, static_cast<size_t>(i)))
+            points.push_back(SkyPointOfRow(row->cells));
+    return points;
+}
+
+// Every location's work units, read from the logs in tree order; a log that cannot be opened is
+// reported on the status line and left out. Nothing when memory ran out.
+std::optional<SkyPointSet> LogSkyPoints(HWND page, HTREEITEM root)
+{
+    SkyPointSet points;
+    bool read = true;
+    ForEachLocationLog(page, root, [&](HTREEITEM, const LocationNode& node) {
+        read = ReadLogSkyPoints(State(page).reader, node, points);
+        return read;
+    });
+    if (!read)
+        return std::nullopt;
+    return points;
+}
+
+// Growing the set can run out of memory: then no Sky Map is shown, the part read is freed, and
+// the user is told.
+template <typename MakePoints> void ShowSkyMapOf(HWND page, MakePoints makePoints)
+{
+    std::optional<SkyPointSet> points;
+    try {
+        points = makePoints();
+    } catch (const std::bad_alloc&) {
+        points.reset();
+    }
+    if (!points) {
+        SetStatusText(kOutOfMemory);
+        MessageBoxA(page, LastErrorText(ERROR_NOT_ENOUGH_MEMORY).c_str(), kSkyDataTitle, MB_OK);
+        return;
+    }
+    ShowSkyMap(std::move(*points));
+}
+
+// "All Locations" reads every location's log; a location hands over the rows its load just listed.
+void ShowSkyMapForTreeItem(HWND page, HTREEITEM item)
+{
+    if (TreeView_GetParent(Tree(page), item) == nullptr)
+        ShowSkyMapOf(page, [page, item] { return LogSkyPoints(page, item); });
+    else
+        ShowSkyMapOf(page, [page] { return std::optional(RowSkyPoints(page, false)); });
+}
+
+void ShowSkyMapForSelectedRows(HWND page)
+{
+    ShowSkyMapOf(page, [page] { return std::optional(RowSkyPoints(page, true)); });
+}
+
+// "All Locations" counts every stored location's log; a location item only its own.
+void OpenWorkUnitCalendarForTreeItem(HWND page, HTREEITEM item)
+{
+    const HWND tree = Tree(page);
+    if (TreeView_GetParent(tree, item) == nullptr) {
+        OpenWorkUnitCalendarForAllLocations();
+        return;
+    }
+    if (const LocationNode* node = NodeOf(tree, item))
+        OpenWorkUnitCalendar(node->path);
+}
+
+// The count and daily rate are those the right click's load just wrote into the item's node.
+void OpenFutureCalendarForTreeItem(HWND page, HTREEITEM item)
+{
+    if (const LocationNode* node = NodeOf(Tree(page), item))
+        OpenFutureCalendar(node->count, node->perDay);
+}
+
+void CarryOutTreeCommand(HWND page, HTREEITEM item, int command)
+{
+    switch (command) {
+    case ID_SKY_MAP:
+        ShowSkyMapForTreeItem(page, item);
+        break;
+    case ID_CALENDAR:
+        OpenWorkUnitCalendarForTreeItem(page, item);
+        break;
+    case ID_FUTURE_CALENDAR:
+        OpenFutureCalendarForTreeItem(page, item);
+        break;
+    case ID_RELOAD_LOCATIONS:
+        Reload(page);
+        break;
+    }
+}
+
+int TrackMenu(HWND page, int menuId, POINT screen)
+{
+    const UniqueMenu menu(LoadMenuA(AppInstance(), MAKEINTRESOURCEA(menuId)));
+    const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup)
+        return 0;
+    return TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, page, nullptr);
+}
+
+// The chosen command goes through WM_COMMAND, naming the control it is for, as if a menu had sent
+// it: the same road serves every way of choosing it.
+void OpenControlMenu(HWND page, HWND control, int menuId, POINT screen)
+{
+    if (const int command = TrackMenu(page, menuId, screen))
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(control));
+}
+
+// The selected item as a command needs it: loaded, also when the tree selected it by itself.
+void LoadIfNotLoaded(HWND page, HTREEITEM item)
+{
+    if (item && item == State(page).unloaded && item == TreeView_GetSelection(Tree(page)))
+        LoadSelection(page, item);
+}
+
+// The item under the cursor; null unless the cursor is on an item's icon or label.
+HTREEITEM TreeItemAtCursor(HWND tree)
+{
+    TVHITTESTINFO hit{};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(tree, &hit.pt);
+    const HTREEITEM item = TreeView_HitTest(tree, &hit);
+    return hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON) ? item : nullptr;
+}
+
+void OnTreeRightClick(HWND page)
+{
+    const HWND tree = Tree(page);
+    POINT screen{};
+    GetCursorPos(&screen);
+    const HTREEITEM item = TreeItemAtCursor(tree);
+    if (!item)
+        return;
+    TreeView_SelectItem(tree, item); // loads the item unless it was selected already
+    LoadIfNotLoaded(page, item);
+    OpenControlMenu(page, tree, IDR_COMPLETED_TREE_MENU, screen);
+}
+
+// The list's commands are for the selected rows of one location's work units.
+bool ListCommandApplies(HWND page)
+{
+    const HWND tree = Tree(page);
+    const HTREEITEM selected = TreeView_GetSelection(tree);
+    return selected && TreeView_GetParent(tree, selected) != nullptr && ListView_GetSelectedCount(List(page)) > 0;
+}
+
+// A command of the tree's or the list's right-click menu, for the tree's selected item or the
+// list's selected rows.
+void OnMenuCommand(HWND page, int command, HWND control)
+{
+    if (control == Tree(page)) {
+        if (const HTREEITEM item = TreeView_GetSelection(control))
+            CarryOutTreeCommand(page, item, command);
+    } else if (control == List(page) && command == ID_SKY_MAP && ListCommandApplies(page)) {
+        ShowSkyMapForSelectedRows(page);
+    }
+}
+
+void OnListRightClick(HWND page)
+{
+    if (!ListCommandApplies(page))
+        return;
+    POINT screen{};
+    GetCursorPos(&screen);
+    OpenControlMenu(page, List(page), IDR_COMPLETED_LIST_MENU, screen);
+}
+
+// Shift+F10 or the Menu key: the menu the right click would open, at the selected item.
+void OnKeyboardMenu(HWND page, HWND control)
+{
+    RECT item{};
+    if (control == Tree(page)) {
+        const HTREEITEM selected = TreeView_GetSelection(control);
+        if (!selected)
+            return;
+        LoadIfNotLoaded(page, selected);
+        TreeView_EnsureVisible(control, selected);
+        TreeView_GetItemRect(control, selected, &item, TRUE);
+        OpenControlMenu(page, control, IDR_COMPLETED_TREE_MENU, MenuPointBelow(control, item));
+    } else if (control == List(page) && ListCommandApplies(page)) {
+        int row = ListView_GetNextItem(control, -1, LVNI_FOCUSED | LVNI_SELECTED);
+        if (row < 0)
+            row = ListView_GetNextItem(control, -1, LVNI_SELECTED);
+        ListView_EnsureVisible(control, row, FALSE);
+        ListView_GetItemRect(control, row, &item, LVIR_BOUNDS);
+        OpenControlMenu(page, control, IDR_COMPLETED_LIST_MENU, MenuPointBelow(control, item));
+    }
+}
+
+BOOL OnTreeNotify(HWND page, const NMHDR* header)
+{
+    switch (header->code) {
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+        // The item's lParam sits at the same place in the ANSI and the wide record.
+        delete reinterpret_cast<LocationNode*>(reinterpret_cast<const NMTREEVIEWA*>(header)->itemOld.lParam);
+        return TRUE;
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW: {
+        // The items sit at the same place in the ANSI and the wide record.
+        const auto* change = reinterpret_cast<const NMTREEVIEWA*>(header);
+        const HTREEITEM item = change->itemNew.hItem;
+        PageState& state = State(page);
+        if (state.filling || !item)
+            return TRUE;
+        // Taking the focus with nothing selected, the tree selects its first item by itself: a
+        // keyboard switch to this page loads nothing, as a click on the tab does not. Its own
+        // TVC_UNKNOWN is also what the program's TVM_SELECTITEM reports, hence the focus flag.
+        if (state.treeTakingFocus && !change->itemOld.hItem) {
+            state.unloaded = item;
+            return TRUE;
+        }
+        LoadSelection(page, item);
+        return TRUE;
+    }
+    case NM_CLICK:
+        // A click on the item the tree selected by itself changes no selection: it loads here.
+        LoadIfNotLoaded(page, TreeItemAtCursor(Tree(page)));
+        return TRUE;
+    case NM_RCLICK:
+        OnTreeRightClick(page);
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE); // no default context handling
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The text of a cell as the row paints it in the list's current form: graphs answer their captions.
+std::string CellTextOf(HWND list, int item, int column)
+{
+    const HWND page = GetParent(list);
+    const WorkUnitRow* row = item >= 0 ? RowAt(page, static_cast<size_t>(item)) : nullptr;
+    const PageState& state = State(page);
+    return row ? SignalCellText(*row, CompletedRowStyle(state.graph.showText != 0, state.workUnitForm), column)
+               : std::string();
+}
+
+BOOL OnListNotify(HWND page, const NMHDR* header)
+{
+    if (header->code == NM_RCLICK) {
+        OnListRightClick(page);
+        return TRUE;
+    }
+    return SortOrAnswerText(header);
+}
+
+BOOL OnNotify(HWND page, const NMHDR* header)
+{
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
+    // By control id: the list notifies once per inserted and deleted row, and under Wine every
+    // GetDlgItem is a server round trip.
+    if (header->idFrom == IDC_COMPLETED_TREE)
+        return OnTreeNotify(page, header);
+    if (header->idFrom == IDC_COMPLETED_LIST)
+        return OnListNotify(page, header);
+    return FALSE;
+}
+
+// Tells the page when the tree is taking the focus, the one time it selects an item by itself.
+LRESULT CALLBACK TreeFocusProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR page)
+{
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(tree, TreeFocusProc, 0);
+    PageState* state = message == WM_SETFOCUS ? ExistingState(reinterpret_cast<HWND>(page)) : nullptr;
+    if (!state)
+        return DefSubclassProc(tree, message, wParam, lParam);
+    state->treeTakingFocus = true;
+    const LRESULT result = DefSubclassProc(tree, message, wParam, lParam);
+    state->treeTakingFocus = false;
+    return result;
+}
+
+BOOL OnInitDialog(HWND page, LPARAM)
+{
+    PageState& state = State(page);
+    // Before the tree is filled: filling it may load the first selection into the list.
+    AttachRowStore(List(page), &state.rows);
+    TreeView_SetImageList(Tree(page), App().smallImages, TVSIL_NORMAL);
+    SetWindowSubclass(Tree(page), TreeFocusProc, 0, reinterpret_cast<DWORD_PTR>(page));
+    FillTree(page);
+
+    const HWND list = List(page);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    InstallHeaderPainter(list);
+    SetCellTextSource(list, CellTextOf);
+
+    InitGraphRowControls(page, kGraphRows, state.graph);
+    return TRUE;
+}
+
+void OnSize(HWND page)
+{
+    ApplyLayout(page,
+                LayoutCompletedPage(PageSize(page), SizeOf(page, IDC_COMPLETED_ROW_LABEL),
+                                    SizeOf(page, IDC_COMPLETED_ROW_HEIGHT)),
+                IDC_COMPLETED_LIST, {IDC_COMPLETED_ROW_LABEL, IDC_COMPLETED_ROW_HEIGHT, IDC_COMPLETED_SHOW_TEXT},
+                IDC_COMPLETED_TREE);
+}
+
+BOOL OnMeasureItem(HWND page, MEASUREITEMSTRUCT* measure)
+{
+    if (measure->CtlType != ODT_LISTVIEW)
+        return FALSE;
+    measure->itemHeight = static_cast<UINT>(GraphRowHeight(page, kGraphRows, State(page).graph));
+    return TRUE;
+}
+
+BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* draw)
+{
+    if (draw->CtlType != ODT_LISTVIEW)
+        return FALSE;
+    const PageState& state = State(page);
+    const WorkUnitRow* row = RowAt(page, draw->itemID);
+    if (row && (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS)))
+        PaintSignalRow(*draw, *row, CompletedRowStyle(state.graph.showText != 0, state.workUnitForm));
+    return TRUE;
+}
+
+void OnHorizontalScroll(HWND page, HWND control)
+{
+    if (control == GetDlgItem(page, IDC_COMPLETED_ROW_HEIGHT))
+        OnGraphSliderMoved(page, kGraphRows, State(page).graph);
+}
+
+void OnCompletedCommand(HWND page, int id, int code, HWND control)
+{
+    if (id == IDC_COMPLETED_SHOW_TEXT && code == BN_CLICKED)
+        StoreShowText(page, kGraphRows, State(page).graph);
+    else if (code == 0 && control)
+        OnMenuCommand(page, id, control);
+}
+
+void OnDestroy(HWND page)
+{
+    SaveGraphRowHeight(page, kGraphRows);
+    // The page owns the rows, the column records and the tree's nodes: free them while the
+    // notifications that do so still reach this procedure. Redrawing goes off first, as for a load:
+    // a list that redraws deletes its rows one layout at a time.
+    SendMessageA(List(page), WM_SETREDRAW, FALSE, 0);
+    EmptyList(page);
+    AttachRowStore(List(page), nullptr);
+    State(page).filling = true;
+    TreeView_DeleteAllItems(Tree(page));
+}
+
+// A right click reaches the menus through NM_RCLICK; the keyboard's request comes as WM_CONTEXTMENU
+// without a position, from the tree or the list (wParam).
+INT_PTR OnOtherMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_CONTEXTMENU || !IsKeyboardContextMenu(lParam))
+        return FALSE;
+    OnKeyboardMenu(page, reinterpret_cast<HWND>(wParam));
+    return TRUE;
+}
+
+constexpr PageHandlers kHandlers{OnInitDialog,       OnSize,    OnMeasureItem,
+                                 OnDrawItem,         OnNotify,  OnCompletedCommand,
+                                 OnHorizontalScroll, OnDestroy, FreeWindowState<PageState>,
+                                 OnOtherMessage};
+
+} // namespace
+
+HWND CreateCompletedPage(HWND parent)
+{
+    return CreatePage(parent, IDD_COMPLETED, PageProc<kHandlers>);
+}
+
+void ReloadCompleted()
+{
+    if (const HWND page = App().pages[kTabCompleted])
+        Reload(page);
+}
+
+const WorkUnitRow* CompletedListRow(int index)
+{
+    const HWND page = App().pages[kTabCompleted];
+    return page && index >= 0 ? RowAt(page, static_cast<size_t>(index)) : nullptr;
+}
+
+void FillCompletedTree()
+{
+    if (const HWND page = App().pages[kTabCompleted])
+        FillTree(page);
+}

@@ -1,0 +1,174 @@
+// The User Info tab page: each location's user statistics, the grand total and the two buttons.
+#include "pages/user_info_page.h"
+
+#include <ctime>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+#include "dialogs/future_calendar.h"
+#include "platform/client_file.h"
+#include "core/analysis/user_stats.h"
+#include "core/pages/page_layout.h"
+#include "resources/resource.h"
+#include "platform/settings_store.h"
+#include "kit/app_state.h"
+#include "kit/header_tips.h"
+#include "kit/list_view.h"
+#include "kit/page_frame.h"
+#include "dialogs/override_dialog.h"
+
+namespace
+{
+
+constexpr ColumnSpec kColumns[kUserInfoCellCount] = {
+    {"Location", kAlignLeft},          {"Name", kAlignLeft},
+    {"WU Completed", kAlignRight},     {"Total CPU Time", kAlignRight},
+    {"Average CPU Time", kAlignRight}, {"Work Units Per Day", kAlignRight},
+    {"Register Time", kAlignRight},
+};
+
+HWND List(HWND page)
+{
+    return GetDlgItem(page, IDC_USER_INFO_LIST);
+}
+
+// Appends in list order; the list owns the row from here on.
+void AppendRow(HWND list, const UserStats& stats)
+{
+    auto row = std::make_unique<ListRow>(kUserInfoCellCount);
+    FillUserInfoRow(stats, *row);
+    InsertOwnedRow(list, -1, std::move(row));
+}
+
+// The rows of one refresh in list order: each location's row goes on top of the previous ones,
+// and the grand total, when it is shown, on top of them all.
+std::vector<UserStats> CollectRows(const SettingsStore& store)
+{
+    std::vector<UserStats> listOrder;
+    double sumOfRates = 0;
+    DiskClientFiles files;
+    StatusLine status;
+    const OverrideReader readOverride = [&store](const std::string& valueName) -> std::optional<std::string> {
+        std::string text;
+        if (!store.ReadString(valueName.c_str(), text))
+            return std::nullopt;
+        return text;
+    };
+    const int64_t now = static_cast<int64_t>(std::time(nullptr));
+    EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
+                       [&](const Location& location) {
+                           if (!IsSwitchOn(location.userinfo))
+                               return;
+                           UserStats stats = ComputeUserStats(location, files, readOverride, now, status);
+                           if (stats.rate)
+                               sumOfRates += *stats.rate;
+                           listOrder.insert(listOrder.begin(), std::move(stats));
+                       });
+    DWORD showGrandTotal = 0;
+    if (store.ReadNumber(kValueShowGrandTotal, showGrandTotal) && showGrandTotal == 1) {
+        UserStats total = GrandTotal(listOrder, sumOfRates);
+        listOrder.insert(listOrder.begin(), std::move(total));
+    }
+    return listOrder;
+}
+
+void UpdateButtons(HWND page)
+{
+    const UserInfoButtons buttons = ButtonsForSelection(SelectedListRow(List(page)));
+    EnableWindow(GetDlgItem(page, IDC_USER_INFO_FUTURE), buttons.future);
+    EnableWindow(GetDlgItem(page, IDC_USER_INFO_OVERRIDE), buttons.override);
+}
+
+void OnFutureCalendarRequest(HWND page)
+{
+    const ListRow* row = SelectedListRow(List(page));
+    if (!row)
+        return;
+    const FutureStart start = FutureStartOfRow(*row);
+    OpenFutureCalendar(static_cast<int32_t>(start.completed), start.rate);
+}
+
+void OnOverride(HWND page)
+{
+    const ListRow* row = SelectedListRow(List(page));
+    if (!row || row->Text(kUserName).empty())
+        return;
+    const std::string name(row->Text(kUserName)); // the refresh frees the row
+    if (ShowOverrideDialog(page, name) == 1)
+        RefreshUserInfo();
+}
+
+BOOL OnInitDialog(HWND page, LPARAM)
+{
+    SetUpReportList(page, IDC_USER_INFO_LIST, LVS_EX_GRIDLINES, kColumns, kUserInfoTips);
+    return TRUE;
+}
+
+void OnSize(HWND page)
+{
+    ApplyLayout(
+        page,
+        LayoutUserInfoPage(PageSize(page), SizeOf(page, IDC_USER_INFO_FUTURE), SizeOf(page, IDC_USER_INFO_OVERRIDE)),
+        IDC_USER_INFO_LIST, {IDC_USER_INFO_FUTURE, IDC_USER_INFO_OVERRIDE});
+}
+
+BOOL OnUserInfoNotify(HWND page, const NMHDR* header)
+{
+    if (header->idFrom == IDC_USER_INFO_LIST && header->code == LVN_ITEMCHANGED) {
+        UpdateButtons(page);
+        return TRUE;
+    }
+    return OnPlainListNotify(IDC_USER_INFO_LIST, header);
+}
+
+void OnUserInfoButton(HWND page, int id, int, HWND)
+{
+    if (id == IDC_USER_INFO_FUTURE)
+        PostMessageA(page, kMessageFutureCalendar, 0, 0);
+    else if (id == IDC_USER_INFO_OVERRIDE)
+        OnOverride(page);
+}
+
+void OnDestroy(HWND page)
+{
+    CloseList(List(page), kValueUserInfoColumnWidths);
+}
+
+INT_PTR OnFutureCalendarMessage(HWND page, UINT message, WPARAM, LPARAM)
+{
+    if (message != kMessageFutureCalendar)
+        return FALSE;
+    OnFutureCalendarRequest(page);
+    return TRUE;
+}
+
+constexpr PageHandlers kHandlers{OnInitDialog,     OnSize,  MeasureListRow, DrawPlainListItem, OnUserInfoNotify,
+                                 OnUserInfoButton, nullptr, OnDestroy,      nullptr,           OnFutureCalendarMessage};
+
+} // namespace
+
+HWND CreateUserInfoPage(HWND parent)
+{
+    return CreatePage(parent, IDD_USER_INFO, PageProc<kHandlers>);
+}
+
+void RefreshUserInfo()
+{
+    const HWND list = PageList(kTabUserInfo);
+    if (!list)
+        return;
+    const HWND page = GetParent(list);
+    const int selected = BeginListRefill(list);
+    {
+        SettingsStore store;
+        if (store.Open())
+            for (const UserStats& stats : CollectRows(store))
+                AppendRow(list, stats);
+    }
+    FinishListRefill(list, selected);
+    UpdateButtons(page);
+    // After a refresh any selected row may be projected, a blanked duplicate's too, until the
+    // selection changes.
+    EnableWindow(GetDlgItem(page, IDC_USER_INFO_FUTURE), SelectedListRow(list) != nullptr);
+}
