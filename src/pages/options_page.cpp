@@ -12,7 +12,6 @@
 #include "dialogs/about_dialog.h"
 #include "pages/analysis_refresh.h"
 #include "kit/app_state.h"
-#include "kit/notification.h"
 #include "kit/page_frame.h"
 #include "core/settings/refresh_caption.h"
 
@@ -53,6 +52,7 @@ void ApplyRate(HWND page)
         app.refreshTimer = 0;
     }
     const int position = TrackbarPosition(page);
+    app.refreshPosition = position;
     const unsigned period = RefreshPeriodMilliseconds(position);
     // Without a main window a timer would go to the thread with an identifier of the system's
     // choosing, which nothing could kill by name.
@@ -61,11 +61,48 @@ void ApplyRate(HWND page)
     SetDlgItemTextA(page, IDC_OPTIONS_RATE_GROUP, RefreshCaption(position).c_str());
 }
 
-void CheckFromSetting(HWND page, int id, const SettingsStore& store, const char* valueName)
+// The page's check boxes and the stored numbers they show and write: checked is stored as 1,
+// clear as 0. A missing number is the default; a stored number other than 0 and 1 shows checked
+// when onUnlessZero is set (alerts are on until the user turns them off), else clear.
+struct CheckBoxSetting {
+    int id;
+    const char* valueName;
+    DWORD defaultValue;
+    bool onUnlessZero;
+};
+
+constexpr CheckBoxSetting kCheckBoxes[] = {
+    {IDC_OPTIONS_MINIMIZE_TO_TRAY, kValueMinimizeToTaskbar, 0, false},
+    {IDC_OPTIONS_GRAND_TOTAL, kValueShowGrandTotal, 0, false},
+    {IDC_OPTIONS_ALERT, kValueAlertOnStatusChange, 1, true},
+};
+
+void CheckFromSettings(HWND page)
 {
-    DWORD value = 0;
-    store.ReadNumber(valueName, value);
-    CheckDlgButton(page, id, value == 1 ? BST_CHECKED : BST_UNCHECKED);
+    SettingsStore store;
+    const bool open = store.Open();
+    for (const CheckBoxSetting& box : kCheckBoxes) {
+        DWORD value = box.defaultValue;
+        if (open)
+            store.ReadNumber(box.valueName, value);
+        const bool checked = box.onUnlessZero ? value != 0 : value == 1;
+        CheckDlgButton(page, box.id, checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+// Stores a check box's new state; false for a control that is not one of them.
+bool WriteCheckState(HWND page, int id)
+{
+    for (const CheckBoxSetting& box : kCheckBoxes) {
+        if (box.id != id)
+            continue;
+        const DWORD checked = IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0;
+        SettingsStore store;
+        if (store.Open())
+            store.WriteNumber(box.valueName, checked);
+        return true;
+    }
+    return false;
 }
 
 BOOL OnInitDialog(HWND page, LPARAM)
@@ -76,29 +113,18 @@ BOOL OnInitDialog(HWND page, LPARAM)
     SendDlgItemMessageA(page, IDC_OPTIONS_COMMAND, EM_LIMITTEXT, kCommandMaxLength, 0);
 
     int rate = kDefaultRefreshRate;
+    CheckFromSettings(page);
     SettingsStore store;
     if (store.Open()) {
-        CheckFromSetting(page, IDC_OPTIONS_MINIMIZE_TO_TRAY, store, kValueMinimizeToTaskbar);
-        CheckFromSetting(page, IDC_OPTIONS_GRAND_TOTAL, store, kValueShowGrandTotal);
         std::string command;
         store.ReadString(kValueRunBeforeRefresh, command, kCommandTextCapacity);
         SetDlgItemTextA(page, IDC_OPTIONS_COMMAND, command.c_str());
         store.ReadNumber(kValueRefreshRate, rate);
     }
-    // Alerts are on until the user turns them off.
-    CheckDlgButton(page, IDC_OPTIONS_ALERT, AlertsWanted() ? BST_CHECKED : BST_UNCHECKED);
     SendMessageA(trackbar, TBM_SETPOS, TRUE, rate);
     ApplyRate(page);
     WindowState<OptionsState>(page).ready = true;
     return TRUE;
-}
-
-void WriteCheckState(HWND page, int id, const char* valueName)
-{
-    const DWORD checked = IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0;
-    SettingsStore store;
-    if (store.Open())
-        store.WriteNumber(valueName, checked);
 }
 
 void OnCommandChanged(HWND page)
@@ -124,21 +150,14 @@ void OnSetiLocations(HWND page)
 
 void OnCommand(HWND page, int id, int notification, HWND)
 {
+    if (WriteCheckState(page, id))
+        return;
     switch (id) {
     case IDC_OPTIONS_LOCATIONS:
         OnSetiLocations(page);
         break;
     case IDC_OPTIONS_ABOUT:
         OnAbout(page);
-        break;
-    case IDC_OPTIONS_MINIMIZE_TO_TRAY:
-        WriteCheckState(page, id, kValueMinimizeToTaskbar);
-        break;
-    case IDC_OPTIONS_GRAND_TOTAL:
-        WriteCheckState(page, id, kValueShowGrandTotal);
-        break;
-    case IDC_OPTIONS_ALERT:
-        WriteCheckState(page, id, kValueAlertOnStatusChange);
         break;
     case IDC_OPTIONS_COMMAND:
         if (notification == EN_CHANGE)
@@ -158,6 +177,8 @@ void OnDestroy(HWND page)
     SettingsStore store;
     if (store.Open())
         store.WriteNumber(kValueRefreshRate, static_cast<DWORD>(TrackbarPosition(page)));
+    // Without its trackbar the program runs at the default period again.
+    App().refreshPosition = kDefaultRefreshRate;
 }
 
 constexpr PageHandlers kHandlers{

@@ -21,7 +21,7 @@ constexpr double kLongestTimeLeft = INT32_MAX;
 
 void BlankFigures(WorkUnitRow& row)
 {
-    for (int cell = kCellCpuTime; cell <= kCellAngleRange; ++cell)
+    for (int cell = kCellCpuTime; cell < kAnalysisCellCount; ++cell)
         row.cells.ReplaceCell(cell, " ");
     row.best.spikePower = 0;
     row.best.gaussianPower = 0;
@@ -96,13 +96,17 @@ double OperationsPerWorkUnit(double a)
 
 void InitAnalysisRow(WorkUnitRow& row, const std::string& shortName)
 {
-    row.cells.SetCell(kCellLocation, kTextCell, shortName);
-    row.cells.SetCell(kCellStatus, kTextCell, kStatusStop);
-    for (int cell = kCellPercent; cell <= kCellAngleRange; ++cell)
-        row.cells.SetCell(cell, kNumberCell, " ");
+    row.cells.SetCell(kCellLocation, kAnalysisColumns[kCellLocation].kind, shortName);
+    row.cells.SetCell(kCellStatus, kAnalysisColumns[kCellStatus].kind, kStatusStop);
+    for (int cell = kCellPercent; cell < kAnalysisCellCount; ++cell)
+        row.cells.SetCell(cell, kAnalysisColumns[cell].kind, " ");
 }
 
-bool LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64_t now, StatusSink& status)
+namespace
+{
+
+// The look itself; LookAtLocation adds the derived cells to a look that decided.
+bool LookAtState(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64_t now, StatusSink& status)
 {
     const std::string path = files.PathOf(row.path, kStateFile);
     FileLook look = files.Read(path, 0);
@@ -152,6 +156,18 @@ bool LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64
         ++row.unchangedCount;
         return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool LookAtLocation(WorkUnitRow& row, AnalysisFiles& files, int threshold, int64_t now, StatusSink& status)
+{
+    if (!LookAtState(row, files, threshold, now, status))
+        return false;
+    for (int cell = 0; cell < kAnalysisCellCount; ++cell)
+        if (const auto derive = kAnalysisColumns[cell].derive)
+            row.cells.ReplaceCell(cell, derive(row));
     return true;
 }
 

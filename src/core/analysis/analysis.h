@@ -1,15 +1,18 @@
 // The progress analysis of one location: the run/stop decision and the figures from state.sah and work_unit.sah.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "core/client/file_look.h"
 #include "core/common/program_texts.h"
 #include "core/common/status_sink.h"
+#include "core/lists/column_spec.h"
 #include "core/lists/list_row.h"
 
-// Cells of an Analysis row.
+// The cells of an Analysis row that the analysis fills by name, in column order.
 enum AnalysisCell {
     kCellLocation = 0,
     kCellStatus,
@@ -20,8 +23,43 @@ enum AnalysisCell {
     kCellPercentPerHour,
     kCellMflops,
     kCellAngleRange,
-    kAnalysisCellCount
+    kNamedAnalysisCells
 };
+
+// One column of the Analysis list and the cell behind it. A column the analysis does not fill by
+// name gives its cell's text from the row once a look has decided the status (derive).
+struct AnalysisColumn {
+    ColumnSpec column;
+    int32_t kind; // how the cell sorts
+    std::string (*derive)(const WorkUnitRow& row) = nullptr;
+};
+
+// The Analysis list's columns: one row each, in order; every loop over the cells is bounded by it.
+inline constexpr AnalysisColumn kAnalysisColumns[] = {
+    {{"Location", kAlignLeft}, kTextCell},          {{"Status", kAlignCenter}, kTextCell},
+    {{"% Done", kAlignRight}, kNumberCell},         {{"CPU Time", kAlignRight}, kNumberCell},
+    {{"Time Left", kAlignRight}, kNumberCell},      {{"Completion", kAlignRight}, kNumberCell},
+    {{"% Per CPU Hour", kAlignRight}, kNumberCell}, {{"Mflops", kAlignRight}, kNumberCell},
+    {{"Angle Range", kAlignRight}, kNumberCell},
+};
+inline constexpr int kAnalysisCellCount = static_cast<int>(std::size(kAnalysisColumns));
+static_assert(kAnalysisCellCount >= kNamedAnalysisCells, "every named Analysis cell needs its column");
+static_assert(
+    [] {
+        for (const AnalysisColumn& entry : kAnalysisColumns)
+            if (!entry.column.title)
+                return false;
+        return true;
+    }(),
+    "every Analysis column has a title");
+
+// The column specifications alone, for making the list's columns.
+inline constexpr auto kAnalysisColumnSpecs = [] {
+    std::array<ColumnSpec, kAnalysisCellCount> specs{};
+    for (int i = 0; i < kAnalysisCellCount; ++i)
+        specs[i] = kAnalysisColumns[i].column;
+    return specs;
+}();
 
 inline constexpr char kStatusRun[] = "run";
 inline constexpr char kStatusStop[] = "stop";

@@ -3,18 +3,45 @@
 
 #include "core/analysis/analysis.h"
 
+namespace
+{
+
+// Which change of status raises which alert: the status it came from (null: any other), the one
+// it went to, the words after the location's short name (followed by the % Done figure and "%"
+// when withPercent is set), and whether it is a warning rather than a notice.
+struct AlertRule {
+    StatusEvent event;
+    const char* from;
+    const char* to;
+    const char* text;
+    bool withPercent;
+    bool warning;
+};
+
+constexpr AlertRule kAlertRules[] = {
+    {StatusEvent::Stopped, kStatusRun, kStatusStop, " stopped at ", true, true},
+    {StatusEvent::CannotRead, nullptr, kStatusNotValid, " cannot read state.sah", false, true},
+    {StatusEvent::NetworkPath, nullptr, kStatusErr53, " network path not found", false, true},
+    {StatusEvent::Finished, nullptr, kStatusDone, " finished its work unit", false, false},
+};
+
+const AlertRule* RuleOf(StatusEvent event)
+{
+    for (const AlertRule& rule : kAlertRules)
+        if (rule.event == event)
+            return &rule;
+    return nullptr;
+}
+
+} // namespace
+
 StatusEvent DecideStatusEvent(std::string_view previous, std::string_view current, bool firstLook)
 {
     if (firstLook || previous == current)
         return StatusEvent::None;
-    if (current == kStatusStop)
-        return previous == kStatusRun ? StatusEvent::Stopped : StatusEvent::None;
-    if (current == kStatusNotValid)
-        return StatusEvent::CannotRead;
-    if (current == kStatusErr53)
-        return StatusEvent::NetworkPath;
-    if (current == kStatusDone)
-        return StatusEvent::Finished;
+    for (const AlertRule& rule : kAlertRules)
+        if (current == rule.to && (!rule.from || previous == rule.from))
+            return rule.event;
     return StatusEvent::None;
 }
 
@@ -30,25 +57,20 @@ StatusEvent LookForStatusEvent(WorkUnitRow& row, AnalysisFiles& files, int thres
 
 std::string StatusEventText(StatusEvent event, std::string_view shortName, std::string_view percent)
 {
+    const AlertRule* rule = RuleOf(event);
+    if (!rule)
+        return {};
     std::string text(shortName);
-    switch (event) {
-    case StatusEvent::Stopped:
-        return text.append(" stopped at ").append(percent).append("%");
-    case StatusEvent::CannotRead:
-        return text + " cannot read state.sah";
-    case StatusEvent::NetworkPath:
-        return text + " network path not found";
-    case StatusEvent::Finished:
-        return text + " finished its work unit";
-    case StatusEvent::None:
-        break;
-    }
-    return {};
+    text += rule->text;
+    if (rule->withPercent)
+        text.append(percent).append("%");
+    return text;
 }
 
 bool IsWarningEvent(StatusEvent event)
 {
-    return event == StatusEvent::Stopped || event == StatusEvent::CannotRead || event == StatusEvent::NetworkPath;
+    const AlertRule* rule = RuleOf(event);
+    return rule && rule->warning;
 }
 
 std::string BalloonText(const std::vector<std::string>& lines, size_t capacity)
