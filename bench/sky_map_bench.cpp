@@ -157,8 +157,8 @@ private:
 double Repaint(bool erase)
 {
     const LARGE_INTEGER start = Now();
-    InvalidateRect(App().skyMap, nullptr, erase);
-    UpdateWindow(App().skyMap);
+    InvalidateRect(Sky().map, nullptr, erase);
+    UpdateWindow(Sky().map);
     GdiFlush();
     return Seconds(start, Now());
 }
@@ -179,22 +179,22 @@ SkyMapTimes TimeSkyMap(const SkyPointSet& points)
     SkyPointSet copy = points;
     const LARGE_INTEGER start = Now();
     ShowSkyMap(std::move(copy));
-    if (!App().skyMap)
+    if (!Sky().map)
         return times;
-    MoveWindow(App().skyMap, 0, 0, kWindowWidth, kWindowHeight, TRUE);
-    UpdateWindow(App().skyMap);
+    MoveWindow(Sky().map, 0, 0, kWindowWidth, kWindowHeight, TRUE);
+    UpdateWindow(Sky().map);
     times.opening = Seconds(start, Now());
     const auto fullPaint = [](int showText) {
-        App().skyShowText = 1 - showText;
+        Sky().showText = 1 - showText;
         Repaint(false);
-        App().skyShowText = showText;
+        Sky().showText = showText;
         return Repaint(false);
     };
     // Nine rounds: the 100k / 10k growth row divides two of these, and this machine has slow
     // spells lasting several rounds, which must not count against one size only.
     times.labelled = Best(9, [&] { return fullPaint(1); });
     times.circles = Best(3, [&] { return fullPaint(0); });
-    App().skyShowText = 1;
+    Sky().showText = 1;
     Repaint(false);
     {
         // Rounds of the two alternate, so that a slow or a quick spell of the machine falls on both.
@@ -206,21 +206,21 @@ SkyMapTimes TimeSkyMap(const SkyPointSet& points)
         }
     }
     // A window smaller than the chart scrolls: arrow clicks to the right and back.
-    MoveWindow(App().skyMap, 0, 0, 600, 400, TRUE);
-    UpdateWindow(App().skyMap);
+    MoveWindow(Sky().map, 0, 0, 600, 400, TRUE);
+    UpdateWindow(Sky().map);
     int step = 0;
     times.scrollStep = Best(10, [&] {
         const LARGE_INTEGER from = Now();
-        SendMessageA(App().skyMap, WM_HSCROLL, MAKEWPARAM(step++ % 2 ? SB_LINELEFT : SB_LINERIGHT, 0), 0);
+        SendMessageA(Sky().map, WM_HSCROLL, MAKEWPARAM(step++ % 2 ? SB_LINELEFT : SB_LINERIGHT, 0), 0);
         const LARGE_INTEGER scrolled = Now();
-        UpdateWindow(App().skyMap);
+        UpdateWindow(Sky().map);
         GdiFlush();
         const LARGE_INTEGER painted = Now();
         times.scrollRepaint =
             step == 1 ? Seconds(scrolled, painted) : std::min(times.scrollRepaint, Seconds(scrolled, painted));
         return Seconds(from, painted);
     });
-    DestroyWindow(App().skyMap);
+    DestroyWindow(Sky().map);
     PumpMessages();
     return times;
 }
@@ -240,8 +240,8 @@ void BenchSkyMap(const std::string& inputs)
     const std::string path = inputs + "\\skypoints.txt";
     // The window class, the chart's first load and the like happen once per run, before either size.
     ShowSkyMap(SkyPointSet());
-    if (App().skyMap)
-        DestroyWindow(App().skyMap);
+    if (Sky().map)
+        DestroyWindow(Sky().map);
     for (const size_t wanted : {size_t{10000}, size_t{100000}}) {
         const LARGE_INTEGER start = Now();
         const SkyPointSet points = ReadSkyPoints(path, wanted);

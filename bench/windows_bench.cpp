@@ -20,6 +20,7 @@
 #include "pages/analysis_page.h"
 #include "pages/analysis_refresh.h"
 #include "kit/app_state.h"
+#include "shell/page_table.h"
 
 namespace
 {
@@ -205,8 +206,8 @@ void BenchCompleted(const std::string& inputs, int count)
     StoreLocations({folder});
     CreateMainWindow();
     const HWND page = CreateCompletedPage(App().mainWindow);
-    App().pages[kTabCompleted] = page;
-    App().currentTab = kTabCompleted;
+    Tabs().pages[kTabCompleted] = page;
+    Tabs().currentTab = kTabCompleted;
     MoveWindow(page, 0, 0, 1000, 560, TRUE);
     ShowWindow(page, SW_SHOW);
     PumpMessages();
@@ -243,7 +244,7 @@ void BenchCompleted(const std::string& inputs, int count)
     const LARGE_INTEGER freeStart = Now();
     DestroyWindow(page);
     const double teardown = Seconds(freeStart, Now());
-    App().pages[kTabCompleted] = nullptr;
+    Tabs().pages[kTabCompleted] = nullptr;
     double listBytes = 0;
     const double floorSeconds = BareListFloor(count, listBytes);
     double convert = 0;
@@ -305,8 +306,8 @@ void BenchAnalysis(const std::string& inputs)
     StoreLocations(folders);
     CreateMainWindow();
     const HWND page = CreateAnalysisPage(App().mainWindow);
-    App().pages[kTabAnalysis] = page;
-    App().currentTab = kTabAnalysis;
+    Tabs().pages[kTabAnalysis] = page;
+    Tabs().currentTab = kTabAnalysis;
     ShowWindow(page, SW_SHOW);
     PumpMessages();
     ReadFilesFloor(folders); // warm the file cache for both sides alike

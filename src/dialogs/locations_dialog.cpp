@@ -24,11 +24,6 @@ namespace
 constexpr char kRegistryFailed[] = "Could not open registry";
 constexpr char kDeleteQuestion[] = "OK to delete current location?";
 
-struct ColumnSpec {
-    const char* title;
-    int alignment;
-};
-
 constexpr ColumnSpec kColumns[kLocationColumnCount] = {
     {"Short Name", kAlignLeft},  {"SETI Location", kAlignLeft}, {"SkyMap Circle Color", kAlignRight},
     {"Analysis", kAlignCenter},  {"DataInfo", kAlignCenter},    {"UserInfo", kAlignCenter},
@@ -83,12 +78,8 @@ void LoadStoredLocations(HWND dialog, HWND list)
 
 BOOL OnInitDialog(HWND dialog, LPARAM)
 {
-    const HWND list = List(dialog);
-    ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
-        MakeColumn(list, i, kColumns[i].title, kColumns[i].alignment);
-    InstallHeaderPainter(list);
-    InstallHeaderTips(list, kLocationsTips);
+    static constexpr ListTraits kTraits{RowKind::Plain, false, 0, -1, 0, kLocationsTips};
+    const HWND list = SetUpReportList(dialog, IDC_LOCATIONS_LIST, LVS_EX_GRIDLINES, kColumns, kTraits);
     LoadStoredLocations(dialog, list);
     FitColumns(list);
     // Fresh columns sort by the short name, ascending.

@@ -107,7 +107,7 @@ void LayOut(HWND dialog)
 BOOL OnInitDialog(HWND dialog, LPARAM mode)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, mode);
-    App().skyPick = dialog;
+    Sky().pick = dialog;
     RestorePlacement(dialog, kValueSkyPickPosition, false, SW_SHOWNORMAL);
     const HWND list = List(dialog);
     ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
@@ -161,8 +161,8 @@ void OnCommand(HWND dialog, int id, int, HWND)
 void OnDestroy(HWND dialog)
 {
     SavePlacement(dialog, kValueSkyPickPosition);
-    if (App().skyPick == dialog)
-        App().skyPick = nullptr;
+    if (Sky().pick == dialog)
+        Sky().pick = nullptr;
     RedrawSkyMapPoints(); // every point is drawn again
 }
 
@@ -191,9 +191,9 @@ HWND CreateWorkUnitsDialog(HWND skyMap)
 bool PickedSkyPoints(std::vector<const SkyPoint*>& picked)
 {
     picked.clear();
-    if (!App().skyPick)
+    if (!Sky().pick)
         return false;
-    const HWND list = List(App().skyPick);
+    const HWND list = List(Sky().pick);
     const int count = ListView_GetItemCount(list);
     for (int i = 0; i < count; ++i) {
         const UINT image = ListView_GetItemState(list, i, LVIS_STATEIMAGEMASK) >> 12;
@@ -210,6 +210,6 @@ bool PickedSkyPoints(std::vector<const SkyPoint*>& picked)
 
 void RefillWorkUnitPicks()
 {
-    if (App().skyPick)
-        FillList(List(App().skyPick));
+    if (Sky().pick)
+        FillList(List(Sky().pick));
 }

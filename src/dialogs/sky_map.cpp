@@ -21,7 +21,7 @@
 #include "dialogs/sky_picture.h"
 #include "core/skymap/sky_projection.h"
 #include "kit/app_state.h"
-#include "shell/keyboard.h"
+#include "kit/menu_keys.h"
 #include "kit/page_frame.h"
 
 namespace
@@ -63,7 +63,7 @@ void PaintArea(HWND hwnd, SkyMapState& state, HDC hdc, const RECT& area)
     const int width = client.right + state.scrollX;
     const int height = client.bottom + state.scrollY;
     const auto chart = static_cast<HBITMAP>(state.chart.get());
-    SkyScene scene{&state.points, nullptr, App().skyCircleSize, App().skyShowText != 0};
+    SkyScene scene{&state.points, nullptr, Sky().circleSize, Sky().showText != 0};
     std::vector<const SkyPoint*> picked;
     const bool current = state.picture.Shows(scene.circleSize, scene.showText, width, height);
     if (!current && PickedSkyPoints(picked))
@@ -202,14 +202,14 @@ void CarryOutCommand(HWND hwnd, int command)
         ShowWorkUnitsDialog(hwnd);
         break;
     case ID_SHOW_TEXT:
-        App().skyShowText = App().skyShowText ? 0 : 1;
-        StoreNumber(kValueSkyShowText, App().skyShowText);
+        Sky().showText = Sky().showText ? 0 : 1;
+        StoreNumber(kValueSkyShowText, Sky().showText);
         InvalidateRect(hwnd, nullptr, TRUE);
         break;
     case ID_CIRCLE_LARGE:
     case ID_CIRCLE_SMALL:
-        App().skyCircleSize = command == ID_CIRCLE_LARGE ? kCircleLarge : kCircleSmall;
-        StoreNumber(kValueSkyCircleSize, App().skyCircleSize);
+        Sky().circleSize = command == ID_CIRCLE_LARGE ? kCircleLarge : kCircleSmall;
+        StoreNumber(kValueSkyCircleSize, Sky().circleSize);
         InvalidateRect(hwnd, nullptr, TRUE);
         break;
     }
@@ -224,9 +224,9 @@ void OnRightButtonDown(HWND hwnd, POINT at)
     const auto check = [popup](UINT id, bool on) {
         CheckMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
     };
-    check(ID_SHOW_TEXT, App().skyShowText != 0);
-    check(ID_CIRCLE_LARGE, App().skyCircleSize == kCircleLarge);
-    check(ID_CIRCLE_SMALL, App().skyCircleSize == kCircleSmall);
+    check(ID_SHOW_TEXT, Sky().showText != 0);
+    check(ID_CIRCLE_LARGE, Sky().circleSize == kCircleLarge);
+    check(ID_CIRCLE_SMALL, Sky().circleSize == kCircleSmall);
     SetForegroundWindow(hwnd);
     const int command = static_cast<int>(
         TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, hwnd, nullptr));
@@ -253,8 +253,8 @@ void OnDestroy(HWND hwnd, SkyMapState& state)
     state.chart.reset();
     SavePlacement(hwnd, kValueSkyWindowPosition);
     SkyPointSet().swap(state.points);
-    if (App().skyMap == hwnd)
-        App().skyMap = nullptr;
+    if (Sky().map == hwnd)
+        Sky().map = nullptr;
 }
 
 LRESULT HandleMessage(HWND hwnd, SkyMapState& state, UINT message, WPARAM wParam, LPARAM lParam)
@@ -319,13 +319,13 @@ LRESULT CALLBACK SkyMapProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         auto* holder = static_cast<std::unique_ptr<SkyMapState>*>(create->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(holder->release()));
-        App().skyMap = hwnd;
+        Sky().map = hwnd;
     }
     SkyMapState* state = StateOf(hwnd);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        if (App().skyMap == hwnd)
-            App().skyMap = nullptr;
+        if (Sky().map == hwnd)
+            Sky().map = nullptr;
         delete state;
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
@@ -363,8 +363,8 @@ void ReadSettings()
     int circleSize = 1;
     store.ReadNumber(kValueSkyShowText, showText);
     store.ReadNumber(kValueSkyCircleSize, circleSize);
-    App().skyShowText = showText;
-    App().skyCircleSize = circleSize;
+    Sky().showText = showText;
+    Sky().circleSize = circleSize;
 }
 
 void CreateSkyMap(SkyPointSet points)
@@ -397,9 +397,15 @@ void CreateSkyMap(SkyPointSet points)
 
 } // namespace
 
+SkyWindows& Sky()
+{
+    static SkyWindows windows;
+    return windows;
+}
+
 void ShowSkyMap(SkyPointSet points)
 {
-    const HWND hwnd = App().skyMap;
+    const HWND hwnd = Sky().map;
     SkyMapState* state = hwnd ? StateOf(hwnd) : nullptr;
     if (!state) {
         CreateSkyMap(std::move(points));
@@ -416,15 +422,15 @@ void ShowSkyMap(SkyPointSet points)
 
 void RedrawSkyMapPoints()
 {
-    SkyMapState* state = App().skyMap ? StateOf(App().skyMap) : nullptr;
+    SkyMapState* state = Sky().map ? StateOf(Sky().map) : nullptr;
     if (!state)
         return;
     state->picture.Invalidate();
-    InvalidateRect(App().skyMap, nullptr, FALSE);
+    InvalidateRect(Sky().map, nullptr, FALSE);
 }
 
 const SkyPointSet* SkyMapPoints()
 {
-    const SkyMapState* state = App().skyMap ? StateOf(App().skyMap) : nullptr;
+    const SkyMapState* state = Sky().map ? StateOf(Sky().map) : nullptr;
     return state ? &state->points : nullptr;
 }

@@ -1,4 +1,4 @@
-// The process-wide state and the status line.
+// The program context and the status line.
 #include "kit/app_state.h"
 
 #include <algorithm>
@@ -14,12 +14,6 @@ AppState& App()
     return state;
 }
 
-HWND PageList(int tab)
-{
-    const HWND page = App().pages[tab];
-    return page ? GetDlgItem(page, IDC_ANALYSIS_LIST) : nullptr;
-}
-
 void SetStatusText(std::string_view text)
 {
     if (!App().mainWindow)
@@ -30,10 +24,5 @@ void SetStatusText(std::string_view text)
 
 int RefreshPosition()
 {
-    const HWND options = App().pages[kTabOptions];
-    const HWND trackbar = options ? GetDlgItem(options, IDC_OPTIONS_REFRESH_RATE) : nullptr;
-    if (!trackbar)
-        return kDefaultRefreshRate;
-    const int position = static_cast<int>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
-    return std::clamp(position, 1, kRefreshPositionNever);
+    return std::clamp(App().refreshPosition, 1, kRefreshPositionNever);
 }

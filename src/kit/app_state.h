@@ -1,4 +1,6 @@
-// The process-wide state the program defines: instance, main window, tab pages, image lists, timer, tray flags.
+// The program context every window shares: instance, main window, status line, image lists,
+// refresh timer and period, tray flags. It knows the main window and its tab control as windows,
+// not which pages they hold.
 #pragma once
 
 #include <windows.h>
@@ -11,12 +13,8 @@
 #include "core/common/program_texts.h"
 #include "core/common/status_sink.h"
 
-enum TabIndex { kTabAnalysis = 0, kTabBestResults, kTabDataInfo, kTabUserInfo, kTabCompleted, kTabOptions, kTabCount };
-
-// Private window messages.
-inline constexpr UINT kMessageTrayIcon = WM_APP + 999; // main window: notification icon mouse message
-inline constexpr UINT kMessageHide = WM_APP + 1000;    // main window: hide (also the Data Info sky map request)
-inline constexpr UINT kMessageFutureCalendar = WM_APP + 1001;
+// The main window's notification icon mouse message.
+inline constexpr UINT kMessageTrayIcon = WM_APP + 999;
 
 inline constexpr UINT_PTR kRefreshTimerId = 1105;
 inline constexpr UINT kTrayIconId = 1;
@@ -26,28 +24,19 @@ struct AppState {
     HINSTANCE instance = nullptr;
     int showCommand = SW_SHOWNORMAL;
     HWND mainWindow = nullptr;
-    HWND tabControl = nullptr;
-    HWND pages[kTabCount] = {};
-    HWND pageFocus[kTabCount] = {}; // the control of each page that had the focus when it was last in front
-    int currentTab = kTabAnalysis;
+    HWND tabControl = nullptr; // the pages lie over its display area
     HIMAGELIST statusImages = nullptr;
     HIMAGELIST smallImages = nullptr;
     UINT_PTR refreshTimer = 0;
+    int refreshPosition = kDefaultRefreshRate; // the refresh period's position (1 to 300 seconds, 301 never)
     bool inTray = false;
     bool tickedInTray = false;
     std::string trayTip;     // the notification icon's tip, given again when the taskbar is made anew
     UINT taskbarCreated = 0; // the message the shell broadcasts when it makes the taskbar anew
-    HWND skyMap = nullptr;   // the open Sky Map window, one at a time
-    HWND skyPick = nullptr;  // the open Show Work Units dialog, whose checks the Sky Map draws
-    int skyShowText = 1;     // Sky Map labels on; kept for the run when the settings key cannot be opened
-    int skyCircleSize = 1;   // 1 large circles, 2 small
 };
 
 // The one instance.
 AppState& App();
-
-// The report list (control 1002) of a tab page, or null before the pages exist.
-HWND PageList(int tab);
 
 // Writes one line into the main window's status line (control 1001); an empty text clears it.
 void SetStatusText(std::string_view text);
@@ -73,5 +62,5 @@ public:
     void SetStatusText(std::string_view text) override { ::SetStatusText(text); }
 };
 
-// The refresh period position of the Options page's trackbar (1 to 300 seconds, 301 never).
+// The refresh period's position as the user last set it, 1 to 301 (never).
 int RefreshPosition();

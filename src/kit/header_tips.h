@@ -3,25 +3,16 @@
 
 #include <windows.h>
 
-#include "resources/resource.h"
-
 // Where a list's tip texts come from: column c shows string base + c.
 struct HeaderTipSource {
-    int base;
-    // When not 0, the base used while the list has exactly totalsColumns columns (the Completed
-    // list's totals form); any other column count uses base.
-    int totalsBase;
-    int totalsColumns;
+    int base = 0;
+    // When not 0, the base used while the list has exactly totalsColumns columns (a list that
+    // shows one of two forms, told apart by their column counts); any other count uses base.
+    int totalsBase = 0;
+    int totalsColumns = 0;
     // Text where the string table has none: "No Tip", or nothing.
-    bool noTipFallback;
+    bool noTipFallback = false;
 };
-
-inline constexpr HeaderTipSource kAnalysisTips{IDS_TIP_ANALYSIS, 0, 0, true};
-inline constexpr HeaderTipSource kBestResultsTips{IDS_TIP_BEST_RESULTS, 0, 0, true};
-inline constexpr HeaderTipSource kDataInfoTips{IDS_TIP_DATA_INFO, 0, 0, true};
-inline constexpr HeaderTipSource kUserInfoTips{IDS_TIP_USER_INFO, 0, 0, true};
-inline constexpr HeaderTipSource kCompletedTips{IDS_TIP_COMPLETED_UNITS, IDS_TIP_COMPLETED_TOTALS, 7, false};
-inline constexpr HeaderTipSource kLocationsTips{IDS_TIP_LOCATIONS, 0, 0, true};
 
 // Makes the list's tooltip window (owned by the list's top-level window, destroyed with the list),
 // puts the tip procedure in front of the header's procedure and adds one tool per current column.

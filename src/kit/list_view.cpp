@@ -8,21 +8,20 @@
 #include <vector>
 
 #include "core/common/status_sink.h"
-#include "platform/gdi_scope.h"
-#include "platform/unique_handle.h"
-#include "platform/settings_store.h"
-#include "platform/window_layout.h"
+#include "core/lists/list_sort.h"
 #include "kit/app_state.h"
 #include "kit/header_tips.h"
 #include "kit/list_text.h"
-#include "core/lists/list_sort.h"
+#include "platform/gdi_scope.h"
+#include "platform/unique_handle.h"
+#include "platform/window_layout.h"
 
 namespace
 {
 
 constexpr char kOriginalProcProperty[] = "VantorelListProc";
-constexpr char kSizePendingProperty[] = "VantorelSizePending";
 constexpr char kRowStoreProperty[] = "VantorelRowStore";
+constexpr char kTraitsProperty[] = "VantorelListTraits";
 constexpr int kTitleCapacity = 256;
 
 struct SortContext {
@@ -30,17 +29,16 @@ struct SortContext {
     const ListRow* (*cells)(LPARAM);
     const WorkUnitRow* (*unit)(LPARAM);
     const ListColumn* record;
-    // Only the Best Results list sorts its graph columns 1 to 4 by signal values; the Analysis
-    // list is re-sorted at every refresh, whichever tab is in front, and keeps its own texts.
+    // Graph columns 1 to 4 sort by signal values; a list showing the same rows as texts sorts
+    // those texts.
     bool bySignals;
 };
 
-// Looks up the page lists: under Wine every GetDlgItem is a server round trip, so loops over rows
-// decide this once and then use the item-data readers below.
+// Under Wine every property lookup is a server round trip, so loops over rows look at the traits
+// once and then use the item-data readers below.
 bool CarriesWorkUnits(HWND list)
 {
-    return list &&
-           (list == PageList(kTabAnalysis) || list == PageList(kTabBestResults) || list == PageList(kTabCompleted));
+    return list && TraitsOf(list).rows == RowKind::WorkUnit;
 }
 
 const ListRow* WorkUnitCells(LPARAM itemData)
@@ -61,12 +59,6 @@ const WorkUnitRow* WorkUnitData(LPARAM itemData)
 const WorkUnitRow* NoWorkUnit(LPARAM)
 {
     return nullptr;
-}
-
-// The reader of a list's item data, chosen once per pass over its rows.
-auto CellsReader(HWND list)
-{
-    return CarriesWorkUnits(list) ? WorkUnitCells : PlainCells;
 }
 
 int CompareRowsOf(LPARAM a, LPARAM b, LPARAM contextParam)
@@ -102,6 +94,32 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM contextParam)
         return CompareRowsOf(a, b, contextParam);
     } catch (const std::bad_alloc&) {
         return 0;
+    }
+}
+
+// The sorted column's direction triangle, beside the title that starts (or, right-aligned, ends) at x.
+void PaintSortTriangle(HDC hdc, const char* title, int length, int x, bool rightAligned, int ty, bool ascending)
+{
+    SIZE extent{};
+    GetTextExtentPoint32A(hdc, title, length, &extent);
+    const int tx = rightAligned ? x - extent.cx - 10 : x + extent.cx + 10;
+    UniqueGdiObject light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    UniqueGdiObject dark(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    const SelectedObject pen(hdc, light.get());
+    if (ascending) {
+        MoveToEx(hdc, tx, ty, nullptr);
+        LineTo(hdc, tx + 4, ty + 8);
+        LineTo(hdc, tx - 4, ty + 8);
+        SelectObject(hdc, dark.get());
+        LineTo(hdc, tx, ty);
+    } else {
+        SelectObject(hdc, dark.get());
+        MoveToEx(hdc, tx + 4, ty, nullptr);
+        LineTo(hdc, tx - 4, ty);
+        LineTo(hdc, tx, ty + 8);
+        SelectObject(hdc, light.get());
+        MoveToEx(hdc, tx + 4, ty, nullptr);
+        LineTo(hdc, tx, ty + 8);
     }
 }
 
@@ -143,30 +161,9 @@ void PaintHeaderItem(HWND list, const DRAWITEMSTRUCT& draw)
     ExtTextOutA(hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, &rect, title, length, nullptr);
     SetTextAlign(hdc, oldAlign);
 
-    if (!first || !record || first->sortedColumn != item)
-        return;
-    SIZE extent{};
-    GetTextExtentPoint32A(hdc, title, length, &extent);
-    const int tx = align == TA_RIGHT ? rect.right - extent.cx - 10 : rect.left + extent.cx + 10;
-    const int ty = rect.top + 3;
-    UniqueGdiObject light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
-    UniqueGdiObject dark(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    const SelectedObject pen(hdc, light.get());
-    if (record->ascending) {
-        MoveToEx(hdc, tx, ty, nullptr);
-        LineTo(hdc, tx + 4, ty + 8);
-        LineTo(hdc, tx - 4, ty + 8);
-        SelectObject(hdc, dark.get());
-        LineTo(hdc, tx, ty);
-    } else {
-        SelectObject(hdc, dark.get());
-        MoveToEx(hdc, tx + 4, ty, nullptr);
-        LineTo(hdc, tx - 4, ty);
-        LineTo(hdc, tx, ty + 8);
-        SelectObject(hdc, light.get());
-        MoveToEx(hdc, tx + 4, ty, nullptr);
-        LineTo(hdc, tx, ty + 8);
-    }
+    if (first && record && first->sortedColumn == item)
+        PaintSortTriangle(hdc, title, length, align == TA_RIGHT ? rect.right : rect.left, align == TA_RIGHT,
+                          rect.top + 3, record->ascending != 0);
 }
 
 LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
@@ -207,8 +204,9 @@ LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARA
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         SetWindowLongPtrA(list, GWLP_USERDATA, 0);
         RemovePropA(list, kOriginalProcProperty);
-        RemovePropA(list, kSizePendingProperty);
         RemovePropA(list, kRowStoreProperty);
+        RemovePropA(list, kTraitsProperty);
+        ForgetPendingSize(list);
         ForgetCellTextSource(list);
         break;
     }
@@ -248,9 +246,10 @@ ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, i
     return record;
 }
 
-void CloseList(HWND list, const char* widthsValueName)
+void CloseList(HWND list)
 {
-    SaveColumnWidths(list, widthsValueName);
+    if (const char* widthsValue = TraitsOf(list).widthsValue)
+        SaveColumnWidths(list, widthsValue);
     ListView_DeleteAllItems(list);
     DeleteAllColumns(list);
 }
@@ -269,21 +268,45 @@ ListColumn* ColumnRecord(HWND list, int index)
     return reinterpret_cast<ListColumn*>(item.lParam);
 }
 
-void MakeColumns(HWND list, const ColumnSpec* columns, size_t count)
+namespace
+{
+
+void AddColumns(HWND list, const ColumnSpec* columns, size_t count)
 {
     for (size_t i = 0; i < count; ++i)
         MakeColumn(list, static_cast<int>(i), columns[i].title, columns[i].alignment, columns[i].ascending);
 }
 
+void GiveTraits(HWND list, const ListTraits& traits)
+{
+    SetPropA(list, kTraitsProperty, const_cast<ListTraits*>(&traits));
+    InstallHeaderTips(list, traits.tips);
+}
+
+} // namespace
+
+void MakeColumns(HWND list, const ColumnSpec* columns, size_t count, const ListTraits& traits)
+{
+    AddColumns(list, columns, count);
+    GiveTraits(list, traits);
+}
+
 HWND SetUpReportList(HWND page, int listId, DWORD extendedStyle, const ColumnSpec* columns, size_t count,
-                     const HeaderTipSource& tips)
+                     const ListTraits& traits)
 {
     const HWND list = GetDlgItem(page, listId);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | extendedStyle);
-    MakeColumns(list, columns, count);
+    AddColumns(list, columns, count);
     InstallHeaderPainter(list);
-    InstallHeaderTips(list, tips);
+    GiveTraits(list, traits);
     return list;
+}
+
+const ListTraits& TraitsOf(HWND list)
+{
+    static const ListTraits kPlain;
+    const auto* traits = static_cast<const ListTraits*>(GetPropA(list, kTraitsProperty));
+    return traits ? *traits : kPlain;
 }
 
 void DeleteAllColumns(HWND list)
@@ -419,9 +442,10 @@ void SortOnColumnClick(HWND list, int column)
     for (const ListColumn* record : columns)
         before.push_back(*record);
     const int sortBy = ApplyColumnClick(columns, column);
-    const bool workUnits = CarriesWorkUnits(list);
+    const ListTraits& traits = TraitsOf(list);
+    const bool workUnits = traits.rows == RowKind::WorkUnit;
     SortContext context{sortBy, workUnits ? WorkUnitCells : PlainCells, workUnits ? WorkUnitData : NoWorkUnit,
-                        columns[sortBy], list == PageList(kTabBestResults)};
+                        columns[sortBy], traits.signalSort};
     try {
         if (RowStore* rows = RowStoreOf(list))
             SortRowStore(list, *rows, context);
@@ -456,282 +480,4 @@ void InstallHeaderPainter(HWND list)
     const LONG_PTR original = SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderPainterProc));
     SetWindowLongPtrA(list, GWLP_USERDATA, original);
     SetPropA(list, kOriginalProcProperty, reinterpret_cast<HANDLE>(original));
-}
-
-namespace
-{
-
-// Text widths from the font's character advances, fetched once per sizing: measuring every cell
-// with the system costs tens of microseconds under some systems, which a list of 100,000 work
-// units turns into minutes. The list fonts have no kerning, so the sums equal the measured widths.
-class TextWidths
-{
-public:
-    explicit TextWidths(HWND list)
-    {
-        const WindowDc dc(list);
-        const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
-        if (!GetCharWidth32A(dc.get(), 0, 255, advance_))
-            std::fill(std::begin(advance_), std::end(advance_), 8);
-    }
-    int Of(std::string_view text) const
-    {
-        int sum = 0;
-        for (const char c : text)
-            sum += advance_[static_cast<unsigned char>(c)];
-        return sum;
-    }
-
-private:
-    INT advance_[256] = {};
-};
-
-// The fixed widths of some lists' columns, or -1 where the contents decide.
-int FixedWidth(HWND list, int column)
-{
-    if (list == PageList(kTabBestResults))
-        return 80;
-    if (list == PageList(kTabCompleted) && column >= 9 && column <= 11)
-        return 180;
-    return -1;
-}
-
-// Sizes columns first..last in one pass over the rows.
-void SizeColumns(HWND list, int first, int last)
-{
-    const TextWidths measure(list);
-    std::vector<int> widths;
-    for (int column = first; column <= last; ++column)
-        widths.push_back(measure.Of(ColumnTitle(list, column, 200)) + 15);
-    const auto widen = [&](const ListRow& row) {
-        for (int column = first; column <= last; ++column) {
-            const std::string_view text = row.Text(column);
-            if (!text.empty())
-                widths[column - first] = std::max(widths[column - first], measure.Of(text) + 15);
-        }
-    };
-    if (const RowStore* rows = RowStoreOf(list)) {
-        for (const auto& row : *rows)
-            widen(row->cells);
-    } else {
-        const auto cells = CellsReader(list);
-        const int count = ListView_GetItemCount(list);
-        for (int i = 0; i < count; ++i) {
-            LVITEMA item{};
-            item.mask = LVIF_PARAM;
-            item.iItem = i;
-            if (const ListRow* row = ListView_GetItem(list, &item) ? cells(item.lParam) : nullptr)
-                widen(*row);
-        }
-    }
-    for (int column = first; column <= last; ++column) {
-        const int fixed = FixedWidth(list, column);
-        ListView_SetColumnWidth(list, column, fixed >= 0 ? fixed : widths[column - first]);
-    }
-}
-
-} // namespace
-
-void SizeColumn(HWND list, int column)
-{
-    SizeColumns(list, column, column);
-}
-
-void SizeColumnsToContents(HWND list)
-{
-    if (ColumnCount(list) > 0)
-        SizeColumns(list, 0, ColumnCount(list) - 1);
-}
-
-void SizeAllColumns(HWND list)
-{
-    const HWND header = ListView_GetHeader(list);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(header, WM_SETREDRAW, FALSE, 0);
-    SizeColumnsToContents(list);
-    SendMessageA(header, WM_SETREDRAW, TRUE, 0);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-}
-
-void SizeWhenFilled(HWND list)
-{
-    SizeAllColumns(list);
-    if (ListView_GetItemCount(list) == 0)
-        SetPropA(list, kSizePendingProperty, reinterpret_cast<HANDLE>(1));
-}
-
-void SizePendingColumns(HWND list)
-{
-    if (!GetPropA(list, kSizePendingProperty) || ListView_GetItemCount(list) == 0)
-        return;
-    RemovePropA(list, kSizePendingProperty);
-    SizeAllColumns(list);
-}
-
-BOOL MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure)
-{
-    if (measure->CtlType != ODT_LISTVIEW)
-        return false;
-    const HWND list = GetDlgItem(dialog, static_cast<int>(measure->CtlID));
-    const WindowDc dc(list ? list : dialog);
-    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.get(), &metrics);
-    measure->itemHeight = static_cast<UINT>(metrics.tmHeight + 1);
-    return true;
-}
-
-int FirstRowHeight(HWND page, int listId, const char* valueName)
-{
-    SettingsStore store;
-    int stored = 0;
-    if (store.Open() && store.ReadNumber(valueName, stored) && stored >= 1 && stored <= kLargestStoredRowHeight)
-        return stored;
-    MEASUREITEMSTRUCT measure{};
-    measure.CtlType = ODT_LISTVIEW;
-    measure.CtlID = static_cast<UINT>(listId);
-    MeasureListRow(page, &measure);
-    return std::max(static_cast<int>(measure.itemHeight), kSmallestRowHeight);
-}
-
-void RemeasureRows(HWND list)
-{
-    RECT rect{};
-    GetWindowRect(list, &rect);
-    WINDOWPOS position{};
-    position.hwnd = list;
-    position.cx = rect.right - rect.left;
-    position.cy = rect.bottom - rect.top;
-    position.flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    SendMessageA(list, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
-}
-
-std::vector<int> ColumnWidths(HWND list)
-{
-    std::vector<int> widths;
-    for (int column = 0; column < ColumnCount(list); ++column)
-        widths.push_back(ListView_GetColumnWidth(list, column));
-    return widths;
-}
-
-void PaintPlainRow(const DRAWITEMSTRUCT& draw)
-{
-    const HWND list = draw.hwndItem;
-    const ListRow* row = RowCells(list, draw.itemData);
-    if (!row)
-        return;
-    const HDC hdc = draw.hDC;
-    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
-    const DcColours colours(hdc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
-                            GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const RowColumns visible = VisibleRowColumns(draw);
-    const std::vector<int>& widths = visible.widths;
-    const ColumnRange range = visible.range;
-    int left = visible.firstLeft;
-    const UINT oldAlign = GetTextAlign(hdc);
-    for (int column = range.first; column <= range.last; ++column) {
-        const RECT cell{left, draw.rcItem.top, left + widths[column], draw.rcItem.bottom};
-        left = cell.right;
-        const std::string_view text = row->Text(column);
-        if (text.empty())
-            continue;
-        LVCOLUMNA format{};
-        format.mask = LVCF_FMT;
-        ListView_GetColumn(list, column, &format);
-        int x = cell.left + 2;
-        UINT align = TA_LEFT;
-        if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) {
-            x = cell.right - 2;
-            align = TA_RIGHT;
-        } else if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) {
-            x = cell.left + (cell.right - cell.left) / 2 + 2;
-            align = TA_CENTER;
-        }
-        SetTextAlign(hdc, align);
-        ExtTextOutA(hdc, x, cell.top, ETO_OPAQUE | ETO_CLIPPED, &cell, text.data(), static_cast<int>(text.size()),
-                    nullptr);
-    }
-    SetTextAlign(hdc, oldAlign);
-}
-
-RowColumns VisibleRowColumns(const DRAWITEMSTRUCT& draw)
-{
-    RECT clip{};
-    GetClipBox(draw.hDC, &clip);
-    RowColumns visible{ColumnWidths(draw.hwndItem), {}, draw.rcItem.left};
-    visible.range = VisibleColumns(visible.widths, draw.rcItem.left, clip.left, clip.right);
-    for (int column = 0; column < visible.range.first && column < static_cast<int>(visible.widths.size()); ++column)
-        visible.firstLeft += visible.widths[column];
-    return visible;
-}
-
-BOOL DrawListItem(const DRAWITEMSTRUCT* draw, void (*paint)(const DRAWITEMSTRUCT& draw))
-{
-    if (draw->CtlType != ODT_LISTVIEW)
-        return FALSE;
-    if (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS))
-        paint(*draw);
-    return TRUE;
-}
-
-BOOL DrawPlainListItem(HWND, const DRAWITEMSTRUCT* draw)
-{
-    return DrawListItem(draw, PaintPlainRow);
-}
-
-BOOL OnPlainListNotify(int listId, const NMHDR* header)
-{
-    if (header->idFrom != static_cast<UINT_PTR>(listId))
-        return FALSE;
-    if (header->code == LVN_DELETEITEM) {
-        delete reinterpret_cast<ListRow*>(reinterpret_cast<const NMLISTVIEW*>(header)->lParam);
-        return TRUE;
-    }
-    return SortOrAnswerText(header);
-}
-
-BOOL SortOrAnswerText(const NMHDR* header)
-{
-    if (header->code == LVN_COLUMNCLICK) {
-        SortOnColumnClick(header->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-        return TRUE;
-    }
-    return AnswerCellText(header);
-}
-
-void InsertOwnedRow(HWND list, int index, std::unique_ptr<ListRow> row)
-{
-    if (InsertRowItem(list, index < 0 ? ListView_GetItemCount(list) : index, reinterpret_cast<LPARAM>(row.get())) >= 0)
-        row.release();
-}
-
-const ListRow* ListRowAt(HWND list, int index)
-{
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    return index >= 0 && ListView_GetItem(list, &item) ? reinterpret_cast<const ListRow*>(item.lParam) : nullptr;
-}
-
-const ListRow* SelectedListRow(HWND list)
-{
-    return ListRowAt(list, ListView_GetNextItem(list, -1, LVNI_SELECTED));
-}
-
-int BeginListRefill(HWND list)
-{
-    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-    SetStatusText("");
-    ListView_DeleteAllItems(list);
-    return selected;
-}
-
-void FinishListRefill(HWND list, int selected)
-{
-    SizePendingColumns(list);
-    PlaceHeaderTips(list);
-    RequestResort(list);
-    if (selected >= 0 && selected < ListView_GetItemCount(list))
-        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }

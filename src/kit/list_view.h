@@ -11,51 +11,59 @@
 #include "core/lists/list_row.h"
 #include "core/lists/list_sort.h"
 
-// Alignment codes of a column.
-inline constexpr int kAlignLeft = 0;
-inline constexpr int kAlignRight = 2;
-inline constexpr int kAlignCenter = 6;
+#include "core/lists/column_spec.h"
+#include "kit/header_tips.h"
 
 // Inserts a column of width 0 with an owner-drawn header item that carries a new ListColumn.
 ListColumn* MakeColumn(HWND list, int index, const char* title, int alignment, int ascending = 1);
 
-// One column of a list's table. A column that starts descending (ascending 0) sorts ascending at
-// its first click.
-struct ColumnSpec {
-    const char* title;
-    int alignment;
-    int ascending = 1;
+// What the items of a list carry: a ListRow, or a WorkUnitRow whose cells are its ListRow.
+enum class RowKind { Plain, WorkUnit };
+
+// How a list behaves, handed over with its columns: the kit asks a list's traits, never which
+// page the list belongs to. A list without traits is a plain one.
+struct ListTraits {
+    RowKind rows = RowKind::Plain;
+    bool signalSort = false; // columns 1 to 4 hold graphs and sort by the row's signal values
+    // Columns fixedFirst to fixedLast are always fixedWidth wide, whatever their contents.
+    int fixedFirst = 0;
+    int fixedLast = -1;
+    int fixedWidth = 0;
+    HeaderTipSource tips{};
+    const char* widthsValue = nullptr; // the stored column widths; null: not stored
 };
-// Makes the table's columns in order.
-void MakeColumns(HWND list, const ColumnSpec* columns, size_t count);
-template <size_t N> void MakeColumns(HWND list, const ColumnSpec (&columns)[N])
+
+// Makes the table's columns in order and gives the list the traits that go with them, its
+// header tips included. The traits must outlive the list (a constant of the page).
+void MakeColumns(HWND list, const ColumnSpec* columns, size_t count, const ListTraits& traits);
+template <size_t N> void MakeColumns(HWND list, const ColumnSpec (&columns)[N], const ListTraits& traits)
 {
-    MakeColumns(list, columns, N);
+    MakeColumns(list, columns, N, traits);
 }
-struct HeaderTipSource;
 // Sets up a page's report list: full-row selection (and the given extended styles), the
-// table's columns, the header painter and the header tips.
+// table's columns with their traits, the header painter and the header tips.
 HWND SetUpReportList(HWND page, int listId, DWORD extendedStyle, const ColumnSpec* columns, size_t count,
-                     const HeaderTipSource& tips);
+                     const ListTraits& traits);
 template <size_t N>
 HWND SetUpReportList(HWND page, int listId, DWORD extendedStyle, const ColumnSpec (&columns)[N],
-                     const HeaderTipSource& tips)
+                     const ListTraits& traits)
 {
-    return SetUpReportList(page, listId, extendedStyle, columns, N, tips);
+    return SetUpReportList(page, listId, extendedStyle, columns, N, traits);
 }
+// The traits the list was given; a plain list's when it was given none.
+const ListTraits& TraitsOf(HWND list);
 
 // A column's title, cut at capacity characters.
 std::string ColumnTitle(HWND list, int column, int capacity);
 // Deletes every column and frees their ListColumns.
 void DeleteAllColumns(HWND list);
-// What every page does with its list when it is destroyed: store the column widths under the
-// value name, then delete the rows (their owner frees them) and the columns.
-void CloseList(HWND list, const char* widthsValueName);
+// What every page does with its list when it is destroyed: store the column widths where its
+// traits say, then delete the rows (their owner frees them) and the columns.
+void CloseList(HWND list);
 int ColumnCount(HWND list);
 ListColumn* ColumnRecord(HWND list, int index);
 
-// The cells behind an item's data: the Analysis, Best Results and Completed lists carry
-// WorkUnitRows, every other list a ListRow.
+// The cells behind an item's data, as the list's traits say its items carry them.
 const ListRow* RowCells(HWND list, LPARAM itemData);
 const WorkUnitRow* WorkUnitOf(HWND list, LPARAM itemData);
 
@@ -85,6 +93,8 @@ void SizeAllColumns(HWND list);
 // then would fit only the titles, so they are sized once their first rows are in.
 void SizeWhenFilled(HWND list);
 void SizePendingColumns(HWND list);
+// Forgets a sizing still waiting for rows (the list is going).
+void ForgetPendingSize(HWND list);
 // The same without touching the redraw state, for a list that is being filled with redrawing off.
 void SizeColumnsToContents(HWND list);
 
@@ -141,3 +151,7 @@ void FinishListRefill(HWND list, int selected);
 
 // The widths of all columns, in order.
 std::vector<int> ColumnWidths(HWND list);
+
+// The stored column widths (or widths fitted to the rows once there are some) and the header
+// tips of a list whose traits name where its widths are stored; nothing for any other list.
+void RestoreListLayout(HWND list);

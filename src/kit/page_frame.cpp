@@ -20,6 +20,8 @@ INT_PTR Dispatch(const PageHandlers& handlers, HWND page, UINT message, WPARAM w
 {
     switch (message) {
     case WM_INITDIALOG:
+        if (handlers.window)
+            *handlers.window = page;
         return handlers.initDialog ? handlers.initDialog(page, lParam) : TRUE;
     case WM_SIZE:
         return Call(handlers.size, page);
@@ -44,6 +46,8 @@ INT_PTR Dispatch(const PageHandlers& handlers, HWND page, UINT message, WPARAM w
     case WM_NCDESTROY:
         if (handlers.freeState)
             handlers.freeState(page);
+        if (handlers.window && *handlers.window == page)
+            *handlers.window = nullptr;
         return FALSE;
     }
     return handlers.other ? handlers.other(page, message, wParam, lParam) : FALSE;

@@ -49,6 +49,9 @@ struct PageHandlers {
     void (*freeState)(HWND page) = nullptr; // at WM_NCDESTROY
     // Any other message: the page's own; returns FALSE for messages it leaves to the system.
     INT_PTR (*other)(HWND page, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;
+    // Where a page that others drive keeps its window: set from WM_INITDIALOG on, null again once
+    // the window is gone (WM_NCDESTROY).
+    HWND* window = nullptr;
 };
 
 // The dialog procedure's body. An exception never leaves it: a failed allocation puts

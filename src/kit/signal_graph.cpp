@@ -23,14 +23,6 @@ constexpr COLORREF kMarkColour = RGB(0, 255, 0);
 constexpr COLORREF kFitColour = RGB(255, 255, 255);
 constexpr COLORREF kGridColour = RGB(192, 192, 192);
 
-constexpr int kBestTripletColumn = 2;
-constexpr int kBestPulseColumn = 3;
-constexpr int kBestGaussianColumn = 4;
-constexpr int kBestPeakColumn = 1;
-constexpr int kCompletedTripletColumn = 9;
-constexpr int kCompletedPulseColumn = 10;
-constexpr int kCompletedGaussianColumn = 11;
-
 enum class CellPaint { Text, Peak, Triplet, Pulse, Gaussian };
 
 CellPaint PaintOf(const SignalRowStyle& style, int column)
@@ -171,32 +163,6 @@ void DrawGridLine(HDC hdc, int x1, int y1, int x2, int y2)
 }
 
 } // namespace
-
-SignalRowStyle BestResultsRowStyle(bool showText)
-{
-    SignalRowStyle style;
-    style.peakColumn = kBestPeakColumn;
-    style.tripletColumn = kBestTripletColumn;
-    style.pulseColumn = kBestPulseColumn;
-    style.gaussianColumn = kBestGaussianColumn;
-    style.showText = showText;
-    style.fittedCurve = true;
-    style.cellGrid = true;
-    return style;
-}
-
-SignalRowStyle CompletedRowStyle(bool showText, bool workUnitForm)
-{
-    SignalRowStyle style;
-    if (workUnitForm) {
-        style.tripletColumn = kCompletedTripletColumn;
-        style.pulseColumn = kCompletedPulseColumn;
-        style.gaussianColumn = kCompletedGaussianColumn;
-    }
-    style.showText = showText;
-    style.skipEmptyGaussian = true;
-    return style;
-}
 
 std::string SignalCellText(const WorkUnitRow& row, const SignalRowStyle& style, int column)
 {

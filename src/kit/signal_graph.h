@@ -1,4 +1,4 @@
-// The row painter of the lists that show signal graphs: Best Results and Completed Work Units.
+// The row painter of the lists that show signal graphs beside plain text cells.
 #pragma once
 
 #include <windows.h>
@@ -19,12 +19,6 @@ struct SignalRowStyle {
     bool cellGrid = false;          // grey lines down both edges of every cell
     bool skipEmptyGaussian = false; // no step line for an empty gaussian pot
 };
-
-// Best Results: Location, Peak, Triplet, Pulses and Gaussian with its fitted curve.
-SignalRowStyle BestResultsRowStyle(bool showText);
-// Completed Work Units: the work-unit form draws columns 9 to 11 as graphs; the totals form is
-// text only.
-SignalRowStyle CompletedRowStyle(bool showText, bool workUnitForm);
 
 // The text a cell of the row shows: its own text, the Peak figure, or a graph's caption (given
 // whether or not the style puts it on the graph).

@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "core/settings/value_names.h"
 #include "kit/app_state.h"
+#include "pages/best_results_page.h"
 #include "kit/links.h"
 #include "core/lists/list_sort.h"
 #include "kit/header_tips.h"
@@ -23,11 +24,9 @@ namespace
 constexpr int kMinimumRowHeight = 17;
 constexpr COLORREF kGridColour = RGB(192, 192, 192);
 
-constexpr ColumnSpec kColumns[kAnalysisCellCount] = {
-    {"Location", kAlignLeft},        {"Status", kAlignCenter},   {"% Done", kAlignRight},
-    {"CPU Time", kAlignRight},       {"Time Left", kAlignRight}, {"Completion", kAlignRight},
-    {"% Per CPU Hour", kAlignRight}, {"Mflops", kAlignRight},    {"Angle Range", kAlignRight},
-};
+constexpr ListTraits kTraits{RowKind::WorkUnit, false, 0, -1, 0, kAnalysisTips, kValueAnalysisColumnWidths};
+
+HWND thePage = nullptr;
 
 int StatusImage(std::string_view status)
 {
@@ -49,7 +48,7 @@ HWND List(HWND page)
 
 BOOL OnInitDialog(HWND page, LPARAM)
 {
-    SetUpReportList(page, IDC_ANALYSIS_LIST, 0, kColumns, kAnalysisTips);
+    SetUpReportList(page, IDC_ANALYSIS_LIST, 0, kAnalysisColumnSpecs.data(), kAnalysisColumnSpecs.size(), kTraits);
     return TRUE;
 }
 
@@ -108,7 +107,7 @@ void DrawRow(const DRAWITEMSTRUCT& draw)
                                cell.left + (cell.right - cell.left - iconWidth) / 2, cell.top,
                                ILD_TRANSPARENT | (selected ? ILD_BLEND50 : 0));
             } else {
-                const bool right = kColumns[column].alignment == kAlignRight;
+                const bool right = kAnalysisColumns[column].column.alignment == kAlignRight;
                 SetTextAlign(hdc, right ? TA_RIGHT : TA_LEFT);
                 ExtTextOutA(hdc, right ? cell.right - 2 : cell.left + 2, cell.top + 1, ETO_OPAQUE | ETO_CLIPPED, &cell,
                             text.data(), static_cast<int>(text.size()), nullptr);
@@ -152,17 +151,22 @@ void OnAnalysisButton(HWND, int id, int, HWND)
 void OnDestroy(HWND page)
 {
     // The Best Results list shows these rows: empty it before they are freed.
-    if (const HWND best = PageList(kTabBestResults))
+    if (const HWND best = BestResultsList())
         ListView_DeleteAllItems(best);
-    CloseList(List(page), kValueAnalysisColumnWidths);
+    CloseList(List(page));
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog, OnSize,           OnMeasureItem, OnDrawItem,
-                                 OnNotify,     OnAnalysisButton, nullptr,       OnDestroy};
+constexpr PageHandlers kHandlers{OnInitDialog, OnSize,    OnMeasureItem, OnDrawItem, OnNotify, OnAnalysisButton,
+                                 nullptr,      OnDestroy, nullptr,       nullptr,    &thePage};
 
 } // namespace
 
 HWND CreateAnalysisPage(HWND parent)
 {
     return CreatePage(parent, IDD_ANALYSIS, PageProc<kHandlers>);
+}
+
+HWND AnalysisList()
+{
+    return thePage ? List(thePage) : nullptr;
 }

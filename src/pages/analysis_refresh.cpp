@@ -24,6 +24,8 @@
 #include "kit/list_text.h"
 #include "kit/list_view.h"
 #include "kit/notification.h"
+#include "pages/analysis_page.h"
+#include "pages/best_results_page.h"
 
 namespace
 {
@@ -218,10 +220,10 @@ void UpdateTitleAndTip(HWND analysis, int remembered)
 // Steps after the command: rows, one look per location, repaint, re-sort, title and tip.
 void FinishRefresh(int selected)
 {
-    const HWND analysis = PageList(kTabAnalysis);
+    const HWND analysis = AnalysisList();
     if (!analysis)
         return;
-    const HWND best = PageList(kTabBestResults);
+    const HWND best = BestResultsList();
     StatusLine status;
     // A selection made while the command ran is the one to keep.
     const int current = ListView_GetNextItem(analysis, -1, LVNI_SELECTED);
@@ -284,10 +286,10 @@ void RefreshAnalysis(bool rebuild)
         waiting.followUpRebuild = waiting.followUpRebuild || rebuild;
         return;
     }
-    const HWND analysis = PageList(kTabAnalysis);
+    const HWND analysis = AnalysisList();
     if (!analysis)
         return;
-    const HWND best = PageList(kTabBestResults);
+    const HWND best = BestResultsList();
     const int selected = ListView_GetNextItem(analysis, -1, LVNI_SELECTED);
     SetStatusText("");
     StatusLine status;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 
 #include "core/common/status_sink.h"
 #include "core/pages/page_layout.h"
@@ -29,6 +30,25 @@ constexpr ColumnSpec kColumns[] = {
     {"Pulses", kAlignLeft},   {"Gaussian", kAlignLeft},
 };
 
+// Every column is 80 pixels wide; columns 1 to 4 hold graphs and sort by signal values.
+constexpr ListTraits kTraits{RowKind::WorkUnit, true, 0, INT_MAX, 80, kBestResultsTips, kValueBestColumnWidths};
+
+HWND thePage = nullptr;
+
+// Location, Peak, Triplet, Pulses and Gaussian with its fitted curve.
+SignalRowStyle RowStyle(bool showText)
+{
+    SignalRowStyle style;
+    style.peakColumn = 1;
+    style.tripletColumn = 2;
+    style.pulseColumn = 3;
+    style.gaussianColumn = 4;
+    style.showText = showText;
+    style.fittedCurve = true;
+    style.cellGrid = true;
+    return style;
+}
+
 constexpr GraphRowControls kGraphRows{IDC_BEST_LIST,      IDC_BEST_ROW_HEIGHT, IDC_BEST_ROW_LABEL,
                                       IDC_BEST_SHOW_TEXT, kValueBestRowHeight, kValueShowGraphText};
 
@@ -49,12 +69,12 @@ std::string CellTextOf(HWND list, int item, int column)
     record.mask = LVIF_PARAM;
     record.iItem = item;
     const WorkUnitRow* row = ListView_GetItem(list, &record) ? WorkUnitOf(list, record.lParam) : nullptr;
-    return row ? SignalCellText(*row, BestResultsRowStyle(true), column) : std::string();
+    return row ? SignalCellText(*row, RowStyle(true), column) : std::string();
 }
 
 BOOL OnInitDialog(HWND page, LPARAM)
 {
-    SetCellTextSource(SetUpReportList(page, IDC_BEST_LIST, 0, kColumns, kBestResultsTips), CellTextOf);
+    SetCellTextSource(SetUpReportList(page, IDC_BEST_LIST, 0, kColumns, kTraits), CellTextOf);
     InitGraphRowControls(page, kGraphRows, State(page));
     return TRUE;
 }
@@ -73,7 +93,7 @@ BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* draw)
         return FALSE;
     const WorkUnitRow* row = WorkUnitOf(draw->hwndItem, draw->itemData);
     if (row && (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS)))
-        PaintSignalRow(*draw, *row, BestResultsRowStyle(State(page).showText != 0));
+        PaintSignalRow(*draw, *row, RowStyle(State(page).showText != 0));
     return TRUE;
 }
 
@@ -114,19 +134,32 @@ void OnSize(HWND page)
 void OnDestroy(HWND page)
 {
     const HWND list = List(page);
-    SaveColumnWidths(list, kValueBestColumnWidths);
+    SaveColumnWidths(list, kTraits.widthsValue);
     SaveGraphRowHeight(page, kGraphRows);
     // The rows belong to the Analysis list; only the column records are this page's.
     DeleteAllColumns(list);
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog,       OnSize,    OnMeasureItem,
-                                 OnDrawItem,         OnNotify,  OnBestResultsButton,
-                                 OnHorizontalScroll, OnDestroy, FreeWindowState<GraphRowState>};
+constexpr PageHandlers kHandlers{OnInitDialog,
+                                 OnSize,
+                                 OnMeasureItem,
+                                 OnDrawItem,
+                                 OnNotify,
+                                 OnBestResultsButton,
+                                 OnHorizontalScroll,
+                                 OnDestroy,
+                                 FreeWindowState<GraphRowState>,
+                                 nullptr,
+                                 &thePage};
 
 } // namespace
 
 HWND CreateBestResultsPage(HWND parent)
 {
     return CreatePage(parent, IDD_BEST_RESULTS, PageProc<kHandlers>);
+}
+
+HWND BestResultsList()
+{
+    return thePage ? List(thePage) : nullptr;
 }

@@ -32,14 +32,15 @@
 #include "kit/app_state.h"
 #include "kit/links.h"
 #include "kit/header_tips.h"
-#include "shell/keyboard.h"
+#include "kit/menu_keys.h"
 #include "kit/graph_rows.h"
 #include "kit/list_text.h"
 #include "kit/list_view.h"
 #include "kit/page_frame.h"
 #include "kit/signal_graph.h"
+#include "pages/completed_parts.h"
 
-namespace
+namespace completed
 {
 
 constexpr char kAllLocations[] = "All Locations";
@@ -63,18 +64,27 @@ constexpr ColumnSpec kWorkUnitColumns[] = {
     {"Triplet", kAlignLeft, 1},      {"Pulses", kAlignLeft, 1},          {"Gaussian", kAlignLeft, 1},
 };
 
+// The totals form is text only; the work-unit form draws columns 9 to 11 as 180-pixel graphs.
+constexpr ListTraits kTotalsTraits{RowKind::WorkUnit, false, 0, -1, 0, kCompletedTips};
+constexpr ListTraits kWorkUnitTraits{RowKind::WorkUnit, false, 9, 11, 180, kCompletedTips};
+
+SignalRowStyle RowStyle(bool showText, bool workUnitForm)
+{
+    SignalRowStyle style;
+    if (workUnitForm) {
+        style.tripletColumn = 9;
+        style.pulseColumn = 10;
+        style.gaussianColumn = 11;
+    }
+    style.showText = showText;
+    style.skipEmptyGaussian = true;
+    return style;
+}
+
+HWND thePage = nullptr;
+
 constexpr GraphRowControls kGraphRows{IDC_COMPLETED_LIST,      IDC_COMPLETED_ROW_HEIGHT, IDC_COMPLETED_ROW_LABEL,
                                       IDC_COMPLETED_SHOW_TEXT, kValueCompletedRowHeight, kValueShowGraphTextCompleted};
-
-struct PageState {
-    GraphRowState graph;
-    bool filling = false;         // the tree is being refilled: its selection changes are not loads
-    bool treeTakingFocus = false; // the tree handles WM_SETFOCUS: a selection it makes is its own
-    HTREEITEM unloaded = nullptr; // selected by the tree itself on taking the focus, and not loaded
-    bool workUnitForm = false;    // the list shows one location's work units, not the totals
-    LogReader reader;             // the one line buffer and column table of SETILog.csv
-    RowStore rows;                // the list's rows in display order; the list holds only their count
-};
 
 PageState& State(HWND page)
 {
@@ -189,28 +199,6 @@ const WorkUnitRow* RowAt(HWND page, size_t index)
     return index < rows.size() ? rows[index].get() : nullptr;
 }
 
-// Starts the reader on the log of every location under the root, in tree order, and hands each
-// to use(item, node) until it answers false; a log that cannot be opened is reported on the
-// status line and left out.
-template <typename Use> void ForEachLocationLog(HWND page, HTREEITEM root, Use use)
-{
-    const HWND tree = Tree(page);
-    for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
-        const LocationNode* node = NodeOf(tree, child);
-        if (!node)
-            continue;
-        std::string failure;
-        const std::unique_ptr<LogByteSource> log = OpenLogFile(node->path, failure);
-        if (!log) {
-            SetStatusText(failure);
-            continue;
-        }
-        State(page).reader.Start(*log);
-        if (!use(child, *node))
-            return;
-    }
-}
-
 // How a load of the list ended.
 enum class LoadOutcome { Shown, MissingLog, OutOfMemory };
 
@@ -283,12 +271,10 @@ LoadOutcome LoadList(HWND page, HTREEITEM item, bool root)
     const HWND list = List(page);
     State(page).workUnitForm = !root;
     if (root) {
-        MakeColumns(list, kTotalsColumns);
-        InstallHeaderTips(list, kCompletedTips);
+        MakeColumns(list, kTotalsColumns, kTotalsTraits);
         return LoadTotalRows(page, item);
     }
-    MakeColumns(list, kWorkUnitColumns);
-    InstallHeaderTips(list, kCompletedTips);
+    MakeColumns(list, kWorkUnitColumns, kWorkUnitTraits);
     SizeColumnsToContents(list);
     return LoadWorkUnits(page, item);
 }
@@ -342,210 +328,6 @@ void Reload(HWND page)
     FillTree(page);
 }
 
-constexpr char kSkyDataTitle[] = "Loading SkyData";
-
-// One point per row of the list, or per selected row, in list order.
-SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
-{
-    const HWND list = List(page);
-    const RowStore& rows = State(page).rows;
-    SkyPointSet points;
-    if (!selectedOnly) {
-        points.reserve(rows.size());
-        for (const auto& row : rows)
-            points.push_back(SkyPointOfRow(row->cells));
-        return points;
-    }
-    points.reserve(static_cast<size_t>(ListView_GetSelectedCount(list)));
-    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(list, i, LVNI_SELECTED))
-        if (const WorkUnitRow* row = RowAt(page, static_cast<size_t>(i)))
-            points.push_back(SkyPointOfRow(row->cells));
-    return points;
-}
-
-// Every location's work units, read from the logs in tree order; a log that cannot be opened is
-// reported on the status line and left out. Nothing when memory ran out.
-std::optional<SkyPointSet> LogSkyPoints(HWND page, HTREEITEM root)
-{
-    SkyPointSet points;
-    bool read = true;
-    ForEachLocationLog(page, root, [&](HTREEITEM, const LocationNode& node) {
-        read = ReadLogSkyPoints(State(page).reader, node, points);
-        return read;
-    });
-    if (!read)
-        return std::nullopt;
-    return points;
-}
-
-// Growing the set can run out of memory: then no Sky Map is shown, the part read is freed, and
-// the user is told.
-template <typename MakePoints> void ShowSkyMapOf(HWND page, MakePoints makePoints)
-{
-    std::optional<SkyPointSet> points;
-    try {
-        points = makePoints();
-    } catch (const std::bad_alloc&) {
-        points.reset();
-    }
-    if (!points) {
-        SetStatusText(kOutOfMemory);
-        MessageBoxA(page, LastErrorText(ERROR_NOT_ENOUGH_MEMORY).c_str(), kSkyDataTitle, MB_OK);
-        return;
-    }
-    ShowSkyMap(std::move(*points));
-}
-
-// "All Locations" reads every location's log; a location hands over the rows its load just listed.
-void ShowSkyMapForTreeItem(HWND page, HTREEITEM item)
-{
-    if (TreeView_GetParent(Tree(page), item) == nullptr)
-        ShowSkyMapOf(page, [page, item] { return LogSkyPoints(page, item); });
-    else
-        ShowSkyMapOf(page, [page] { return std::optional(RowSkyPoints(page, false)); });
-}
-
-void ShowSkyMapForSelectedRows(HWND page)
-{
-    ShowSkyMapOf(page, [page] { return std::optional(RowSkyPoints(page, true)); });
-}
-
-// "All Locations" counts every stored location's log; a location item only its own.
-void OpenWorkUnitCalendarForTreeItem(HWND page, HTREEITEM item)
-{
-    const HWND tree = Tree(page);
-    if (TreeView_GetParent(tree, item) == nullptr) {
-        OpenWorkUnitCalendarForAllLocations();
-        return;
-    }
-    if (const LocationNode* node = NodeOf(tree, item))
-        OpenWorkUnitCalendar(node->path);
-}
-
-// The count and daily rate are those the right click's load just wrote into the item's node.
-void OpenFutureCalendarForTreeItem(HWND page, HTREEITEM item)
-{
-    if (const LocationNode* node = NodeOf(Tree(page), item))
-        OpenFutureCalendar(node->count, node->perDay);
-}
-
-void CarryOutTreeCommand(HWND page, HTREEITEM item, int command)
-{
-    switch (command) {
-    case ID_SKY_MAP:
-        ShowSkyMapForTreeItem(page, item);
-        break;
-    case ID_CALENDAR:
-        OpenWorkUnitCalendarForTreeItem(page, item);
-        break;
-    case ID_FUTURE_CALENDAR:
-        OpenFutureCalendarForTreeItem(page, item);
-        break;
-    case ID_RELOAD_LOCATIONS:
-        Reload(page);
-        break;
-    }
-}
-
-int TrackMenu(HWND page, int menuId, POINT screen)
-{
-    const UniqueMenu menu(LoadMenuA(AppInstance(), MAKEINTRESOURCEA(menuId)));
-    const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
-    if (!popup)
-        return 0;
-    return TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, page, nullptr);
-}
-
-// The chosen command goes through WM_COMMAND, naming the control it is for, as if a menu had sent
-// it: the same road serves every way of choosing it.
-void OpenControlMenu(HWND page, HWND control, int menuId, POINT screen)
-{
-    if (const int command = TrackMenu(page, menuId, screen))
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(control));
-}
-
-// The selected item as a command needs it: loaded, also when the tree selected it by itself.
-void LoadIfNotLoaded(HWND page, HTREEITEM item)
-{
-    if (item && item == State(page).unloaded && item == TreeView_GetSelection(Tree(page)))
-        LoadSelection(page, item);
-}
-
-// The item under the cursor; null unless the cursor is on an item's icon or label.
-HTREEITEM TreeItemAtCursor(HWND tree)
-{
-    TVHITTESTINFO hit{};
-    GetCursorPos(&hit.pt);
-    ScreenToClient(tree, &hit.pt);
-    const HTREEITEM item = TreeView_HitTest(tree, &hit);
-    return hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON) ? item : nullptr;
-}
-
-void OnTreeRightClick(HWND page)
-{
-    const HWND tree = Tree(page);
-    POINT screen{};
-    GetCursorPos(&screen);
-    const HTREEITEM item = TreeItemAtCursor(tree);
-    if (!item)
-        return;
-    TreeView_SelectItem(tree, item); // loads the item unless it was selected already
-    LoadIfNotLoaded(page, item);
-    OpenControlMenu(page, tree, IDR_COMPLETED_TREE_MENU, screen);
-}
-
-// The list's commands are for the selected rows of one location's work units.
-bool ListCommandApplies(HWND page)
-{
-    const HWND tree = Tree(page);
-    const HTREEITEM selected = TreeView_GetSelection(tree);
-    return selected && TreeView_GetParent(tree, selected) != nullptr && ListView_GetSelectedCount(List(page)) > 0;
-}
-
-// A command of the tree's or the list's right-click menu, for the tree's selected item or the
-// list's selected rows.
-void OnMenuCommand(HWND page, int command, HWND control)
-{
-    if (control == Tree(page)) {
-        if (const HTREEITEM item = TreeView_GetSelection(control))
-            CarryOutTreeCommand(page, item, command);
-    } else if (control == List(page) && command == ID_SKY_MAP && ListCommandApplies(page)) {
-        ShowSkyMapForSelectedRows(page);
-    }
-}
-
-void OnListRightClick(HWND page)
-{
-    if (!ListCommandApplies(page))
-        return;
-    POINT screen{};
-    GetCursorPos(&screen);
-    OpenControlMenu(page, List(page), IDR_COMPLETED_LIST_MENU, screen);
-}
-
-// Shift+F10 or the Menu key: the menu the right click would open, at the selected item.
-void OnKeyboardMenu(HWND page, HWND control)
-{
-    RECT item{};
-    if (control == Tree(page)) {
-        const HTREEITEM selected = TreeView_GetSelection(control);
-        if (!selected)
-            return;
-        LoadIfNotLoaded(page, selected);
-        TreeView_EnsureVisible(control, selected);
-        TreeView_GetItemRect(control, selected, &item, TRUE);
-        OpenControlMenu(page, control, IDR_COMPLETED_TREE_MENU, MenuPointBelow(control, item));
-    } else if (control == List(page) && ListCommandApplies(page)) {
-        int row = ListView_GetNextItem(control, -1, LVNI_FOCUSED | LVNI_SELECTED);
-        if (row < 0)
-            row = ListView_GetNextItem(control, -1, LVNI_SELECTED);
-        ListView_EnsureVisible(control, row, FALSE);
-        ListView_GetItemRect(control, row, &item, LVIR_BOUNDS);
-        OpenControlMenu(page, control, IDR_COMPLETED_LIST_MENU, MenuPointBelow(control, item));
-    }
-}
-
 BOOL OnTreeNotify(HWND page, const NMHDR* header)
 {
     switch (header->code) {
@@ -590,8 +372,7 @@ std::string CellTextOf(HWND list, int item, int column)
     const HWND page = GetParent(list);
     const WorkUnitRow* row = item >= 0 ? RowAt(page, static_cast<size_t>(item)) : nullptr;
     const PageState& state = State(page);
-    return row ? SignalCellText(*row, CompletedRowStyle(state.graph.showText != 0, state.workUnitForm), column)
-               : std::string();
+    return row ? SignalCellText(*row, RowStyle(state.graph.showText != 0, state.workUnitForm), column) : std::string();
 }
 
 BOOL OnListNotify(HWND page, const NMHDR* header)
@@ -641,6 +422,7 @@ BOOL OnInitDialog(HWND page, LPARAM)
     const HWND list = List(page);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     InstallHeaderPainter(list);
+    // The list's columns and their traits come with each load's form.
     SetCellTextSource(list, CellTextOf);
 
     InitGraphRowControls(page, kGraphRows, state.graph);
@@ -671,7 +453,7 @@ BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* draw)
     const PageState& state = State(page);
     const WorkUnitRow* row = RowAt(page, draw->itemID);
     if (row && (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS)))
-        PaintSignalRow(*draw, *row, CompletedRowStyle(state.graph.showText != 0, state.workUnitForm));
+        PaintSignalRow(*draw, *row, RowStyle(state.graph.showText != 0, state.workUnitForm));
     return TRUE;
 }
 
@@ -715,29 +497,29 @@ INT_PTR OnOtherMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 constexpr PageHandlers kHandlers{OnInitDialog,       OnSize,    OnMeasureItem,
                                  OnDrawItem,         OnNotify,  OnCompletedCommand,
                                  OnHorizontalScroll, OnDestroy, FreeWindowState<PageState>,
-                                 OnOtherMessage};
+                                 OnOtherMessage,     &thePage};
 
-} // namespace
+} // namespace completed
 
 HWND CreateCompletedPage(HWND parent)
 {
-    return CreatePage(parent, IDD_COMPLETED, PageProc<kHandlers>);
+    return CreatePage(parent, IDD_COMPLETED, PageProc<completed::kHandlers>);
 }
 
 void ReloadCompleted()
 {
-    if (const HWND page = App().pages[kTabCompleted])
-        Reload(page);
+    if (const HWND page = completed::thePage)
+        completed::Reload(page);
 }
 
 const WorkUnitRow* CompletedListRow(int index)
 {
-    const HWND page = App().pages[kTabCompleted];
-    return page && index >= 0 ? RowAt(page, static_cast<size_t>(index)) : nullptr;
+    const HWND page = completed::thePage;
+    return page && index >= 0 ? completed::RowAt(page, static_cast<size_t>(index)) : nullptr;
 }
 
 void FillCompletedTree()
 {
-    if (const HWND page = App().pages[kTabCompleted])
-        FillTree(page);
+    if (const HWND page = completed::thePage)
+        completed::FillTree(page);
 }

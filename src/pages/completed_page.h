@@ -4,6 +4,11 @@
 #include <windows.h>
 
 #include "core/lists/list_row.h"
+#include "kit/header_tips.h"
+#include "resources/resource.h"
+
+// The work-unit form's tips, and the totals form's while the list has its seven columns.
+inline constexpr HeaderTipSource kCompletedTips{IDS_TIP_COMPLETED_UNITS, IDS_TIP_COMPLETED_TOTALS, 7, false};
 
 HWND CreateCompletedPage(HWND parent);
 // Empties the list and fills the location tree again (F5 and "Reload Locations").

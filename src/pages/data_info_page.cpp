@@ -19,8 +19,12 @@
 namespace
 {
 
-// The page reuses the main window's private hide number for its own sky map request.
-constexpr UINT kMessageSkyMapRequest = kMessageHide;
+// The page's own message: hand the listed work units to the Sky Map.
+constexpr UINT kMessageSkyMapRequest = WM_APP + 1000;
+
+constexpr ListTraits kTraits{RowKind::Plain, false, 0, -1, 0, kDataInfoTips, kValueDataInfoColumnWidths};
+
+HWND thePage = nullptr;
 
 // Cells 6 to 8 have no column: they only carry the sky map's numbers.
 constexpr ColumnSpec kColumns[] = {
@@ -42,7 +46,7 @@ void HandPointsToSkyMap(SkyPointSet points)
 
 BOOL OnInitDialog(HWND page, LPARAM)
 {
-    SetUpReportList(page, IDC_DATA_INFO_LIST, LVS_EX_GRIDLINES, kColumns, kDataInfoTips);
+    SetUpReportList(page, IDC_DATA_INFO_LIST, LVS_EX_GRIDLINES, kColumns, kTraits);
     return TRUE;
 }
 
@@ -60,7 +64,7 @@ BOOL OnNotify(HWND, const NMHDR* header)
 
 void OnDestroy(HWND page)
 {
-    CloseList(List(page), kValueDataInfoColumnWidths);
+    CloseList(List(page));
 }
 
 void OnSkyMapButton(HWND page, int id, int, HWND)
@@ -77,8 +81,8 @@ INT_PTR OnSkyMapRequest(HWND, UINT message, WPARAM, LPARAM)
     return TRUE;
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog,   OnSize,  MeasureListRow, DrawPlainListItem, OnNotify,
-                                 OnSkyMapButton, nullptr, OnDestroy,      nullptr,           OnSkyMapRequest};
+constexpr PageHandlers kHandlers{OnInitDialog, OnSize,    MeasureListRow, DrawPlainListItem, OnNotify, OnSkyMapButton,
+                                 nullptr,      OnDestroy, nullptr,        OnSkyMapRequest,   &thePage};
 
 } // namespace
 
@@ -89,7 +93,7 @@ HWND CreateDataInfoPage(HWND parent)
 
 void RefreshDataInfo()
 {
-    const HWND list = PageList(kTabDataInfo);
+    const HWND list = thePage ? List(thePage) : nullptr;
     if (!list)
         return;
     const int selected = BeginListRefill(list);
@@ -114,7 +118,7 @@ void RefreshDataInfo()
 SkyPointSet DataInfoSkyPoints()
 {
     SkyPointSet points;
-    const HWND list = PageList(kTabDataInfo);
+    const HWND list = thePage ? List(thePage) : nullptr;
     if (!list)
         return points;
     const int count = ListView_GetItemCount(list);

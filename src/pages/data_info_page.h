@@ -4,6 +4,10 @@
 #include <windows.h>
 
 #include "core/skymap/sky_point.h"
+#include "kit/header_tips.h"
+#include "resources/resource.h"
+
+inline constexpr HeaderTipSource kDataInfoTips{IDS_TIP_DATA_INFO, 0, 0, true};
 
 HWND CreateDataInfoPage(HWND parent);
 // Rebuilds the list from every location's files (on tab switch and F5).

@@ -28,6 +28,10 @@ constexpr ColumnSpec kColumns[kUserInfoCellCount] = {
     {"Register Time", kAlignRight},
 };
 
+constexpr ListTraits kTraits{RowKind::Plain, false, 0, -1, 0, kUserInfoTips, kValueUserInfoColumnWidths};
+
+HWND thePage = nullptr;
+
 HWND List(HWND page)
 {
     return GetDlgItem(page, IDC_USER_INFO_LIST);
@@ -101,7 +105,7 @@ void OnOverride(HWND page)
 
 BOOL OnInitDialog(HWND page, LPARAM)
 {
-    SetUpReportList(page, IDC_USER_INFO_LIST, LVS_EX_GRIDLINES, kColumns, kUserInfoTips);
+    SetUpReportList(page, IDC_USER_INFO_LIST, LVS_EX_GRIDLINES, kColumns, kTraits);
     return TRUE;
 }
 
@@ -132,7 +136,7 @@ void OnUserInfoButton(HWND page, int id, int, HWND)
 
 void OnDestroy(HWND page)
 {
-    CloseList(List(page), kValueUserInfoColumnWidths);
+    CloseList(List(page));
 }
 
 INT_PTR OnFutureCalendarMessage(HWND page, UINT message, WPARAM, LPARAM)
@@ -144,7 +148,8 @@ INT_PTR OnFutureCalendarMessage(HWND page, UINT message, WPARAM, LPARAM)
 }
 
 constexpr PageHandlers kHandlers{OnInitDialog,     OnSize,  MeasureListRow, DrawPlainListItem, OnUserInfoNotify,
-                                 OnUserInfoButton, nullptr, OnDestroy,      nullptr,           OnFutureCalendarMessage};
+                                 OnUserInfoButton, nullptr, OnDestroy,      nullptr,           OnFutureCalendarMessage,
+                                 &thePage};
 
 } // namespace
 
@@ -155,7 +160,7 @@ HWND CreateUserInfoPage(HWND parent)
 
 void RefreshUserInfo()
 {
-    const HWND list = PageList(kTabUserInfo);
+    const HWND list = thePage ? List(thePage) : nullptr;
     if (!list)
         return;
     const HWND page = GetParent(list);

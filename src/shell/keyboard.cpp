@@ -7,6 +7,7 @@
 
 #include "kit/app_state.h"
 #include "shell/main_window.h"
+#include "shell/page_table.h"
 
 namespace
 {
@@ -71,13 +72,4 @@ bool OpenContextMenu(const MSG& msg)
 bool HandleProgramKey(const MSG& msg)
 {
     return SwitchTab(msg) || OpenContextMenu(msg);
-}
-
-POINT MenuPointBelow(HWND control, const RECT& item)
-{
-    RECT client{};
-    GetClientRect(control, &client);
-    POINT point{std::clamp(item.left, client.left, client.right), std::clamp(item.bottom, client.top, client.bottom)};
-    ClientToScreen(control, &point);
-    return point;
 }

@@ -7,62 +7,30 @@
 #include <initializer_list>
 #include <utility>
 
-#include "platform/unique_handle.h"
 #include "core/common/program_texts.h"
-#include "resources/resource.h"
-#include "platform/settings_store.h"
-#include "platform/window_layout.h"
-#include "pages/analysis_page.h"
-#include "pages/analysis_refresh.h"
+#include "dialogs/sky_map.h"
 #include "kit/app_state.h"
-#include "pages/best_results_page.h"
-#include "pages/completed_page.h"
-#include "pages/data_info_page.h"
-#include "kit/header_tips.h"
-#include "shell/keyboard.h"
 #include "kit/list_view.h"
 #include "kit/notification.h"
-#include "pages/options_page.h"
-#include "pages/user_info_page.h"
+#include "pages/analysis_refresh.h"
+#include "platform/settings_store.h"
+#include "platform/unique_handle.h"
+#include "platform/window_layout.h"
+#include "resources/resource.h"
+#include "shell/keyboard.h"
+#include "shell/page_table.h"
 
 namespace
 {
 
-constexpr char kCompletedHint[] = "Hint: You can right click for more options.";
-
-struct TabPage {
-    const char* text;
-    HWND (*create)(HWND parent);
-};
-
-// Tab order; the page at index i belongs to tab i.
-constexpr TabPage kTabPages[kTabCount] = {
-    {"Analysis", CreateAnalysisPage},  {"Best Results", CreateBestResultsPage},       {"Data Info", CreateDataInfoPage},
-    {"User Info", CreateUserInfoPage}, {"Completed Work Units", CreateCompletedPage}, {"Options", CreateOptionsPage},
-};
+// The main window's own message: hide it (it went to the notification area).
+constexpr UINT kMessageHide = WM_APP + 1000;
 
 // The tab in front as the tab control has it; the control knows before anyone is told.
 int SelectedTab()
 {
     const int selected = App().tabControl ? TabCtrl_GetCurSel(App().tabControl) : -1;
     return selected >= 0 && selected < kTabCount ? selected : kTabAnalysis;
-}
-
-bool ShowsAnalysis(int tab)
-{
-    return tab == kTabAnalysis || tab == kTabBestResults;
-}
-
-// Data Info and User Info read their files whenever they come to the front or F5 is pressed.
-bool RefreshInfoTab(int tab)
-{
-    if (tab == kTabDataInfo)
-        RefreshDataInfo();
-    else if (tab == kTabUserInfo)
-        RefreshUserInfo();
-    else
-        return false;
-    return true;
 }
 
 // The tab control is a tab stop of its own (the arrow keys on it change the page); the pages are
@@ -78,7 +46,7 @@ HWND CreateTabControl(HWND hwnd)
     for (int i = 0; i < kTabCount; ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(kTabPages[i].text);
+        item.pszText = const_cast<char*>(kPageTable[i].title);
         SendMessageA(tab, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     }
     return tab;
@@ -87,7 +55,7 @@ HWND CreateTabControl(HWND hwnd)
 // The tab whose page holds the focus, which it notes as that page's focus; -1 for none.
 int RememberPageFocus()
 {
-    AppState& app = App();
+    TabState& app = Tabs();
     const HWND focus = GetFocus();
     for (int i = 0; focus && i < kTabCount; ++i) {
         if (app.pages[i] && IsChild(app.pages[i], focus)) {
@@ -101,16 +69,15 @@ int RememberPageFocus()
 // Gives the focus to the control the page had it on last, or else to its first tab stop (its list).
 void FocusPage(int tab)
 {
-    const AppState& app = App();
-    const HWND page = app.pages[tab];
+    const HWND page = Tabs().pages[tab];
     if (!page)
         return;
-    HWND target = app.pageFocus[tab];
+    HWND target = Tabs().pageFocus[tab];
     if (!target || !IsChild(page, target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
         target = GetNextDlgTabItem(page, nullptr, FALSE);
     // Through the dialog, so that it moves its default button and selects an edit's text as a Tab would.
     if (target)
-        SendMessageA(app.mainWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+        SendMessageA(App().mainWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
 }
 
 BOOL OnInitDialog(HWND hwnd)
@@ -118,7 +85,7 @@ BOOL OnInitDialog(HWND hwnd)
     AppState& app = App();
     // The pages created below reach the main window through App() while they start.
     app.mainWindow = hwnd;
-    app.currentTab = kTabAnalysis;
+    Tabs().currentTab = kTabAnalysis;
     app.inTray = false;
     app.tickedInTray = false;
     app.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
@@ -130,9 +97,9 @@ BOOL OnInitDialog(HWND hwnd)
     app.tabControl = CreateTabControl(hwnd);
     if (app.tabControl) {
         for (int i = 0; i < kTabCount; ++i) {
-            app.pages[i] = kTabPages[i].create(hwnd);
+            const HWND page = Tabs().pages[i] = kPageTable[i].create(hwnd);
             // Above the tab control, so that the page gets the clicks and paints over its area.
-            SetWindowPos(app.pages[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
 
@@ -149,7 +116,7 @@ void OnSize(HWND hwnd, WPARAM sizeType)
     // A minimised window has no client area to lay out; the layout waits for the restore.
     if (sizeType == SIZE_MINIMIZED)
         return;
-    App().currentTab = SelectedTab();
+    Tabs().currentTab = SelectedTab();
     RECT client{};
     GetClientRect(hwnd, &client);
 
@@ -176,8 +143,8 @@ void OnTimer(HWND hwnd)
 {
     AppState& app = App();
     app.tickedInTray = true;
-    app.currentTab = SelectedTab();
-    if (app.inTray || ShowsAnalysis(app.currentTab) || IsIconic(hwnd))
+    const int tab = Tabs().currentTab = SelectedTab();
+    if (app.inTray || kPageTable[tab].refreshedByTimer || IsIconic(hwnd))
         RefreshAnalysis(false);
 }
 
@@ -279,7 +246,7 @@ void OnTrayIcon(HWND hwnd, LPARAM mouseMessage)
 void OnClose(HWND hwnd)
 {
     // Each page stores what it keeps (column widths, the refresh rate) as it goes.
-    for (HWND& page : App().pages) {
+    for (HWND& page : Tabs().pages) {
         if (page)
             DestroyWindow(page);
         page = nullptr;
@@ -313,36 +280,21 @@ void OnNcDestroy()
     AppState& app = App();
     app.mainWindow = nullptr;
     app.tabControl = nullptr;
-    for (HWND& page : app.pages)
+    for (HWND& page : Tabs().pages)
         page = nullptr;
-    for (HWND& focus : app.pageFocus)
+    for (HWND& focus : Tabs().pageFocus)
         focus = nullptr;
     app.inTray = false;
     app.tickedInTray = false;
 }
 
-// Stored column widths (or widths fitted to the rows) and header tooltips of the lists start-up
-// lays out; Data Info and User Info fill their rows only when first shown.
+// Stored column widths (or widths fitted to the rows) and header tooltips of every page's list
+// whose traits say its widths are stored.
 void RestoreListLayouts()
 {
-    const struct {
-        int tab;
-        const char* valueName;
-        void (*sizeToContents)(HWND);
-    } lists[] = {
-        // Empty while a pre-refresh command runs: then sized once the rows are in.
-        {kTabAnalysis, kValueAnalysisColumnWidths, SizeWhenFilled},
-        {kTabBestResults, kValueBestColumnWidths, SizeWhenFilled},
-        {kTabDataInfo, kValueDataInfoColumnWidths, SizeWhenFilled},
-        {kTabUserInfo, kValueUserInfoColumnWidths, SizeWhenFilled},
-    };
-    for (const auto& list : lists) {
-        if (const HWND hwnd = PageList(list.tab))
-            RestoreColumnWidths(hwnd, list.valueName, list.sizeToContents);
-    }
-    for (const int tab : {kTabAnalysis, kTabBestResults}) {
-        if (const HWND hwnd = PageList(tab))
-            PlaceHeaderTips(hwnd);
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        if (const HWND list = PageList(tab))
+            RestoreListLayout(list);
     }
 }
 
@@ -418,29 +370,32 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand)
 
 void ShowCurrentTab()
 {
-    AppState& app = App();
-    app.currentTab = SelectedTab();
+    TabState& tabs = Tabs();
+    const int current = tabs.currentTab = SelectedTab();
     SetStatusText({});
     // A page that held the focus keeps where it was for its next turn in front.
     const int left = RememberPageFocus();
-    for (HWND page : app.pages) {
+    for (HWND page : tabs.pages) {
         if (page)
             ShowWindow(page, SW_HIDE);
     }
-    if (app.pages[app.currentTab])
-        ShowWindow(app.pages[app.currentTab], SW_SHOW);
+    if (tabs.pages[current])
+        ShowWindow(tabs.pages[current], SW_SHOW);
     SizeCurrentPage();
-    if (left >= 0 && left != app.currentTab)
-        FocusPage(app.currentTab);
+    if (left >= 0 && left != current)
+        FocusPage(current);
 
-    if (!RefreshInfoTab(app.currentTab) && app.currentTab == kTabCompleted)
-        SetStatusText(kCompletedHint);
+    const PageEntry& entry = kPageTable[current];
+    if (entry.toFront)
+        entry.toFront();
+    else if (entry.hint)
+        SetStatusText(entry.hint);
 }
 
 void SizeCurrentPage()
 {
     const AppState& app = App();
-    const HWND page = app.pages[app.currentTab];
+    const HWND page = Tabs().pages[Tabs().currentTab];
     if (!app.tabControl || !page)
         return;
     RECT area{};
@@ -454,11 +409,8 @@ void SizeCurrentPage()
 
 void RefreshCurrentTab()
 {
-    const int tab = App().currentTab;
-    if (ShowsAnalysis(tab))
-        RefreshAnalysis(true);
-    else if (!RefreshInfoTab(tab) && tab == kTabCompleted)
-        ReloadCompleted();
+    if (const auto refresh = kPageTable[Tabs().currentTab].refresh)
+        refresh();
 }
 
 void HandleMessage(MSG& msg)
@@ -473,7 +425,7 @@ void HandleMessage(MSG& msg)
             return;
         // The main window and the Sky Map's modeless Show Work Units dialog each take their Tab,
         // Enter and Escape keys.
-        for (const HWND dialog : {App().mainWindow, App().skyPick}) {
+        for (const HWND dialog : {App().mainWindow, Sky().pick}) {
             if (dialog && IsDialogMessageA(dialog, &msg))
                 return;
         }

@@ -18,6 +18,7 @@
 #include "pages/analysis_page.h"
 #include "pages/analysis_refresh.h"
 #include "kit/app_state.h"
+#include "shell/page_table.h"
 #include "pages/best_results_page.h"
 #include "kit/list_view.h"
 #include "kit/notification.h"
@@ -187,7 +188,7 @@ TEST_F(AnalysisRefreshTest, AnalysisKeepsItsOwnOrderWhileBestResultsIsInFront)
     }
     RefreshAnalysis(false);
     SortOnColumnClick(PageList(kTabAnalysis), kCellPercent);
-    App().currentTab = kTabBestResults;
+    Tabs().currentTab = kTabBestResults;
     RefreshAnalysis(false);
     ASSERT_EQ(Rows(), 3);
     EXPECT_EQ(Cell(kCellLocation, 0) + " " + Cell(kCellLocation, 1) + " " + Cell(kCellLocation, 2),

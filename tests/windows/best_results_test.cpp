@@ -20,6 +20,8 @@
 #include "platform/settings_store.h"
 #include "core/settings/value_names.h"
 #include "kit/app_state.h"
+#include "dialogs/sky_map.h"
+#include "shell/page_table.h"
 #include "pages/best_results_page.h"
 #include "core/client/pot_decode.h"
 #include "core/lists/list_row.h"
@@ -89,6 +91,8 @@ protected:
             DestroyWindow(page);
         DestroyWindow(App().mainWindow);
         App() = AppState();
+        Sky() = SkyWindows();
+        Tabs() = TabState();
         ResetSettings();
     }
 
@@ -96,7 +100,7 @@ protected:
     {
         page = CreateBestResultsPage(App().mainWindow);
         ASSERT_NE(page, nullptr);
-        App().pages[kTabBestResults] = page;
+        Tabs().pages[kTabBestResults] = page;
         list = PageList(kTabBestResults);
         ASSERT_NE(list, nullptr);
         for (int column = 0; column < 5; ++column)
@@ -400,7 +404,7 @@ TEST_F(BestResultsTest, StoredShowTextOfTwoShowsTextWithTheBoxClear)
 TEST_F(BestResultsTest, PeakSortsByNumberBothWays)
 {
     CreatePage();
-    App().currentTab = kTabBestResults;
+    Tabs().currentTab = kTabBestResults;
     AddRow("Bravo").best.spikePower = 12.5;
     AddRow("Alpha").best.spikePower = 100;
     AddRow("Charlie").best.spikePower = 9;

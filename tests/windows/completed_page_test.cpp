@@ -21,6 +21,7 @@
 #include "dialogs/sky_map.h"
 #include "temp_dir.h"
 #include "kit/app_state.h"
+#include "shell/page_table.h"
 #include "core/lists/list_sort.h"
 
 namespace
@@ -110,7 +111,7 @@ protected:
         App().smallImages = ImageList_LoadImageA(App().instance, MAKEINTRESOURCEA(IDB_TREE), 16, 0, RGB(0, 0, 255),
                                                  IMAGE_BITMAP, LR_CREATEDIBSECTION);
         ASSERT_NE(App().smallImages, nullptr);
-        App().currentTab = kTabCompleted;
+        Tabs().currentTab = kTabCompleted;
         g_box = AnsweredBox();
         timer_ = SetTimer(nullptr, 0, 50, AnswerBoxes);
     }
@@ -121,6 +122,8 @@ protected:
         DestroyWindow(App().mainWindow);
         ImageList_Destroy(App().smallImages);
         App() = saved_;
+        Sky() = SkyWindows();
+        Tabs() = TabState();
         ResetSettings();
     }
 
@@ -128,7 +131,7 @@ protected:
     {
         page_ = CreateCompletedPage(App().mainWindow);
         ASSERT_NE(page_, nullptr);
-        App().pages[kTabCompleted] = page_;
+        Tabs().pages[kTabCompleted] = page_;
         MoveWindow(page_, 0, 0, 900, 500, TRUE);
     }
     void DestroyPage()
@@ -136,7 +139,7 @@ protected:
         if (page_)
             DestroyWindow(page_);
         page_ = nullptr;
-        App().pages[kTabCompleted] = nullptr;
+        Tabs().pages[kTabCompleted] = nullptr;
     }
 
     void StoreLocation(int index, const std::string& path, const std::string& name, const char* completed = "Y")
@@ -420,13 +423,13 @@ TEST_F(CompletedPageTest, MenuCommandsOpenTheSkyMapAndCalendarsForTheirItem)
     DestroyWindow(FutureCalendarWindow());
 
     // The list's Sky Map shows the selected rows only, and needs a selection.
-    DestroyWindow(App().skyMap);
+    DestroyWindow(Sky().map);
     command(ID_SKY_MAP, List());
-    EXPECT_EQ(App().skyMap, nullptr);
+    EXPECT_EQ(Sky().map, nullptr);
     ListView_SetItemState(List(), 1, LVIS_SELECTED, LVIS_SELECTED);
     command(ID_SKY_MAP, List());
     EXPECT_EQ(shownPoints(), 1u);
-    DestroyWindow(App().skyMap);
+    DestroyWindow(Sky().map);
 }
 
 // The rows live outside the list, which keeps only positions: a sort must carry the selection and

@@ -16,6 +16,8 @@
 #include "platform/settings_store.h"
 #include "temp_dir.h"
 #include "kit/app_state.h"
+#include "dialogs/sky_map.h"
+#include "shell/page_table.h"
 #include "pages/data_info_page.h"
 #include "kit/list_view.h"
 #include "dialogs/override_dialog.h"
@@ -62,17 +64,19 @@ protected:
         App().instance = GetModuleHandleA(nullptr);
         App().mainWindow = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlainDialogProc, 0);
         ASSERT_NE(App().mainWindow, nullptr);
-        App().pages[kTabDataInfo] = CreateDataInfoPage(App().mainWindow);
-        App().pages[kTabUserInfo] = CreateUserInfoPage(App().mainWindow);
+        Tabs().pages[kTabDataInfo] = CreateDataInfoPage(App().mainWindow);
+        Tabs().pages[kTabUserInfo] = CreateUserInfoPage(App().mainWindow);
         ASSERT_NE(PageList(kTabDataInfo), nullptr);
         ASSERT_NE(PageList(kTabUserInfo), nullptr);
     }
     void TearDown() override
     {
-        DestroyWindow(App().pages[kTabUserInfo]);
-        DestroyWindow(App().pages[kTabDataInfo]);
+        DestroyWindow(Tabs().pages[kTabUserInfo]);
+        DestroyWindow(Tabs().pages[kTabDataInfo]);
         DestroyWindow(App().mainWindow);
         App() = saved_;
+        Sky() = SkyWindows();
+        Tabs() = TabState();
         ResetSettings();
     }
 
@@ -141,7 +145,7 @@ protected:
             ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
     static int Selected(int tab) { return ListView_GetNextItem(PageList(tab), -1, LVNI_SELECTED); }
-    static bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(App().pages[kTabUserInfo], id)) != FALSE; }
+    static bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(Tabs().pages[kTabUserInfo], id)) != FALSE; }
     static std::string Status()
     {
         char text[1100] = {};
@@ -269,11 +273,11 @@ TEST_F(DataInfoTest, NoLocationSwitchedOn)
     EXPECT_EQ(Rows(kTabDataInfo), 0);
     EXPECT_TRUE(DataInfoSkyPoints().empty());
     // The button's request builds an empty set without trouble.
-    SendMessageA(App().pages[kTabDataInfo], WM_COMMAND, MAKEWPARAM(IDC_DATA_INFO_SKY_MAP, BN_CLICKED), 0);
+    SendMessageA(Tabs().pages[kTabDataInfo], WM_COMMAND, MAKEWPARAM(IDC_DATA_INFO_SKY_MAP, BN_CLICKED), 0);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
-    EXPECT_TRUE(IsWindow(App().pages[kTabDataInfo]));
+    EXPECT_TRUE(IsWindow(Tabs().pages[kTabDataInfo]));
 }
 
 TEST_F(UserInfoTest, GrandTotalAndButtonStates)
@@ -470,7 +474,7 @@ TEST_F(OverrideDialogTest, RefusedInputsKeepTheDialogAndAcceptedOneRefreshes)
     DialogPlayer player;
     player.inputs = {"-1", "0.0", "abc", "3abc"};
     WithPlayer(player, [] {
-        return SendMessageA(App().pages[kTabUserInfo], WM_COMMAND, MAKEWPARAM(IDC_USER_INFO_OVERRIDE, BN_CLICKED), 0);
+        return SendMessageA(Tabs().pages[kTabUserInfo], WM_COMMAND, MAKEWPARAM(IDC_USER_INFO_OVERRIDE, BN_CLICKED), 0);
     });
     EXPECT_EQ(player.prompt, "Enter the average number of work units bob completes in one day.");
     EXPECT_EQ(player.hints,

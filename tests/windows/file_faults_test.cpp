@@ -27,6 +27,7 @@
 #include "pages/analysis_page.h"
 #include "pages/analysis_refresh.h"
 #include "kit/app_state.h"
+#include "shell/page_table.h"
 #include "pages/best_results_page.h"
 #include "pages/data_info_page.h"
 #include "shell/main_window.h"
@@ -116,8 +117,8 @@ protected:
         AddPage(kTabDataInfo, CreateDataInfoPage);
         AddPage(kTabUserInfo, CreateUserInfoPage);
         AddPage(kTabCompleted, CreateCompletedPage);
-        ASSERT_NE(App().pages[kTabCompleted], nullptr);
-        MoveWindow(App().pages[kTabCompleted], 0, 0, 900, 500, TRUE);
+        ASSERT_NE(Tabs().pages[kTabCompleted], nullptr);
+        MoveWindow(Tabs().pages[kTabCompleted], 0, 0, 900, 500, TRUE);
         timer_ = SetTimer(nullptr, 0, 50, AnswerBoxes);
     }
     void TearDown() override
@@ -156,12 +157,12 @@ protected:
     }
     static std::string Cell(int cell) { return std::string(Row(kTabAnalysis, 0)->cells.Text(cell)); }
 
-    static HWND CompletedTree() { return GetDlgItem(App().pages[kTabCompleted], IDC_COMPLETED_TREE); }
-    static HWND CompletedList() { return GetDlgItem(App().pages[kTabCompleted], IDC_COMPLETED_LIST); }
+    static HWND CompletedTree() { return GetDlgItem(Tabs().pages[kTabCompleted], IDC_COMPLETED_TREE); }
+    static HWND CompletedList() { return GetDlgItem(Tabs().pages[kTabCompleted], IDC_COMPLETED_LIST); }
     // Fills the Completed tree and selects the first location (or the root with totals).
     static void SelectCompleted(bool totals)
     {
-        App().currentTab = kTabCompleted;
+        Tabs().currentTab = kTabCompleted;
         FillCompletedTree();
         const HTREEITEM root = TreeView_GetRoot(CompletedTree());
         ASSERT_NE(root, nullptr);
@@ -450,7 +451,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
     TempDir attic;
     attic.Write("SETILog.csv", kLogHeader + kLogRecord);
     StoreLocation(2, attic.Path(), "Attic");
-    const HWND page = App().pages[kTabCompleted];
+    const HWND page = Tabs().pages[kTabCompleted];
     const struct {
         const char* what;
         const char* before; // selected before the limit
@@ -464,7 +465,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
         {"sky map of every log", "All", "All", ID_SKY_MAP, 200000, 3},
         {"calendar of every log", "All", "All", ID_CALENDAR, 0, 3},
     };
-    App().currentTab = kTabCompleted;
+    Tabs().currentTab = kTabCompleted;
     FillCompletedTree();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -482,7 +483,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
         EXPECT_GT(failures, 0u);
         EXPECT_EQ(StatusText(), "Out of memory");
         EXPECT_LT(BytesHeld(), held + 200000) << "what the load had read is freed";
-        EXPECT_EQ(App().skyMap, nullptr);
+        EXPECT_EQ(Sky().map, nullptr);
         EXPECT_EQ(WorkUnitCalendarWindow(), nullptr);
         EXPECT_TRUE(IsWindowEnabled(App().mainWindow));
         if (!c.command) {
@@ -499,7 +500,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
         EXPECT_EQ(ListView_GetItemCount(CompletedList()), c.rows);
         if (c.command == ID_SKY_MAP) {
             EXPECT_EQ(SkyMapPoints() ? SkyMapPoints()->size() : 0u, static_cast<size_t>(kUnits + 1));
-            DestroyWindow(App().skyMap);
+            DestroyWindow(Sky().map);
         }
         if (c.command == ID_CALENDAR) {
             EXPECT_NE(WorkUnitCalendarWindow(), nullptr);
@@ -571,7 +572,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutInARefreshLeavesNoLocationUnreadAndNoRowH
     };
     SetLastWriteTime(dir.Write("state.sah", "prog=0.5\ncpu=7200\n"), kStart + 60 * kSecond);
     const std::vector<BYTE> none;
-    App().currentTab = kTabAnalysis;
+    Tabs().currentTab = kTabAnalysis;
     {
         const AllocationLimit limit(3 << 20); // the big file fits once, not twice
         PressKey(PageList(kTabAnalysis), VK_F5, none);
@@ -699,6 +700,8 @@ protected:
             DestroyWindow(App().mainWindow);
         ShutdownApp();
         App() = saved_;
+        Sky() = SkyWindows();
+        Tabs() = TabState();
         ResetSettingsKeys();
     }
 
@@ -782,6 +785,8 @@ TEST_F(SettingsFaultsTest, EveryValueWithTheWrongTypeOrAnAbsurdSize)
         DestroyWindow(App().mainWindow);
         ShutdownApp();
         App() = AppState();
+        Sky() = SkyWindows();
+        Tabs() = TabState();
         App().instance = GetModuleHandleA(nullptr);
     }
 }

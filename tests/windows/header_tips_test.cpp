@@ -10,6 +10,12 @@
 
 #include "kit/header_tips.h"
 #include "kit/list_view.h"
+#include "dialogs/locations_dialog.h"
+#include "pages/analysis_page.h"
+#include "pages/best_results_page.h"
+#include "pages/completed_page.h"
+#include "pages/data_info_page.h"
+#include "pages/user_info_page.h"
 
 namespace
 {

@@ -16,6 +16,7 @@
 #include "dialogs/sky_map.h"
 #include "pages/analysis_refresh.h"
 #include "kit/app_state.h"
+#include "shell/page_table.h"
 #include "shell/main_window.h"
 
 namespace
@@ -135,6 +136,8 @@ protected:
         ShutdownApp();
         Pump();
         App() = saved_;
+        Sky() = SkyWindows();
+        Tabs() = TabState();
         ResetSettingsKeys();
     }
 
@@ -254,7 +257,7 @@ TEST_F(LeakTest, SkyMapAndCalendarOpeningsStayFlat)
     }
     const auto round = [&] {
         ShowSkyMap(points);
-        OpenAndClose(App().skyMap);
+        OpenAndClose(Sky().map);
         OpenWorkUnitCalendar(dir.Path());
         OpenAndClose(WorkUnitCalendarWindow());
         OpenWorkUnitCalendarForAllLocations();

@@ -15,6 +15,8 @@
 #include "resources/resource.h"
 #include "platform/settings_store.h"
 #include "kit/app_state.h"
+#include "dialogs/sky_map.h"
+#include "shell/page_table.h"
 #include "pages/completed_page.h"
 #include "shell/main_window.h"
 #include "kit/notification.h"
@@ -138,6 +140,8 @@ protected:
         ShutdownApp();
         Pump(0);
         App() = saved_;
+        Sky() = SkyWindows();
+        Tabs() = TabState();
         Shell() = ShellCalls();
         ResetSettings();
     }
@@ -158,13 +162,13 @@ protected:
         SendMessageA(App().mainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
     }
 
-    static HWND Options(int id) { return GetDlgItem(App().pages[kTabOptions], id); }
+    static HWND Options(int id) { return GetDlgItem(Tabs().pages[kTabOptions], id); }
 
     static void MoveTrackbar(int position)
     {
         const HWND trackbar = Options(IDC_OPTIONS_REFRESH_RATE);
         SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
-        SendMessageA(App().pages[kTabOptions], WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+        SendMessageA(Tabs().pages[kTabOptions], WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                      reinterpret_cast<LPARAM>(trackbar));
     }
 
@@ -197,14 +201,14 @@ TEST_F(MainWindowTest, CreatesSixTabsWithTheirPagesInOrder)
         item.cchTextMax = sizeof text;
         ASSERT_TRUE(SendMessageA(App().tabControl, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item)));
         EXPECT_STREQ(text, tabs[i].text);
-        ASSERT_NE(App().pages[i], nullptr);
+        ASSERT_NE(Tabs().pages[i], nullptr);
         // Siblings of the tab control, so that dialog navigation stops on it and enters the page.
-        EXPECT_EQ(GetParent(App().pages[i]), hwnd);
-        EXPECT_NE(GetDlgItem(App().pages[i], tabs[i].controlOfPage), nullptr);
+        EXPECT_EQ(GetParent(Tabs().pages[i]), hwnd);
+        EXPECT_NE(GetDlgItem(Tabs().pages[i], tabs[i].controlOfPage), nullptr);
     }
-    EXPECT_EQ(App().currentTab, kTabAnalysis);
-    EXPECT_TRUE(HasVisibleStyle(App().pages[kTabAnalysis]));
-    EXPECT_FALSE(HasVisibleStyle(App().pages[kTabOptions]));
+    EXPECT_EQ(Tabs().currentTab, kTabAnalysis);
+    EXPECT_TRUE(HasVisibleStyle(Tabs().pages[kTabAnalysis]));
+    EXPECT_FALSE(HasVisibleStyle(Tabs().pages[kTabOptions]));
 }
 
 TEST_F(MainWindowTest, TabSwitchShowsOnlyThatPageAndSetsTheStatusLine)
@@ -226,12 +230,12 @@ TEST_F(MainWindowTest, TabSwitchShowsOnlyThatPageAndSetsTheStatusLine)
         SCOPED_TRACE(step.tab);
         SetStatusText("a message from before");
         SelectTab(step.tab);
-        EXPECT_EQ(App().currentTab, step.tab);
+        EXPECT_EQ(Tabs().currentTab, step.tab);
         if (step.status) {
             EXPECT_EQ(StatusText(), step.status);
         }
         for (int page = 0; page < kTabCount; ++page)
-            EXPECT_EQ(HasVisibleStyle(App().pages[page]), page == step.tab) << "page " << page;
+            EXPECT_EQ(HasVisibleStyle(Tabs().pages[page]), page == step.tab) << "page " << page;
     }
 }
 
@@ -276,10 +280,10 @@ TEST_F(MainWindowTest, KeysGoRoundTheTabControlAndThePageAndSwitchTabs)
         SetStatusText(kBefore);
         PressKey(GetFocus(), step.key, step.held);
         EXPECT_EQ(TabCtrl_GetCurSel(App().tabControl), step.tab);
-        EXPECT_EQ(App().currentTab, step.tab);
-        EXPECT_TRUE(HasVisibleStyle(App().pages[step.tab]));
+        EXPECT_EQ(Tabs().currentTab, step.tab);
+        EXPECT_TRUE(HasVisibleStyle(Tabs().pages[step.tab]));
         const HWND expected =
-            step.focus == kTabControl ? App().tabControl : GetDlgItem(App().pages[step.tab], step.focus);
+            step.focus == kTabControl ? App().tabControl : GetDlgItem(Tabs().pages[step.tab], step.focus);
         EXPECT_EQ(GetFocus(), expected) << "focus on control " << GetDlgCtrlID(GetFocus());
         if (step.status) {
             EXPECT_EQ(StatusText(), step.status);
@@ -297,8 +301,8 @@ TEST_F(MainWindowTest, KeyboardSwitchOntoCompletedLoadsNothingUntilAnItemIsChose
     StoreString("Location1", dir.Path() + ";Home;255;Y;Y;Y;Y");
     const HWND hwnd = Create();
     SetForegroundWindow(hwnd);
-    const HWND tree = GetDlgItem(App().pages[kTabCompleted], IDC_COMPLETED_TREE);
-    const HWND list = GetDlgItem(App().pages[kTabCompleted], IDC_COMPLETED_LIST);
+    const HWND tree = GetDlgItem(Tabs().pages[kTabCompleted], IDC_COMPLETED_TREE);
+    const HWND list = GetDlgItem(Tabs().pages[kTabCompleted], IDC_COMPLETED_LIST);
     const std::vector<BYTE> none, ctrl{VK_CONTROL}, shift{VK_SHIFT}, ctrlShift{VK_CONTROL, VK_SHIFT};
     const auto ontoCompleted = [&] {
         PressKey(PageList(kTabAnalysis), VK_PRIOR, ctrl); // onto Options
@@ -407,7 +411,7 @@ TEST_F(MainWindowTest, ResizingLaysOutStatusLineTabControlAndTheCurrentPage)
         RECT area{};
         GetClientRect(App().tabControl, &area);
         TabCtrl_AdjustRect(App().tabControl, FALSE, &area);
-        const RECT page = RectIn(App().pages[c.tab], App().tabControl);
+        const RECT page = RectIn(Tabs().pages[c.tab], App().tabControl);
         EXPECT_EQ(page.left, area.left);
         EXPECT_EQ(page.top, area.top);
         EXPECT_EQ(page.right - page.left, area.right - 2);
@@ -460,8 +464,8 @@ TEST_F(MainWindowTest, OptionsSwitchesAndCommandAreWrittenAtOnce)
     StoreNumber(kValueShowGrandTotal, 1);
     Create();
     SelectTab(kTabOptions);
-    EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_MINIMIZE_TO_TRAY), BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_GRAND_TOTAL), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(Tabs().pages[kTabOptions], IDC_OPTIONS_MINIMIZE_TO_TRAY), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(Tabs().pages[kTabOptions], IDC_OPTIONS_GRAND_TOTAL), BST_CHECKED);
     std::string command;
     EXPECT_FALSE(StoredString(kValueRunBeforeRefresh, command)) << "setting up the page is not an edit";
 
@@ -495,8 +499,8 @@ TEST_F(MainWindowTest, StoredOptionsAreShownWhenThePageIsCreated)
     StoreNumber(kValueShowGrandTotal, 2); // only 1 means on
     StoreString(kValueRunBeforeRefresh, "update.bat");
     Create();
-    EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_MINIMIZE_TO_TRAY), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(App().pages[kTabOptions], IDC_OPTIONS_GRAND_TOTAL), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(Tabs().pages[kTabOptions], IDC_OPTIONS_MINIMIZE_TO_TRAY), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(Tabs().pages[kTabOptions], IDC_OPTIONS_GRAND_TOTAL), BST_UNCHECKED);
     EXPECT_EQ(WindowText(Options(IDC_OPTIONS_COMMAND)), "update.bat");
     EXPECT_EQ(StoredNumber(kValueShowGrandTotal), 2) << "showing a value must not rewrite it";
 }
@@ -640,7 +644,7 @@ TEST_F(MainWindowTest, F5OnTheOptionsTabDoesNothing)
     PostQuitMessage(0);
     EXPECT_EQ(RunMessageLoop(), 1);
     EXPECT_TRUE(IsWindow(hwnd));
-    EXPECT_EQ(App().currentTab, kTabOptions);
+    EXPECT_EQ(Tabs().currentTab, kTabOptions);
     EXPECT_EQ(StatusText(), "a message from before");
     EXPECT_EQ(SendMessageA(trackbar, TBM_GETPOS, 0, 0), position);
 }
@@ -659,7 +663,7 @@ TEST_F(MainWindowTest, CloseDestroysThePagesAndStoresThePlacementForTheNextStart
     ASSERT_TRUE(GetWindowPlacement(hwnd, &before));
 
     HWND pages[kTabCount];
-    std::copy(std::begin(App().pages), std::end(App().pages), pages);
+    std::copy(std::begin(Tabs().pages), std::end(Tabs().pages), pages);
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(hwnd));
     for (HWND page : pages)

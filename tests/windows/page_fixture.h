@@ -13,6 +13,8 @@
 #include "resources/resource.h"
 #include "platform/settings_store.h"
 #include "kit/app_state.h"
+#include "dialogs/sky_map.h"
+#include "shell/page_table.h"
 #include "shell/main_window.h"
 
 inline void ResetSettingsKeys()
@@ -131,23 +133,25 @@ protected:
     void TearDown() override
     {
         // A page's button may have opened the sky map; it is a top-level window of its own.
-        if (App().skyMap)
-            DestroyWindow(App().skyMap);
+        if (Sky().map)
+            DestroyWindow(Sky().map);
         for (int tab = kTabCount - 1; tab >= 0; --tab)
-            if (App().pages[tab])
-                DestroyWindow(App().pages[tab]);
+            if (Tabs().pages[tab])
+                DestroyWindow(Tabs().pages[tab]);
         DestroyWindow(App().mainWindow);
         ImageList_Destroy(App().statusImages);
         ImageList_Destroy(App().smallImages);
         App() = AppState();
+        Sky() = SkyWindows();
+        Tabs() = TabState();
         ResetSettingsKeys();
     }
 
     // Creates a page as a child of the stand-in main window and registers it in App().
     HWND AddPage(int tab, HWND (*create)(HWND))
     {
-        App().pages[tab] = create(App().mainWindow);
-        return App().pages[tab];
+        Tabs().pages[tab] = create(App().mainWindow);
+        return Tabs().pages[tab];
     }
     static void StoreString(const std::string& name, const std::string& text)
     {

@@ -68,10 +68,10 @@ class SkyMapTest : public PageFixture
 protected:
     void TearDown() override
     {
-        if (App().skyPick)
-            DestroyWindow(App().skyPick);
-        if (App().skyMap)
-            DestroyWindow(App().skyMap);
+        if (Sky().pick)
+            DestroyWindow(Sky().pick);
+        if (Sky().map)
+            DestroyWindow(Sky().map);
         EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_) << "a point set was not freed";
         PageFixture::TearDown();
     }
@@ -79,30 +79,30 @@ protected:
     // Paints the client area into a chart-sized canvas, as WM_PAINT would.
     static void Paint(Canvas& canvas)
     {
-        ASSERT_NE(App().skyMap, nullptr);
-        SendMessageA(App().skyMap, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+        ASSERT_NE(Sky().map, nullptr);
+        SendMessageA(Sky().map, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
     }
 
     static std::string TipAt(int x, int y)
     {
-        SendMessageA(App().skyMap, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        SendMessageA(Sky().map, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
         HWND tip = nullptr;
         while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr)
-            if (GetWindow(tip, GW_OWNER) == App().skyMap)
+            if (GetWindow(tip, GW_OWNER) == Sky().map)
                 break;
         if (!tip)
             return "(no tooltip)";
         char text[1100] = {};
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.hwnd = App().skyMap;
+        tool.hwnd = Sky().map;
         tool.uId = 0;
         tool.lpszText = text;
         SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
         return text;
     }
 
-    static HWND PickList() { return GetDlgItem(App().skyPick, IDC_SHOW_WU_LIST); }
+    static HWND PickList() { return GetDlgItem(Sky().pick, IDC_SHOW_WU_LIST); }
 
     static std::vector<std::pair<std::string, const SkyPoint*>> Entries()
     {
@@ -152,7 +152,7 @@ TEST_F(SkyMapTest, CirclesFillTheirExactBoxesInBothSizes)
         }
         // The chart itself is under the circles.
         EXPECT_EQ(canvas.At(0, 0), RGB(0, 0, 0));
-        DestroyWindow(App().skyMap);
+        DestroyWindow(Sky().map);
     }
 }
 
@@ -240,7 +240,7 @@ TEST_F(SkyMapTest, StampedPictureIsTheSystemsDrawingPixelForPixel)
 TEST_F(SkyMapTest, EmptyPointAtTheOriginIsSkippedButOneWithADateIsDrawnWithLabels)
 {
     ShowSkyMap(Set({Point("nothing", "", 0, 0, kPink), Point("dated", "Mon Mar 13 10:20:30 2000", 0, -0.0, kOrange)}));
-    ASSERT_EQ(App().skyShowText, 1);
+    ASSERT_EQ(Sky().showText, 1);
     Canvas canvas(kChartWidth, kChartHeight);
     Paint(canvas);
     EXPECT_EQ(CountOf(canvas, kPink), 0);
@@ -268,8 +268,8 @@ TEST_F(SkyMapTest, DialogListsSortedNamesAndTheMapDrawsOnlyCheckedOnes)
     ShowSkyMap(Set({Point("zeta", "d1", 3, 45, kOrange), Point("alpha", "d2", 6, -30, kPink),
                     Point("alpha", "d3", 9, 10, kGreen)}));
     const SkyPointSet& points = *SkyMapPoints();
-    ASSERT_NE(CreateWorkUnitsDialog(App().skyMap), nullptr);
-    ASSERT_NE(App().skyPick, nullptr);
+    ASSERT_NE(CreateWorkUnitsDialog(Sky().map), nullptr);
+    ASSERT_NE(Sky().pick, nullptr);
     const auto entries = Entries();
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0], std::make_pair(std::string("alpha"), &points[1]));
@@ -278,7 +278,7 @@ TEST_F(SkyMapTest, DialogListsSortedNamesAndTheMapDrawsOnlyCheckedOnes)
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(ListView_GetCheckState(PickList(), i)) << "entry " << i;
 
-    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
+    SendMessageA(Sky().pick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
     {
         Canvas canvas(kChartWidth, kChartHeight);
         Paint(canvas);
@@ -295,16 +295,16 @@ TEST_F(SkyMapTest, DialogListsSortedNamesAndTheMapDrawsOnlyCheckedOnes)
         EXPECT_GT(CountOf(canvas, kGreen), 0);
     }
 
-    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_ALL, BN_CLICKED), 0);
-    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
+    SendMessageA(Sky().pick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_ALL, BN_CLICKED), 0);
+    SendMessageA(Sky().pick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
     // Without a mouse: Tab goes from the list through the buttons, Enter on Close closes.
     SetFocus(PickList());
     for (const int id : {IDC_SHOW_WU_ALL, IDC_SHOW_WU_NONE, IDOK}) {
         PressKey(GetFocus(), VK_TAB);
-        EXPECT_EQ(GetFocus(), GetDlgItem(App().skyPick, id));
+        EXPECT_EQ(GetFocus(), GetDlgItem(Sky().pick, id));
     }
     PressKey(GetFocus(), VK_RETURN);
-    EXPECT_EQ(App().skyPick, nullptr);
+    EXPECT_EQ(Sky().pick, nullptr);
     Canvas canvas(kChartWidth, kChartHeight);
     Paint(canvas);
     EXPECT_GT(CountOf(canvas, kOrange), 0) << "closing the dialog brings every circle back";
@@ -320,7 +320,7 @@ TEST_F(SkyMapTest, DialogListsSortedNamesAndTheMapDrawsOnlyCheckedOnes)
 TEST_F(SkyMapTest, DialogLayoutStretchesTheListAndKeepsButtonsAtTheBottom)
 {
     ShowSkyMap(SkyPointSet());
-    const HWND dialog = CreateWorkUnitsDialog(App().skyMap);
+    const HWND dialog = CreateWorkUnitsDialog(Sky().map);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ListView_GetItemCount(PickList()), 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0); // nothing to do
@@ -342,13 +342,13 @@ TEST_F(SkyMapTest, DialogLayoutStretchesTheListAndKeepsButtonsAtTheBottom)
 TEST_F(SkyMapTest, NewSetWhileTheDialogIsOpenRefillsItAndFreesTheOldSet)
 {
     ShowSkyMap(Set({Point("old one", "d", 3, 45, kOrange), Point("old two", "d", 4, 45, kOrange)}));
-    const HWND map = App().skyMap;
+    const HWND map = Sky().map;
     ASSERT_NE(CreateWorkUnitsDialog(map), nullptr);
-    SendMessageA(App().skyPick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
+    SendMessageA(Sky().pick, WM_COMMAND, MAKEWPARAM(IDC_SHOW_WU_NONE, BN_CLICKED), 0);
     EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_ + 1);
 
     ShowSkyMap(Set({Point("new", "Tue", 6, -30, kPink)}));
-    EXPECT_EQ(App().skyMap, map) << "one window at a time";
+    EXPECT_EQ(Sky().map, map) << "one window at a time";
     EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_ + 1) << "the old set is freed";
     const SkyPointSet& points = *SkyMapPoints();
     const auto entries = Entries();
@@ -360,9 +360,9 @@ TEST_F(SkyMapTest, NewSetWhileTheDialogIsOpenRefillsItAndFreesTheOldSet)
     EXPECT_EQ(CountOf(canvas, kOrange), 0);
     EXPECT_GT(CountOf(canvas, kPink), 0);
 
-    DestroyWindow(App().skyPick);
+    DestroyWindow(Sky().pick);
     DestroyWindow(map);
-    EXPECT_EQ(App().skyMap, nullptr);
+    EXPECT_EQ(Sky().map, nullptr);
     EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_) << "closing frees the set";
 }
 
@@ -370,7 +370,7 @@ TEST_F(SkyMapTest, ScrollingMovesTheOriginBy5And50AndStopsShortOfTheLastColumn)
 {
     StoreNumber(kValueSkyShowText, 0);
     ShowSkyMap(Set({Point("wu", "d", 3, 45, kOrange)}));
-    const HWND map = App().skyMap;
+    const HWND map = Sky().map;
     SetWindowPos(map, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
     RECT client{};
     GetClientRect(map, &client);
@@ -432,11 +432,11 @@ TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
     {
         // Shift+F10 opens the right-click menu at the window's top left corner.
         const MenuWatch watch;
-        PressKey(App().skyMap, VK_F10, {VK_SHIFT}, true);
+        PressKey(Sky().map, VK_F10, {VK_SHIFT}, true);
         ASSERT_EQ(MenuWatch::Menus().size(), 1u);
         EXPECT_EQ(MenuWatch::Menus()[0].firstItem, "&Show Work Units...");
         POINT corner{0, 0};
-        ClientToScreen(App().skyMap, &corner);
+        ClientToScreen(Sky().map, &corner);
         EXPECT_EQ(MenuWatch::Menus()[0].at.x, corner.x);
         EXPECT_EQ(MenuWatch::Menus()[0].at.y, corner.y);
     }
@@ -448,14 +448,14 @@ TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
         return std::make_tuple(extent.left, extent.top, extent.right, extent.bottom);
     };
     EXPECT_LT(std::get<1>(paintedExtent()), 117) << "labels above the circle";
-    SendMessageA(App().skyMap, WM_COMMAND, ID_SHOW_TEXT, 0);
+    SendMessageA(Sky().map, WM_COMMAND, ID_SHOW_TEXT, 0);
     EXPECT_EQ(paintedExtent(), std::make_tuple(359L, 117L, 369L, 127L));
-    SendMessageA(App().skyMap, WM_COMMAND, ID_CIRCLE_SMALL, 0);
+    SendMessageA(Sky().map, WM_COMMAND, ID_CIRCLE_SMALL, 0);
     EXPECT_EQ(paintedExtent(), std::make_tuple(361L, 119L, 366L, 124L));
-    SetWindowPos(App().skyMap, nullptr, 40, 30, 500, 400, SWP_NOZORDER);
+    SetWindowPos(Sky().map, nullptr, 40, 30, 500, 400, SWP_NOZORDER);
     RECT before{};
-    GetWindowRect(App().skyMap, &before);
-    DestroyWindow(App().skyMap);
+    GetWindowRect(Sky().map, &before);
+    DestroyWindow(Sky().map);
     EXPECT_EQ(SkyPointBlocksAlive(), blocksBefore_) << "closing frees the set";
 
     SettingsStore store;
@@ -470,13 +470,13 @@ TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
     EXPECT_EQ(circleSize, 2u);
     store.Close();
 
-    App().skyShowText = 1;
-    App().skyCircleSize = 1;
+    Sky().showText = 1;
+    Sky().circleSize = 1;
     ShowSkyMap(Set({Point("wu", "d", 3, 45, kOrange)}));
-    EXPECT_EQ(App().skyShowText, 0);
-    EXPECT_EQ(App().skyCircleSize, 2);
+    EXPECT_EQ(Sky().showText, 0);
+    EXPECT_EQ(Sky().circleSize, 2);
     RECT after{};
-    GetWindowRect(App().skyMap, &after);
+    GetWindowRect(Sky().map, &after);
     EXPECT_EQ(after.left, before.left);
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right, before.right);
@@ -484,13 +484,13 @@ TEST_F(SkyMapTest, MenuCommandsAreStoredAndReadAtTheNextOpening)
     // Closed minimised, it opens where it was and on screen; closed maximised, maximised again.
     for (const int state : {SW_MINIMIZE, SW_MAXIMIZE}) {
         SCOPED_TRACE(state);
-        ShowWindow(App().skyMap, state);
-        DestroyWindow(App().skyMap);
+        ShowWindow(Sky().map, state);
+        DestroyWindow(Sky().map);
         ShowSkyMap(Set({Point("wu", "d", 3, 45, kOrange)}));
-        ASSERT_NE(App().skyMap, nullptr);
-        EXPECT_TRUE(IsWindowVisible(App().skyMap));
-        EXPECT_FALSE(IsIconic(App().skyMap));
-        EXPECT_EQ(IsZoomed(App().skyMap) != FALSE, state == SW_MAXIMIZE);
+        ASSERT_NE(Sky().map, nullptr);
+        EXPECT_TRUE(IsWindowVisible(Sky().map));
+        EXPECT_FALSE(IsIconic(Sky().map));
+        EXPECT_EQ(IsZoomed(Sky().map) != FALSE, state == SW_MAXIMIZE);
     }
 }
 

@@ -1,0 +1,309 @@
+// Column sizing, row measuring and the plain row painter of the report lists, and the refill steps
+// the plain lists share.
+#include "kit/list_view.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kit/app_state.h"
+#include "kit/header_tips.h"
+#include "kit/list_text.h"
+#include "platform/gdi_scope.h"
+#include "platform/settings_store.h"
+#include "platform/window_layout.h"
+
+namespace
+{
+
+// Text widths from the font's character advances, fetched once per sizing: measuring every cell
+// with the system costs tens of microseconds under some systems, which a list of 100,000 work
+// units turns into minutes. The list fonts have no kerning, so the sums equal the measured widths.
+class TextWidths
+{
+public:
+    explicit TextWidths(HWND list)
+    {
+        const WindowDc dc(list);
+        const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        if (!GetCharWidth32A(dc.get(), 0, 255, advance_))
+            std::fill(std::begin(advance_), std::end(advance_), 8);
+    }
+    int Of(std::string_view text) const
+    {
+        int sum = 0;
+        for (const char c : text)
+            sum += advance_[static_cast<unsigned char>(c)];
+        return sum;
+    }
+
+private:
+    INT advance_[256] = {};
+};
+
+constexpr char kSizePendingProperty[] = "VantorelSizePending";
+
+// The fixed width the list's traits give a column, or -1 where the contents decide.
+int FixedWidth(const ListTraits& traits, int column)
+{
+    return column >= traits.fixedFirst && column <= traits.fixedLast ? traits.fixedWidth : -1;
+}
+
+// Sizes columns first..last in one pass over the rows.
+void SizeColumns(HWND list, int first, int last)
+{
+    const TextWidths measure(list);
+    std::vector<int> widths;
+    for (int column = first; column <= last; ++column)
+        widths.push_back(measure.Of(ColumnTitle(list, column, 200)) + 15);
+    const auto widen = [&](const ListRow& row) {
+        for (int column = first; column <= last; ++column) {
+            const std::string_view text = row.Text(column);
+            if (!text.empty())
+                widths[column - first] = std::max(widths[column - first], measure.Of(text) + 15);
+        }
+    };
+    if (const RowStore* rows = RowStoreOf(list)) {
+        for (const auto& row : *rows)
+            widen(row->cells);
+    } else {
+        const bool workUnits = TraitsOf(list).rows == RowKind::WorkUnit;
+        const int count = ListView_GetItemCount(list);
+        for (int i = 0; i < count; ++i) {
+            LVITEMA item{};
+            item.mask = LVIF_PARAM;
+            item.iItem = i;
+            if (!ListView_GetItem(list, &item) || !item.lParam)
+                continue;
+            widen(workUnits ? reinterpret_cast<const WorkUnitRow*>(item.lParam)->cells
+                            : *reinterpret_cast<const ListRow*>(item.lParam));
+        }
+    }
+    const ListTraits& traits = TraitsOf(list);
+    for (int column = first; column <= last; ++column) {
+        const int fixed = FixedWidth(traits, column);
+        ListView_SetColumnWidth(list, column, fixed >= 0 ? fixed : widths[column - first]);
+    }
+}
+
+} // namespace
+
+void SizeColumn(HWND list, int column)
+{
+    SizeColumns(list, column, column);
+}
+
+void SizeColumnsToContents(HWND list)
+{
+    if (ColumnCount(list) > 0)
+        SizeColumns(list, 0, ColumnCount(list) - 1);
+}
+
+void SizeAllColumns(HWND list)
+{
+    const HWND header = ListView_GetHeader(list);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(header, WM_SETREDRAW, FALSE, 0);
+    SizeColumnsToContents(list);
+    SendMessageA(header, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void SizeWhenFilled(HWND list)
+{
+    SizeAllColumns(list);
+    if (ListView_GetItemCount(list) == 0)
+        SetPropA(list, kSizePendingProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void ForgetPendingSize(HWND list)
+{
+    RemovePropA(list, kSizePendingProperty);
+}
+
+void SizePendingColumns(HWND list)
+{
+    if (!GetPropA(list, kSizePendingProperty) || ListView_GetItemCount(list) == 0)
+        return;
+    RemovePropA(list, kSizePendingProperty);
+    SizeAllColumns(list);
+}
+
+BOOL MeasureListRow(HWND dialog, MEASUREITEMSTRUCT* measure)
+{
+    if (measure->CtlType != ODT_LISTVIEW)
+        return false;
+    const HWND list = GetDlgItem(dialog, static_cast<int>(measure->CtlID));
+    const WindowDc dc(list ? list : dialog);
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.get(), &metrics);
+    measure->itemHeight = static_cast<UINT>(metrics.tmHeight + 1);
+    return true;
+}
+
+int FirstRowHeight(HWND page, int listId, const char* valueName)
+{
+    SettingsStore store;
+    int stored = 0;
+    if (store.Open() && store.ReadNumber(valueName, stored) && stored >= 1 && stored <= kLargestStoredRowHeight)
+        return stored;
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_LISTVIEW;
+    measure.CtlID = static_cast<UINT>(listId);
+    MeasureListRow(page, &measure);
+    return std::max(static_cast<int>(measure.itemHeight), kSmallestRowHeight);
+}
+
+void RemeasureRows(HWND list)
+{
+    RECT rect{};
+    GetWindowRect(list, &rect);
+    WINDOWPOS position{};
+    position.hwnd = list;
+    position.cx = rect.right - rect.left;
+    position.cy = rect.bottom - rect.top;
+    position.flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SendMessageA(list, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+}
+
+std::vector<int> ColumnWidths(HWND list)
+{
+    std::vector<int> widths;
+    for (int column = 0; column < ColumnCount(list); ++column)
+        widths.push_back(ListView_GetColumnWidth(list, column));
+    return widths;
+}
+
+void PaintPlainRow(const DRAWITEMSTRUCT& draw)
+{
+    const HWND list = draw.hwndItem;
+    const ListRow* row = RowCells(list, draw.itemData);
+    if (!row)
+        return;
+    const HDC hdc = draw.hDC;
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    const DcColours colours(hdc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
+                            GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const RowColumns visible = VisibleRowColumns(draw);
+    const std::vector<int>& widths = visible.widths;
+    const ColumnRange range = visible.range;
+    int left = visible.firstLeft;
+    const UINT oldAlign = GetTextAlign(hdc);
+    for (int column = range.first; column <= range.last; ++column) {
+        const RECT cell{left, draw.rcItem.top, left + widths[column], draw.rcItem.bottom};
+        left = cell.right;
+        const std::string_view text = row->Text(column);
+        if (text.empty())
+            continue;
+        LVCOLUMNA format{};
+        format.mask = LVCF_FMT;
+        ListView_GetColumn(list, column, &format);
+        int x = cell.left + 2;
+        UINT align = TA_LEFT;
+        if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) {
+            x = cell.right - 2;
+            align = TA_RIGHT;
+        } else if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) {
+            x = cell.left + (cell.right - cell.left) / 2 + 2;
+            align = TA_CENTER;
+        }
+        SetTextAlign(hdc, align);
+        ExtTextOutA(hdc, x, cell.top, ETO_OPAQUE | ETO_CLIPPED, &cell, text.data(), static_cast<int>(text.size()),
+                    nullptr);
+    }
+    SetTextAlign(hdc, oldAlign);
+}
+
+RowColumns VisibleRowColumns(const DRAWITEMSTRUCT& draw)
+{
+    RECT clip{};
+    GetClipBox(draw.hDC, &clip);
+    RowColumns visible{ColumnWidths(draw.hwndItem), {}, draw.rcItem.left};
+    visible.range = VisibleColumns(visible.widths, draw.rcItem.left, clip.left, clip.right);
+    for (int column = 0; column < visible.range.first && column < static_cast<int>(visible.widths.size()); ++column)
+        visible.firstLeft += visible.widths[column];
+    return visible;
+}
+
+BOOL DrawListItem(const DRAWITEMSTRUCT* draw, void (*paint)(const DRAWITEMSTRUCT& draw))
+{
+    if (draw->CtlType != ODT_LISTVIEW)
+        return FALSE;
+    if (draw->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS))
+        paint(*draw);
+    return TRUE;
+}
+
+BOOL DrawPlainListItem(HWND, const DRAWITEMSTRUCT* draw)
+{
+    return DrawListItem(draw, PaintPlainRow);
+}
+
+BOOL OnPlainListNotify(int listId, const NMHDR* header)
+{
+    if (header->idFrom != static_cast<UINT_PTR>(listId))
+        return FALSE;
+    if (header->code == LVN_DELETEITEM) {
+        delete reinterpret_cast<ListRow*>(reinterpret_cast<const NMLISTVIEW*>(header)->lParam);
+        return TRUE;
+    }
+    return SortOrAnswerText(header);
+}
+
+BOOL SortOrAnswerText(const NMHDR* header)
+{
+    if (header->code == LVN_COLUMNCLICK) {
+        SortOnColumnClick(header->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+        return TRUE;
+    }
+    return AnswerCellText(header);
+}
+
+void InsertOwnedRow(HWND list, int index, std::unique_ptr<ListRow> row)
+{
+    if (InsertRowItem(list, index < 0 ? ListView_GetItemCount(list) : index, reinterpret_cast<LPARAM>(row.get())) >= 0)
+        row.release();
+}
+
+const ListRow* ListRowAt(HWND list, int index)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    return index >= 0 && ListView_GetItem(list, &item) ? reinterpret_cast<const ListRow*>(item.lParam) : nullptr;
+}
+
+const ListRow* SelectedListRow(HWND list)
+{
+    return ListRowAt(list, ListView_GetNextItem(list, -1, LVNI_SELECTED));
+}
+
+int BeginListRefill(HWND list)
+{
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    SetStatusText("");
+    ListView_DeleteAllItems(list);
+    return selected;
+}
+
+void FinishListRefill(HWND list, int selected)
+{
+    SizePendingColumns(list);
+    PlaceHeaderTips(list);
+    RequestResort(list);
+    if (selected >= 0 && selected < ListView_GetItemCount(list))
+        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void RestoreListLayout(HWND list)
+{
+    const char* widthsValue = TraitsOf(list).widthsValue;
+    if (!widthsValue)
+        return;
+    // Empty while a pre-refresh command runs, or until first shown: then sized once the rows are in.
+    RestoreColumnWidths(list, widthsValue, SizeWhenFilled);
+    PlaceHeaderTips(list);
+}
