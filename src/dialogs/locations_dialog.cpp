@@ -78,7 +78,7 @@ void LoadStoredLocations(HWND dialog, HWND list)
 
 BOOL OnInitDialog(HWND dialog, LPARAM)
 {
-    static constexpr ListTraits kTraits{RowKind::Plain, false, 0, -1, 0, kLocationsTips};
+    static constexpr ListTraits kTraits{.tips = kLocationsTips};
     const HWND list = SetUpReportList(dialog, IDC_LOCATIONS_LIST, LVS_EX_GRIDLINES, kColumns, kTraits);
     LoadStoredLocations(dialog, list);
     FitColumns(list);

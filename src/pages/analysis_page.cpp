@@ -24,7 +24,8 @@ namespace
 constexpr int kMinimumRowHeight = 17;
 constexpr COLORREF kGridColour = RGB(192, 192, 192);
 
-constexpr ListTraits kTraits{RowKind::WorkUnit, false, 0, -1, 0, kAnalysisTips, kValueAnalysisColumnWidths};
+constexpr ListTraits kTraits{
+    .rows = RowKind::WorkUnit, .tips = kAnalysisTips, .widthsValue = kValueAnalysisColumnWidths};
 
 HWND thePage = nullptr;
 

@@ -31,7 +31,13 @@ constexpr ColumnSpec kColumns[] = {
 };
 
 // Every column is 80 pixels wide; columns 1 to 4 hold graphs and sort by signal values.
-constexpr ListTraits kTraits{RowKind::WorkUnit, true, 0, INT_MAX, 80, kBestResultsTips, kValueBestColumnWidths};
+constexpr ListTraits kTraits{.rows = RowKind::WorkUnit,
+                             .signalSort = true,
+                             .fixedFirst = 0,
+                             .fixedLast = INT_MAX,
+                             .fixedWidth = 80,
+                             .tips = kBestResultsTips,
+                             .widthsValue = kValueBestColumnWidths};
 
 HWND thePage = nullptr;
 

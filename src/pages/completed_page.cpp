@@ -65,8 +65,9 @@ constexpr ColumnSpec kWorkUnitColumns[] = {
 };
 
 // The totals form is text only; the work-unit form draws columns 9 to 11 as 180-pixel graphs.
-constexpr ListTraits kTotalsTraits{RowKind::WorkUnit, false, 0, -1, 0, kCompletedTips};
-constexpr ListTraits kWorkUnitTraits{RowKind::WorkUnit, false, 9, 11, 180, kCompletedTips};
+constexpr ListTraits kTotalsTraits{.rows = RowKind::WorkUnit, .tips = kCompletedTips};
+constexpr ListTraits kWorkUnitTraits{
+    .rows = RowKind::WorkUnit, .fixedFirst = 9, .fixedLast = 11, .fixedWidth = 180, .tips = kCompletedTips};
 
 SignalRowStyle RowStyle(bool showText, bool workUnitForm)
 {

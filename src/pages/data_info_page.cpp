@@ -22,7 +22,7 @@ namespace
 // The page's own message: hand the listed work units to the Sky Map.
 constexpr UINT kMessageSkyMapRequest = WM_APP + 1000;
 
-constexpr ListTraits kTraits{RowKind::Plain, false, 0, -1, 0, kDataInfoTips, kValueDataInfoColumnWidths};
+constexpr ListTraits kTraits{.tips = kDataInfoTips, .widthsValue = kValueDataInfoColumnWidths};
 
 HWND thePage = nullptr;
 

@@ -28,7 +28,7 @@ constexpr ColumnSpec kColumns[kUserInfoCellCount] = {
     {"Register Time", kAlignRight},
 };
 
-constexpr ListTraits kTraits{RowKind::Plain, false, 0, -1, 0, kUserInfoTips, kValueUserInfoColumnWidths};
+constexpr ListTraits kTraits{.tips = kUserInfoTips, .widthsValue = kValueUserInfoColumnWidths};
 
 HWND thePage = nullptr;
 

@@ -191,8 +191,8 @@ TEST_F(MainWindowTest, CreatesSixTabsWithTheirPagesInOrder)
         {"Data Info", IDC_DATA_INFO_SKY_MAP},         {"User Info", IDC_USER_INFO_FUTURE},
         {"Completed Work Units", IDC_COMPLETED_TREE}, {"Options", IDC_OPTIONS_REFRESH_RATE},
     };
-    ASSERT_EQ(TabCtrl_GetItemCount(App().tabControl), kTabCount);
-    for (int i = 0; i < kTabCount; ++i) {
+    ASSERT_EQ(TabCtrl_GetItemCount(App().tabControl), static_cast<int>(std::size(tabs)));
+    for (int i = 0; i < static_cast<int>(std::size(tabs)); ++i) {
         SCOPED_TRACE(tabs[i].text);
         char text[64] = {};
         TCITEMA item{};
@@ -444,11 +444,13 @@ TEST_F(MainWindowTest, RefreshTimerFollowsTheTrackbarAndTheRateIsStoredOnClose)
 
     MoveTrackbar(150);
     EXPECT_EQ(WindowText(Options(IDC_OPTIONS_RATE_GROUP)), "Refresh Rate: 2 minutes 30 seconds");
+    EXPECT_EQ(RefreshPosition(), 150) << "the refresh's stop threshold follows the trackbar";
     EXPECT_EQ(StoredNumber(kValueRefreshRate), 61) << "the rate is written when the page goes, not before";
 
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(StoredNumber(kValueRefreshRate), 150);
+    EXPECT_EQ(RefreshPosition(), kDefaultRefreshRate) << "without the trackbar the period is the default";
 }
 
 TEST_F(MainWindowTest, MissingRefreshRateStartsAtTenSeconds)
@@ -668,6 +670,9 @@ TEST_F(MainWindowTest, CloseDestroysThePagesAndStoresThePlacementForTheNextStart
     EXPECT_FALSE(IsWindow(hwnd));
     for (HWND page : pages)
         EXPECT_FALSE(IsWindow(page));
+    // The pages forget their windows with them, so a refresh after the close finds no list.
+    EXPECT_EQ(AnalysisList(), nullptr);
+    EXPECT_EQ(BestResultsList(), nullptr);
     EXPECT_EQ(App().mainWindow, nullptr);
     EXPECT_EQ(App().tabControl, nullptr);
     std::string text;

@@ -35,13 +35,19 @@ struct AnalysisColumn {
 };
 
 // The Analysis list's columns: one row each, in order; every loop over the cells is bounded by it.
+// clang-format off
 inline constexpr AnalysisColumn kAnalysisColumns[] = {
-    {{"Location", kAlignLeft}, kTextCell},          {{"Status", kAlignCenter}, kTextCell},
-    {{"% Done", kAlignRight}, kNumberCell},         {{"CPU Time", kAlignRight}, kNumberCell},
-    {{"Time Left", kAlignRight}, kNumberCell},      {{"Completion", kAlignRight}, kNumberCell},
-    {{"% Per CPU Hour", kAlignRight}, kNumberCell}, {{"Mflops", kAlignRight}, kNumberCell},
+    {{"Location", kAlignLeft}, kTextCell},
+    {{"Status", kAlignCenter}, kTextCell},
+    {{"% Done", kAlignRight}, kNumberCell},
+    {{"CPU Time", kAlignRight}, kNumberCell},
+    {{"Time Left", kAlignRight}, kNumberCell},
+    {{"Completion", kAlignRight}, kNumberCell},
+    {{"% Per CPU Hour", kAlignRight}, kNumberCell},
+    {{"Mflops", kAlignRight}, kNumberCell},
     {{"Angle Range", kAlignRight}, kNumberCell},
 };
+// clang-format on
 inline constexpr int kAnalysisCellCount = static_cast<int>(std::size(kAnalysisColumns));
 static_assert(kAnalysisCellCount >= kNamedAnalysisCells, "every named Analysis cell needs its column");
 static_assert(
