@@ -1,5 +1,7 @@
 // The Completed Work Units page's menus: the Sky Map, the two calendars and Reload Locations, for
 // the tree's item or the list's selected rows, from a right click or the keyboard.
+#include "pages/completed_parts.h"
+
 #include <commctrl.h>
 
 #include <optional>
@@ -13,7 +15,6 @@
 #include "dialogs/work_unit_calendar.h"
 #include "kit/menu_keys.h"
 #include "kit/page_frame.h"
-#include "pages/completed_parts.h"
 #include "platform/last_error.h"
 #include "platform/unique_handle.h"
 #include "resources/resource.h"
