@@ -478,6 +478,7 @@ TEST_F(MainWindowTest, OptionsSwitchesAndCommandAreWrittenAtOnce)
     } boxes[] = {
         {IDC_OPTIONS_MINIMIZE_TO_TRAY, kValueMinimizeToTaskbar, 1},
         {IDC_OPTIONS_GRAND_TOTAL, kValueShowGrandTotal, 0},
+        {IDC_OPTIONS_ALERT, kValueAlertOnStatusChange, 0}, // on while the value is missing
     };
     for (const auto& box : boxes) {
         SCOPED_TRACE(box.valueName);
@@ -498,11 +499,13 @@ TEST_F(MainWindowTest, OptionsSwitchesAndCommandAreWrittenAtOnce)
 TEST_F(MainWindowTest, StoredOptionsAreShownWhenThePageIsCreated)
 {
     StoreNumber(kValueMinimizeToTaskbar, 1);
-    StoreNumber(kValueShowGrandTotal, 2); // only 1 means on
+    StoreNumber(kValueShowGrandTotal, 2);      // only 1 means on
+    StoreNumber(kValueAlertOnStatusChange, 2); // alerts are on unless turned off (0)
     StoreString(kValueRunBeforeRefresh, "update.bat");
     Create();
     EXPECT_EQ(IsDlgButtonChecked(Tabs().pages[kTabOptions], IDC_OPTIONS_MINIMIZE_TO_TRAY), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(Tabs().pages[kTabOptions], IDC_OPTIONS_GRAND_TOTAL), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(Tabs().pages[kTabOptions], IDC_OPTIONS_ALERT), BST_CHECKED);
     EXPECT_EQ(WindowText(Options(IDC_OPTIONS_COMMAND)), "update.bat");
     EXPECT_EQ(StoredNumber(kValueShowGrandTotal), 2) << "showing a value must not rewrite it";
 }
