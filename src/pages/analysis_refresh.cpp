@@ -236,7 +236,7 @@ void FinishRefresh(int selected)
         return;
     }
 
-    DiskClientFiles files;
+    const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
     const int threshold = StopThreshold(RefreshPosition());
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
     const int count = ListView_GetItemCount(analysis);
@@ -248,7 +248,7 @@ void FinishRefresh(int selected)
             continue;
         // A location whose files need more memory than there is says so; the next one is still looked at.
         if (RanOutOfMemory([&] {
-                const StatusEvent event = LookForStatusEvent(*row, files, threshold, now, status);
+                const StatusEvent event = LookForStatusEvent(*row, *files, threshold, now, status);
                 if (event == StatusEvent::None)
                     return;
                 alerts.push_back(StatusEventText(event, row->cells.Text(kCellLocation), row->cells.Text(kCellPercent)));

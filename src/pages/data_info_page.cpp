@@ -100,14 +100,14 @@ void RefreshDataInfo()
     {
         SettingsStore store;
         if (store.Open()) {
-            DiskClientFiles files;
+            const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
             StatusLine status;
             EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
                                [&](const Location& location) {
                                    if (!IsSwitchOn(location.datainfo))
                                        return;
                                    auto row = std::make_unique<ListRow>(kDataInfoCellCount);
-                                   FillDataInfoRow(DescribeWorkUnit(location, files, status), *row);
+                                   FillDataInfoRow(DescribeWorkUnit(location, *files, status), *row);
                                    InsertOwnedRow(list, 0, std::move(row));
                                });
         }

@@ -51,7 +51,7 @@ std::vector<UserStats> CollectRows(const SettingsStore& store)
 {
     std::vector<UserStats> listOrder;
     double sumOfRates = 0;
-    DiskClientFiles files;
+    const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
     StatusLine status;
     const OverrideReader readOverride = [&store](const std::string& valueName) -> std::optional<std::string> {
         std::string text;
@@ -64,7 +64,7 @@ std::vector<UserStats> CollectRows(const SettingsStore& store)
                        [&](const Location& location) {
                            if (!IsSwitchOn(location.userinfo))
                                return;
-                           UserStats stats = ComputeUserStats(location, files, readOverride, now, status);
+                           UserStats stats = ComputeUserStats(location, *files, readOverride, now, status);
                            if (stats.rate)
                                sumOfRates += *stats.rate;
                            listOrder.insert(listOrder.begin(), std::move(stats));

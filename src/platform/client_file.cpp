@@ -112,3 +112,14 @@ bool DiskClientFiles::Exists(const std::string& path)
 {
     return ClientFileExists(path);
 }
+
+ClientFilesMaker& ClientFilesSource()
+{
+    static ClientFilesMaker maker = [] { return std::unique_ptr<AnalysisFiles>(std::make_unique<DiskClientFiles>()); };
+    return maker;
+}
+
+std::unique_ptr<AnalysisFiles> OpenClientFiles()
+{
+    return ClientFilesSource()();
+}

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,12 @@ public:
     bool Opens(const std::string& path) override;
     bool Exists(const std::string& path) override;
 };
+
+// Where the readers of a refresh get the client's files: the disk, unless a test has put a stand-in
+// in its place (a share that answers late, or not until the test releases it).
+using ClientFilesMaker = std::unique_ptr<AnalysisFiles> (*)();
+ClientFilesMaker& ClientFilesSource();
+std::unique_ptr<AnalysisFiles> OpenClientFiles();
 
 // Whether result.sah (or any file) exists, tested by opening it for reading with read sharing alone.
 bool ClientFileExists(const std::string& path);

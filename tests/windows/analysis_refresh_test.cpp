@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/analysis/analysis.h"
+#include "platform/client_file.h"
 #include "platform/unique_handle.h"
 #include "resources/resource.h"
 #include "platform/settings_store.h"
@@ -44,6 +45,7 @@ protected:
     void TearDown() override
     {
         Shell() = ShellCalls();
+        ClientFilesSource() = savedFiles;
         PageFixture::TearDown();
     }
 
@@ -72,7 +74,39 @@ protected:
     }
 
     TempDir dir;
+    ClientFilesMaker savedFiles = ClientFilesSource();
 };
+
+// Where a refresh's reads go, for the tests that stand a slow or held share in for the disk.
+std::vector<std::string> readPaths;
+class RecordingFiles final : public AnalysisFiles
+{
+public:
+    std::string PathOf(const std::string& directory, const char* name) override { return disk.PathOf(directory, name); }
+    FileLook Read(const std::string& path, uint32_t maxBytes) override
+    {
+        readPaths.push_back(path);
+        return disk.Read(path, maxBytes);
+    }
+    bool Opens(const std::string& path) override { return disk.Opens(path); }
+    bool Exists(const std::string& path) override { return disk.Exists(path); }
+
+private:
+    DiskClientFiles disk;
+};
+
+TEST_F(AnalysisRefreshTest, EveryReadOfARefreshGoesThroughTheClientFilesSource)
+{
+    StoreLocation(1, dir.Path() + ";Home;65535;Y;Y;Y;Y");
+    WriteState(kState, kStart);
+    readPaths.clear();
+    ClientFilesSource() = [] { return std::unique_ptr<AnalysisFiles>(std::make_unique<RecordingFiles>()); };
+    RefreshAnalysis(true);
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(kCellPercent), "25.000") << "the stand-in's reads are the ones shown";
+    ASSERT_FALSE(readPaths.empty());
+    EXPECT_EQ(readPaths.front(), dir.Path() + "\\state.sah");
+}
 
 TEST_F(AnalysisRefreshTest, StatusOverSuccessiveRefreshes)
 {

@@ -1,9 +1,15 @@
 // Reading client files with real sharing rules, sizes and times.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+#include <new>
+#include <vector>
+
 #include "platform/client_file.h"
 #include "platform/last_error.h"
 #include "platform/unique_handle.h"
+#include "platform/worker.h"
 #include "temp_dir.h"
 
 namespace
@@ -119,6 +125,91 @@ TEST(LastErrorText, KnownAndUnknownCodes)
     EXPECT_EQ(LastErrorText(0x2FFFFFFF), "Error #805306367");
     SetLastError(ERROR_ACCESS_DENIED);
     EXPECT_EQ(LastErrorText().rfind("Error #5.  ", 0), 0u);
+}
+
+} // namespace
+
+namespace
+{
+
+constexpr UINT kResultMessage = WM_APP + 7;
+std::vector<std::unique_ptr<WorkResult>> arrived;
+std::atomic<int> resultsFreed{0};
+
+struct Found final : WorkResult {
+    DWORD thread = 0;
+    ~Found() override { ++resultsFreed; }
+};
+
+LRESULT CALLBACK CollectResults(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != kResultMessage)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    arrived.push_back(TakeWorkResult(lParam));
+    return 0;
+}
+
+HWND ResultWindow()
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = CollectResults;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "VantorelWorkerTest";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
+
+// Pumps the thread's messages until done() or five seconds have passed.
+template <typename Done> bool PumpUntil(Done done)
+{
+    const DWORD start = GetTickCount();
+    MSG msg{};
+    while (!done() && GetTickCount() - start < 5000) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(1);
+    }
+    return done();
+}
+
+TEST(RunBeside, EveryJobAnswersOnTheWindowThreadAndNoneWaitsForAWindowThatIsGone)
+{
+    arrived.clear();
+    const HWND window = ResultWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(RunBeside(window, kResultMessage, [] {
+        auto found = std::make_unique<Found>();
+        found->thread = GetCurrentThreadId();
+        return std::unique_ptr<WorkResult>(std::move(found));
+    }));
+    ASSERT_TRUE(RunBeside(window, kResultMessage, []() -> std::unique_ptr<WorkResult> { throw std::bad_alloc(); }));
+    ASSERT_TRUE(RunBeside(window, kResultMessage, []() -> std::unique_ptr<WorkResult> { throw 42; }));
+    ASSERT_TRUE(PumpUntil([] { return arrived.size() == 3; }));
+    int found = 0;
+    int outOfMemory = 0;
+    for (const auto& result : arrived) {
+        if (const auto* own = dynamic_cast<const Found*>(result.get())) {
+            ++found;
+            EXPECT_NE(own->thread, GetCurrentThreadId()) << "the job must run beside the window thread";
+        }
+        outOfMemory += result->outOfMemory;
+    }
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(outOfMemory, 1) << "only the job that ran out of memory says so";
+
+    // A job still reading when its window goes: nothing waits for it, and its result is freed.
+    const UniqueKernelHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE gate = release.get();
+    resultsFreed = 0;
+    ASSERT_TRUE(RunBeside(window, kResultMessage, [gate] {
+        WaitForSingleObject(gate, INFINITE);
+        return std::unique_ptr<WorkResult>(std::make_unique<Found>());
+    }));
+    EXPECT_TRUE(DestroyWindow(window));
+    SetEvent(gate);
+    EXPECT_TRUE(PumpUntil([] { return resultsFreed == 1; }));
+    EXPECT_EQ(arrived.size(), 3u);
+    arrived.clear();
 }
 
 } // namespace
