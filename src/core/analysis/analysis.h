@@ -26,9 +26,14 @@ enum AnalysisCell {
     kNamedAnalysisCells
 };
 
-// One column of the Analysis list and the cell behind it. A column the analysis does not fill by
-// name gives its cell's text from the row once a look has decided the status (derive).
+// A column whose cell the analysis does not fill by name.
+inline constexpr int kDerivedCell = -1;
+
+// One column of the Analysis list and the cell behind it: a named cell, which the analysis fills,
+// or a derived one (kDerivedCell), whose text derive gives from the row once a look has decided
+// the status.
 struct AnalysisColumn {
+    int cell;
     ColumnSpec column;
     int32_t kind; // how the cell sorts
     std::string (*derive)(const WorkUnitRow& row) = nullptr;
@@ -37,27 +42,38 @@ struct AnalysisColumn {
 // The Analysis list's columns: one row each, in order; every loop over the cells is bounded by it.
 // clang-format off
 inline constexpr AnalysisColumn kAnalysisColumns[] = {
-    {{"Location", kAlignLeft}, kTextCell},
-    {{"Status", kAlignCenter}, kTextCell},
-    {{"% Done", kAlignRight}, kNumberCell},
-    {{"CPU Time", kAlignRight}, kNumberCell},
-    {{"Time Left", kAlignRight}, kNumberCell},
-    {{"Completion", kAlignRight}, kNumberCell},
-    {{"% Per CPU Hour", kAlignRight}, kNumberCell},
-    {{"Mflops", kAlignRight}, kNumberCell},
-    {{"Angle Range", kAlignRight}, kNumberCell},
+    {kCellLocation, {"Location", kAlignLeft}, kTextCell},
+    {kCellStatus, {"Status", kAlignCenter}, kTextCell},
+    {kCellPercent, {"% Done", kAlignRight}, kNumberCell},
+    {kCellCpuTime, {"CPU Time", kAlignRight}, kNumberCell},
+    {kCellTimeLeft, {"Time Left", kAlignRight}, kNumberCell},
+    {kCellCompletion, {"Completion", kAlignRight}, kNumberCell},
+    {kCellPercentPerHour, {"% Per CPU Hour", kAlignRight}, kNumberCell},
+    {kCellMflops, {"Mflops", kAlignRight}, kNumberCell},
+    {kCellAngleRange, {"Angle Range", kAlignRight}, kNumberCell},
 };
 // clang-format on
 inline constexpr int kAnalysisCellCount = static_cast<int>(std::size(kAnalysisColumns));
+
+// The table's checks, at compile time: a row left out, a named cell out of its place (the analysis
+// writes cells by their names' numbers), a column without a title, or one nothing would ever fill.
 static_assert(kAnalysisCellCount >= kNamedAnalysisCells, "every named Analysis cell needs its column");
 static_assert(
     [] {
-        for (const AnalysisColumn& entry : kAnalysisColumns)
-            if (!entry.column.title)
+        for (int i = 0; i < kAnalysisCellCount; ++i)
+            if (kAnalysisColumns[i].cell != (i < kNamedAnalysisCells ? i : kDerivedCell))
                 return false;
         return true;
     }(),
-    "every Analysis column has a title");
+    "the named Analysis cells come first, each at its own number; derived columns follow them");
+static_assert(
+    [] {
+        for (const AnalysisColumn& entry : kAnalysisColumns)
+            if (!entry.column.title || (entry.cell == kDerivedCell && !entry.derive))
+                return false;
+        return true;
+    }(),
+    "every Analysis column has a title, and a derived one its derive");
 
 // The column specifications alone, for making the list's columns.
 inline constexpr auto kAnalysisColumnSpecs = [] {
