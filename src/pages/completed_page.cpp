@@ -39,6 +39,7 @@
 #include "kit/page_frame.h"
 #include "kit/signal_graph.h"
 #include "pages/completed_parts.h"
+#include "pages/completed_read.h"
 
 namespace completed
 {
@@ -200,35 +201,22 @@ const WorkUnitRow* RowAt(HWND page, size_t index)
     return index < rows.size() ? rows[index].get() : nullptr;
 }
 
-// How a load of the list ended.
-enum class LoadOutcome { Shown, MissingLog, OutOfMemory };
-
-// Every location's totals under the root, then the grand total.
-LoadOutcome LoadTotalRows(HWND page, HTREEITEM root)
+// What the load of the item reads: every location under the root, or the item's own.
+LoadRequest GatherRequest(HWND page, HTREEITEM item, bool root)
 {
-    PageState& state = State(page);
     const HWND tree = Tree(page);
-    LocationTotals grand;
-    bool outOfMemory = false;
-    ForEachLocationLog(page, root, [&](HTREEITEM item, const LocationNode&) {
-        const LocationTotals totals = LoadTotals(state.reader);
-        outOfMemory = totals.outOfMemory;
-        if (outOfMemory)
-            return false;
-        state.rows.push_back(MakeTotalsRow(ItemText(tree, item), totals));
-        AddToGrandTotal(grand, totals);
-        return true;
-    });
-    // A grand total without one of its locations would be wrong: none is shown.
-    if (outOfMemory)
-        return LoadOutcome::OutOfMemory;
-    state.rows.push_back(MakeTotalsRow(kGrandTotalName, grand));
-    ShowRows(page);
-    if (LocationNode* node = NodeOf(tree, root)) {
-        node->count = grand.count;
-        node->perDay = grand.dailyRate;
-    }
-    return LoadOutcome::Shown;
+    LoadRequest request;
+    request.totals = root;
+    const auto add = [&](HTREEITEM source) {
+        if (const LocationNode* node = NodeOf(tree, source))
+            request.sources.push_back({ItemText(tree, source), *node});
+    };
+    if (!root)
+        add(item);
+    for (HTREEITEM child = root ? TreeView_GetChild(tree, item) : nullptr; child;
+         child = TreeView_GetNextSibling(tree, child))
+        add(child);
+    return request;
 }
 
 // Offers the home page when a location has no SETILog.csv; the list is shown empty first.
@@ -243,26 +231,24 @@ void ReportMissingLog(HWND page, const std::string& failure)
         ShellExecuteA(nullptr, "open", kHomePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// Reads one location's work units; the newest record is on top.
-LoadOutcome LoadWorkUnits(HWND page, HTREEITEM item)
+// Shows what a read found: its messages in order, then its rows in place of the list's, and the
+// item's count and daily rate for the Future Calendar.
+LoadOutcome ShowRead(HWND page, HTREEITEM item, LoadResult& result)
 {
-    PageState& state = State(page);
-    LocationNode* node = NodeOf(Tree(page), item);
-    if (!node)
-        return LoadOutcome::Shown;
-    std::string failure;
-    const std::unique_ptr<LogByteSource> log = OpenLogFile(node->path, failure);
-    if (!log) {
-        ReportMissingLog(page, failure);
-        return LoadOutcome::MissingLog;
+    if (result.outcome == LoadOutcome::MissingLog) {
+        ReportMissingLog(page, result.messages.back());
+        return result.outcome;
     }
-    state.reader.Start(*log);
-    DetailLoad load = LoadDetail(state.reader, *node);
-    if (load.outOfMemory)
-        return LoadOutcome::OutOfMemory;
-    std::reverse(load.rows.begin(), load.rows.end());
-    state.rows = std::move(load.rows);
+    for (const std::string& message : result.messages)
+        SetStatusText(message);
+    if (result.outcome != LoadOutcome::Shown)
+        return result.outcome;
+    State(page).rows = std::move(result.rows);
     ShowRows(page);
+    if (LocationNode* node = NodeOf(Tree(page), item)) {
+        node->count = result.node.count;
+        node->perDay = result.node.perDay;
+    }
     return LoadOutcome::Shown;
 }
 
@@ -273,11 +259,12 @@ LoadOutcome LoadList(HWND page, HTREEITEM item, bool root)
     State(page).workUnitForm = !root;
     if (root) {
         MakeColumns(list, kTotalsColumns, kTotalsTraits);
-        return LoadTotalRows(page, item);
+    } else {
+        MakeColumns(list, kWorkUnitColumns, kWorkUnitTraits);
+        SizeColumnsToContents(list);
     }
-    MakeColumns(list, kWorkUnitColumns, kWorkUnitTraits);
-    SizeColumnsToContents(list);
-    return LoadWorkUnits(page, item);
+    LoadResult result = ReadList(GatherRequest(page, item, root), State(page).reader);
+    return ShowRead(page, item, result);
 }
 
 // A load that ran out of memory shows no rows: what it had read is freed at once, the list (with
