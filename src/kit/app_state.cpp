@@ -22,6 +22,14 @@ void SetStatusText(std::string_view text)
     SetDlgItemTextA(App().mainWindow, IDC_MAIN_STATUS, line.c_str());
 }
 
+std::string CurrentStatusText()
+{
+    char text[512] = {};
+    if (App().mainWindow)
+        GetDlgItemTextA(App().mainWindow, IDC_MAIN_STATUS, text, sizeof text);
+    return text;
+}
+
 int RefreshPosition()
 {
     return std::clamp(App().refreshPosition, 1, kRefreshPositionNever);

@@ -40,6 +40,8 @@ AppState& App();
 
 // Writes one line into the main window's status line (control 1001); an empty text clears it.
 void SetStatusText(std::string_view text);
+// What the status line shows now.
+std::string CurrentStatusText();
 
 // Runs a piece of the program's own work (a step of the message loop or of start-up) so that no
 // exception leaves it: running out of memory is told on the status line ("Out of memory" fits in a

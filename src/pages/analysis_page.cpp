@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "core/settings/value_names.h"
 #include "kit/app_state.h"
+#include "pages/analysis_refresh.h"
 #include "pages/best_results_page.h"
 #include "kit/links.h"
 #include "core/lists/list_sort.h"
@@ -154,6 +155,7 @@ void OnDestroy(HWND page)
     // The Best Results list shows these rows: empty it before they are freed.
     if (const HWND best = BestResultsList())
         ListView_DeleteAllItems(best);
+    ForgetAnalysisLooks();
     CloseList(List(page));
 }
 

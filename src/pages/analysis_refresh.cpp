@@ -24,6 +24,7 @@
 #include "kit/list_text.h"
 #include "kit/list_view.h"
 #include "kit/notification.h"
+#include "pages/analysis_looks.h"
 #include "pages/analysis_page.h"
 #include "pages/best_results_page.h"
 
@@ -77,22 +78,26 @@ void OnCommandEndedMessage()
     if (!waiting.process)
         return;
     ReleaseCommand();
-    const int selected = waiting.selected;
-    const bool followUp = std::exchange(waiting.followUp, false);
-    const bool followUpRebuild = std::exchange(waiting.followUpRebuild, false);
     // The refresh goes on after its command as one without a command starts: on a clear line,
     // whatever another tab wrote meanwhile, so its own messages are the ones left.
     SetStatusText("");
-    FinishRefresh(selected);
-    if (followUp)
-        RefreshAnalysis(followUpRebuild);
+    FinishRefresh(waiting.selected);
 }
 
+// The refresh's own window: the end of its command, its looks coming back and its grace period.
 LRESULT CALLBACK CommandWaitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == kMessageCommandEnded) {
-        // A refresh that runs out of memory is dropped and says so; the next tick tries again.
+    // A refresh that runs out of memory is dropped and says so; the next tick tries again.
+    switch (message) {
+    case kMessageCommandEnded:
         RunGuarded(OnCommandEndedMessage);
+        return 0;
+    case refresh::kMessageLookDone:
+        RunGuarded([lParam] { refresh::OnLookDone(lParam); });
+        return 0;
+    case WM_TIMER:
+        if (wParam == refresh::kGraceTimer)
+            RunGuarded(refresh::OnGraceOver);
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -152,13 +157,18 @@ bool StartPreRefreshCommand(StatusSink& status)
     return true;
 }
 
-WorkUnitRow* RowAt(HWND list, int index)
+} // namespace
+
+WorkUnitRow* refresh::RowAt(HWND list, int index)
 {
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
     return ListView_GetItem(list, &item) ? reinterpret_cast<WorkUnitRow*>(item.lParam) : nullptr;
 }
+
+namespace
+{
 
 bool AppendRow(HWND list, WorkUnitRow* row)
 {
@@ -199,7 +209,9 @@ bool CreateRows(HWND analysis, HWND best)
     return made;
 }
 
-void UpdateTitleAndTip(HWND analysis, int remembered)
+} // namespace
+
+void refresh::UpdateTitleAndTip(HWND analysis, int remembered)
 {
     const HWND main = App().mainWindow;
     if (!main)
@@ -217,70 +229,52 @@ void UpdateTitleAndTip(HWND analysis, int remembered)
     SetWindowTextA(main, text.c_str());
 }
 
-// Steps after the command: rows, one look per location, repaint, re-sort, title and tip.
+namespace
+{
+
+// Steps after the command: the rows when there are none, then one look per location.
 void FinishRefresh(int selected)
 {
     const HWND analysis = AnalysisList();
     if (!analysis)
         return;
-    const HWND best = BestResultsList();
-    StatusLine status;
-    // A selection made while the command ran is the one to keep.
-    const int current = ListView_GetNextItem(analysis, -1, LVNI_SELECTED);
-    if (current >= 0)
-        selected = current;
-
     const bool madeRows = ListView_GetItemCount(analysis) == 0;
-    if (madeRows && !CreateRows(analysis, best)) {
-        status.SetStatusText(kOutOfMemory);
+    if (madeRows && !CreateRows(analysis, BestResultsList())) {
+        SetStatusText(kOutOfMemory);
+        refresh::EndRefresh();
         return;
     }
+    refresh::StartLooks(selected, madeRows);
+}
 
-    const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
-    const int threshold = StopThreshold(RefreshPosition());
-    const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    const int count = ListView_GetItemCount(analysis);
-    std::vector<std::string> alerts;
-    bool warning = false;
-    for (int i = 0; i < count; ++i) {
-        WorkUnitRow* row = RowAt(analysis, i);
-        if (!row)
-            continue;
-        // A location whose files need more memory than there is says so; the next one is still looked at.
-        if (RanOutOfMemory([&] {
-                const StatusEvent event = LookForStatusEvent(*row, *files, threshold, now, status);
-                if (event == StatusEvent::None)
-                    return;
-                alerts.push_back(StatusEventText(event, row->cells.Text(kCellLocation), row->cells.Text(kCellPercent)));
-                warning = warning || IsWarningEvent(event);
-            }))
-            status.SetStatusText(kOutOfMemory);
-    }
-
-    // Lists that were empty at start-up (a pre-refresh command ran) are sized to their first rows,
-    // once those are made and looked at; later refreshes only repaint.
-    if (madeRows) {
-        SizePendingColumns(analysis);
-        if (best)
-            SizePendingColumns(best);
-    }
-    InvalidateRect(analysis, nullptr, FALSE);
+// Frees the rows: the Best Results list only shows them, so it is emptied before the Analysis list
+// frees them, and looks still out for them are dropped when they come back.
+void DeleteRows(HWND analysis, HWND best)
+{
+    refresh::ForgetLookedRows(false);
     if (best)
-        InvalidateRect(best, nullptr, FALSE);
-    RequestResort(analysis);
-    if (selected >= 0 && selected < count) {
-        ListView_SetItemState(analysis, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    }
-    UpdateTitleAndTip(analysis, selected);
-    AlertStatusChanges(alerts, warning);
+        ListView_DeleteAllItems(best);
+    ListView_DeleteAllItems(analysis);
 }
 
 } // namespace
 
+HWND refresh::RefreshWindow()
+{
+    return CommandWaitWindow();
+}
+
+void refresh::EndRefresh()
+{
+    CommandWait& waiting = Waiting();
+    if (std::exchange(waiting.followUp, false))
+        RefreshAnalysis(std::exchange(waiting.followUpRebuild, false));
+}
+
 void RefreshAnalysis(bool rebuild)
 {
     CommandWait& waiting = Waiting();
-    if (waiting.process) {
+    if (waiting.process || refresh::LooksUnderWay()) {
         // No second command and no refresh inside this one: one refresh follows its end.
         waiting.followUp = true;
         waiting.followUpRebuild = waiting.followUpRebuild || rebuild;
@@ -294,12 +288,8 @@ void RefreshAnalysis(bool rebuild)
     SetStatusText("");
     StatusLine status;
 
-    if (rebuild) {
-        // The Best Results list only shows the rows; empty it before the Analysis list frees them.
-        if (best)
-            ListView_DeleteAllItems(best);
-        ListView_DeleteAllItems(analysis);
-    }
+    if (rebuild)
+        DeleteRows(analysis, best);
     if (StartPreRefreshCommand(status)) {
         waiting.selected = selected;
         return;
@@ -309,13 +299,19 @@ void RefreshAnalysis(bool rebuild)
 
 bool AnalysisRefreshWaiting()
 {
-    return static_cast<bool>(Waiting().process);
+    return Waiting().process || refresh::LooksUnderWay();
+}
+
+void ForgetAnalysisLooks()
+{
+    refresh::ForgetLookedRows(false);
 }
 
 void StopWaitingForCommand()
 {
     CommandWait& waiting = Waiting();
     ReleaseCommand();
+    refresh::ForgetLookedRows(true);
     waiting.followUp = false;
     waiting.followUpRebuild = false;
     if (waiting.window) {

@@ -2,12 +2,19 @@
 #pragma once
 
 // Rebuild deletes every row first and creates them again from the stored locations. With a
-// pre-refresh command the refresh returns while the command runs and finishes when it has
-// ended; a refresh asked for meanwhile starts nothing but one refresh after that.
+// pre-refresh command the refresh returns while the command runs and goes on when it has ended.
+// Each location's files are then read beside the window; the refresh ends when every read is in or
+// a grace period is over, and a read still out then is put in when it comes back. A refresh asked
+// for before the end starts nothing but one refresh after it.
 void RefreshAnalysis(bool rebuild);
 
-// True while a refresh waits for its pre-refresh command.
+// True from the start of a refresh to its end: while it waits for its pre-refresh command or for
+// the reads of its grace period.
 bool AnalysisRefreshWaiting();
+
+// The Analysis rows are about to be freed (the page is going): reads still out for them are
+// dropped when they come back.
+void ForgetAnalysisLooks();
 
 // Gives up waiting for a running pre-refresh command (closing, the end of the session): its
 // handles are closed and its refresh dropped; the command itself is left to finish.

@@ -450,8 +450,10 @@ int RunMessageLoop()
 void FinishStartup()
 {
     // Each step on its own: a first refresh that runs out of memory still leaves the lists laid out.
-    RunGuarded([] { RefreshAnalysis(false); });
+    // The layouts come first: lists without stored widths are then sized to the first refresh's
+    // rows once its reads are in.
     RunGuarded(RestoreListLayouts);
+    RunGuarded([] { RefreshAnalysis(false); });
 }
 
 void ShutdownApp()

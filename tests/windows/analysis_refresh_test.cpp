@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <memory>
 #include <vector>
 
@@ -95,13 +97,106 @@ private:
     DiskClientFiles disk;
 };
 
+// A share that answers only when the test releases it: reads under its folder wait for the gate.
+struct HeldShare {
+    std::string folder;
+    HANDLE gate = nullptr;
+    std::atomic<int> reads{0};
+};
+HeldShare* heldShare = nullptr;
+const std::string kSlowState = "bs_power=1\nbg_chisq=1\nbp_pot=0a0b\nbt_pot=01020304\nbg_pot 0=1.5\n";
+
+class HeldFiles final : public AnalysisFiles
+{
+public:
+    std::string PathOf(const std::string& directory, const char* name) override { return disk.PathOf(directory, name); }
+    FileLook Read(const std::string& path, uint32_t maxBytes) override
+    {
+        if (path.rfind(heldShare->folder, 0) == 0) {
+            heldShare->reads += path.find("state.sah") != std::string::npos;
+            WaitForSingleObject(heldShare->gate, INFINITE);
+        }
+        return disk.Read(path, maxBytes);
+    }
+    bool Opens(const std::string& path) override { return disk.Opens(path); }
+    bool Exists(const std::string& path) override { return disk.Exists(path); }
+
+private:
+    DiskClientFiles disk;
+};
+
+// Pumps until done() or the time (ten seconds unless told) has passed.
+template <typename Done> bool PumpUntil(Done done, DWORD milliseconds = 10000)
+{
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < milliseconds) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        HandleWaitingMessages();
+    }
+    return done();
+}
+
+TEST_F(AnalysisRefreshTest, AShareThatDoesNotAnswerHoldsBackOnlyItsOwnRow)
+{
+    TempDir slow;
+    HeldShare share;
+    share.folder = slow.Path();
+    const UniqueKernelHandle gate(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    share.gate = gate.get();
+    heldShare = &share;
+    StoreLocation(1, dir.Path() + ";Home");
+    StoreLocation(2, slow.Path() + ";Slow");
+    WriteState(kState, kStart);
+    for (const TempDir* folder : {&dir, &slow})
+        folder->Write("work_unit.sah", "angle_range=0.5\n");
+    SetLastWriteTime(slow.Write("state.sah", kSlowState + "prog=0.75\ncpu=60\n"), kStart);
+    ClientFilesSource() = [] { return std::unique_ptr<AnalysisFiles>(std::make_unique<HeldFiles>()); };
+    ShowWindow(App().mainWindow, SW_MINIMIZE);
+
+    RefreshAndWait(true); // ends with its grace period: the held read is still out
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Cell(kCellPercent, 0), "25.000") << "the location that answered is shown";
+    EXPECT_EQ(Title(), "25.000% 1:00:00");
+    EXPECT_EQ(Cell(kCellPercent, 1), " ") << "the held location keeps its row as it was";
+    EXPECT_EQ(Status(), "Waiting for Slow");
+
+    // The window answers another thread at once while the read is held.
+    std::atomic<bool> answered{false};
+    std::thread asker([&] {
+        DWORD_PTR result = 0;
+        answered = SendMessageTimeoutA(App().mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result) != 0;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return answered.load(); }));
+    asker.join();
+
+    WriteState("prog=0.5\ncpu=7200\nbs_power=1\nbg_chisq=1\n", kStart + 60 * kSecond);
+    RefreshAndWait(false);
+    EXPECT_EQ(Cell(kCellPercent, 0), "50.000") << "a later refresh goes ahead for the others";
+    EXPECT_EQ(share.reads, 1) << "no second read of a location whose read is out";
+
+    SetEvent(share.gate);
+    EXPECT_TRUE(PumpUntil([&] { return Cell(kCellPercent, 1) == "75.000"; })) << "put in when it comes back";
+    EXPECT_NE(Status(), "Waiting for Slow") << "the waiting text goes with the last read out";
+
+    // Closing waits for no read: the held one comes back to no window and is dropped.
+    ResetEvent(share.gate);
+    SetLastWriteTime(slow.Write("state.sah", kSlowState + "prog=0.9\ncpu=90\n"), kStart + 120 * kSecond);
+    RefreshAndWait(false);
+    EXPECT_EQ(share.reads, 2);
+    StopWaitingForCommand();
+    SetEvent(share.gate);
+    PumpUntil([] { return false; }, 500);
+    EXPECT_EQ(Cell(kCellPercent, 1), "75.000");
+    ShowWindow(App().mainWindow, SW_RESTORE);
+}
+
 TEST_F(AnalysisRefreshTest, EveryReadOfARefreshGoesThroughTheClientFilesSource)
 {
     StoreLocation(1, dir.Path() + ";Home;65535;Y;Y;Y;Y");
     WriteState(kState, kStart);
     readPaths.clear();
     ClientFilesSource() = [] { return std::unique_ptr<AnalysisFiles>(std::make_unique<RecordingFiles>()); };
-    RefreshAnalysis(true);
+    RefreshAndWait(true);
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(kCellPercent), "25.000") << "the stand-in's reads are the ones shown";
     ASSERT_FALSE(readPaths.empty());
@@ -114,7 +209,7 @@ TEST_F(AnalysisRefreshTest, StatusOverSuccessiveRefreshes)
     dir.Write("work_unit.sah", "angle_range=0.5\n");
     WriteState(kState, kStart);
 
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     ASSERT_EQ(Rows(), 1);
     ASSERT_EQ(Rows(kTabBestResults), 1);
     EXPECT_EQ(Row(0), Row(0, kTabBestResults)); // the very same record in both lists
@@ -125,24 +220,24 @@ TEST_F(AnalysisRefreshTest, StatusOverSuccessiveRefreshes)
     EXPECT_EQ(Cell(kCellAngleRange), "0.500");
 
     WriteState(kState, kStart + 30 * kSecond);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Cell(kCellStatus), "run");
     EXPECT_FALSE(Cell(kCellCompletion).empty());
     for (int i = 0; i < 3; ++i) {
-        RefreshAnalysis(false);
+        RefreshAndWait(false);
         EXPECT_EQ(Cell(kCellStatus), "run") << i;
     }
-    RefreshAnalysis(false); // the default period of 10 s stops after 3 + 1 looks without a write
+    RefreshAndWait(false); // the default period of 10 s stops after 3 + 1 looks without a write
     EXPECT_EQ(Cell(kCellStatus), "stop");
 
     // result.sah shows at the next look that decides.
     dir.Write("result.sah", "operation=send_result_get_user_stats\n");
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Cell(kCellStatus), "stop");
     WriteState(kState, kStart + 60 * kSecond);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Cell(kCellStatus), "done");
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Cell(kCellStatus), "done");
 }
 
@@ -151,7 +246,7 @@ TEST_F(AnalysisRefreshTest, LockedMissingAndEmptyStateFiles)
     StoreLocation(1, dir.Path() + ";Home");
     const std::string path = WriteState(kState, kStart);
     dir.Write("work_unit.sah", "angle_range=0.5\n");
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     ASSERT_EQ(Cell(kCellPercent), "25.000");
 
     {
@@ -159,14 +254,14 @@ TEST_F(AnalysisRefreshTest, LockedMissingAndEmptyStateFiles)
         WriteState("prog=0.75\ncpu=1\n" + kState, kStart + 50 * kSecond);
         UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        RefreshAnalysis(false);
+        RefreshAndWait(false);
         EXPECT_EQ(Cell(kCellStatus), "stop");
         EXPECT_EQ(Cell(kCellPercent), "25.000");
         EXPECT_EQ(Status(), "");
     }
 
     DeleteFileA(path.c_str());
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Cell(kCellStatus), "notvaild");
     EXPECT_EQ(Cell(kCellPercent), "0.000"); // the work unit is there
     EXPECT_EQ(Cell(kCellCpuTime), " ");
@@ -174,7 +269,7 @@ TEST_F(AnalysisRefreshTest, LockedMissingAndEmptyStateFiles)
     EXPECT_NE(Status().find(path), std::string::npos);
 
     dir.Write("state.sah", "");
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Cell(kCellStatus), "notvaild");
     EXPECT_EQ(Status(), "state.sah file is empty for " + path);
 }
@@ -185,14 +280,14 @@ TEST_F(AnalysisRefreshTest, OnlyLocationsWithTheAnalysisSwitchAndRebuild)
     StoreLocation(1, dir.Path() + ";Home;65535;Y;Y;Y;Y");
     StoreLocation(2, other.Path() + ";Attic;255;N;Y;Y;Y");
     WriteState(kState, kStart);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Rows(), 1);
 
     // Rows are only made when the list is empty: a new location needs a rebuild.
     StoreLocation(2, other.Path() + ";Attic;255;Y;Y;Y;Y");
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Rows(), 1);
-    RefreshAnalysis(true);
+    RefreshAndWait(true);
     ASSERT_EQ(Rows(), 2);
     EXPECT_EQ(Rows(kTabBestResults), 2);
     // The Analysis list is re-sorted by its sort column, the location name, after the refresh.
@@ -220,10 +315,10 @@ TEST_F(AnalysisRefreshTest, AnalysisKeepsItsOwnOrderWhileBestResultsIsInFront)
         dirs.back()->Write("state.sah", location.state);
         StoreLocation(static_cast<int>(dirs.size()), dirs.back()->Path() + ";" + location.name);
     }
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     SortOnColumnClick(PageList(kTabAnalysis), kCellPercent);
     Tabs().currentTab = kTabBestResults;
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     ASSERT_EQ(Rows(), 3);
     EXPECT_EQ(Cell(kCellLocation, 0) + " " + Cell(kCellLocation, 1) + " " + Cell(kCellLocation, 2),
               "Attic Cellar Home");
@@ -239,7 +334,7 @@ TEST_F(AnalysisRefreshTest, ListsAnswerAndCopyThePaintedTexts)
     StoreLocation(1, dir.Path() + ";Home");
     StoreLocation(2, attic.Path() + ";Attic");
     WriteState("prog=0.25\ncpu=3600.5\nbs_power=12.5\nbg_chisq=1\nbt_power=18.6\nbt_score=0.5\n", kStart);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     ASSERT_EQ(Rows(), 2);
     ASSERT_EQ(std::string(Row(0, kTabBestResults)->cells.Text(kCellLocation)), "Home");
 
@@ -353,7 +448,7 @@ TEST_F(AnalysisRefreshTest, SlowCommandLeavesTheWindowFreeAndRunsOneAtATime)
     // What another tab wrote while the command ran does not stay over the refresh's own messages:
     // the line ends as a refresh without a command leaves it.
     StoreString(kValueRunBeforeRefresh, "");
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     const std::string walked = Status();
     StoreString(kValueRunBeforeRefresh, command);
     RefreshAnalysis(false);
@@ -371,7 +466,7 @@ TEST_F(AnalysisRefreshTest, CommandThatCannotStartIsReported)
         ASSERT_TRUE(store.Open());
         store.WriteString(kValueRunBeforeRefresh, "Z:\\no\\such\\program.exe");
     }
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(Status().rfind("Error running Z:\\no\\such\\program.exe  Error #", 0), 0u) << Status();
 }
@@ -381,20 +476,20 @@ TEST_F(AnalysisRefreshTest, TitleWhileMinimised)
     StoreLocation(1, dir.Path() + ";Home");
     WriteState(kState, kStart);
     dir.Write("work_unit.sah", "angle_range=0.5\n");
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Title(), "Vantorel");
 
     ShowWindow(App().mainWindow, SW_MINIMIZE);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Title(), "25.000% 1:00:00");
 
     App().inTray = true;
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Title(), "Home: 25.000% 1:00:00");
     App().inTray = false;
 
     ShowWindow(App().mainWindow, SW_RESTORE);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Title(), "Vantorel");
 }
 
@@ -432,16 +527,16 @@ TEST_F(AnalysisRefreshTest, StoppedClientIsToldOnceInABalloonPerStop)
     const auto runThenStop = [&](int stopsBefore) {
         for (int write = 0; write < 2; ++write) { // the first look of a new row decides "stop" silently
             WriteState(kState, time += 10 * kSecond);
-            RefreshAnalysis(false);
+            RefreshAndWait(false);
         }
         ASSERT_EQ(Cell(kCellStatus), "run");
         for (int look = 0; look < 3; ++look) { // T = 3 looks without a write keep it running
-            RefreshAnalysis(false);
+            RefreshAndWait(false);
             ASSERT_EQ(g_shell.balloons.size(), static_cast<size_t>(stopsBefore)) << look;
         }
-        RefreshAnalysis(false);
+        RefreshAndWait(false);
         ASSERT_EQ(Cell(kCellStatus), "stop");
-        RefreshAnalysis(false); // still stopped: nothing new
+        RefreshAndWait(false); // still stopped: nothing new
     };
     runThenStop(0);
     ASSERT_EQ(g_shell.balloons.size(), 1u);
@@ -457,7 +552,7 @@ TEST_F(AnalysisRefreshTest, StoppedClientIsToldOnceInABalloonPerStop)
     ShowWindow(App().mainWindow, SW_MINIMIZE);
     dir.Write("result.sah", "operation=send_result_get_user_stats\n");
     WriteState(kState, time += 10 * kSecond);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     ASSERT_EQ(Cell(kCellStatus), "done");
     ASSERT_EQ(g_shell.flashes.size(), 1u);
     EXPECT_EQ(g_shell.flashes[0].hwnd, App().mainWindow);

@@ -35,3 +35,11 @@ inline bool PumpWhileCommandRuns()
     }
     return true;
 }
+
+// A refresh as the timer, F5 or a button starts it, and the messages up to its end: by then every
+// location's read is in (a read that answers promptly always comes back within the grace period).
+inline void RefreshAndWait(bool rebuild)
+{
+    RefreshAnalysis(rebuild);
+    PumpWhileCommandRuns();
+}

@@ -18,6 +18,7 @@
 #include "platform/unique_handle.h"
 #include "core/completed/log_reader.h"
 #include "pages/completed_page.h"
+#include "command_wait.h"
 #include "page_fixture.h"
 #include "resources/resource.h"
 #include "platform/settings_store.h"
@@ -192,7 +193,7 @@ protected:
     }
     static void RefreshAll()
     {
-        RefreshAnalysis(false);
+        RefreshAndWait(false);
         RefreshDataInfo();
         RefreshUserInfo();
     }
@@ -207,7 +208,7 @@ TEST_F(FileFaultsTest, StateHeldOpenWithoutSharingIsSkippedUntilReleased)
 {
     StoreLocation(1, dir.Path());
     WriteGoodFiles(dir);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     ASSERT_EQ(Cell(kCellPercent), "25.000");
     const Census before = CensusOf(dir.Path());
 
@@ -227,7 +228,7 @@ TEST_F(FileFaultsTest, StateHeldOpenWithoutSharingIsSkippedUntilReleased)
         }
     }
     SetLastWriteTime(dir.File("state.sah"), kStart + 60 * kSecond);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Cell(kCellStatus), "run");
     EXPECT_EQ(CensusOf(dir.Path()).size(), before.size());
 }
@@ -240,7 +241,7 @@ TEST_F(FileFaultsTest, FilesDeletedAndReplacedBetweenRefreshes)
     ASSERT_EQ(Cell(kCellStatus), "stop");
 
     ASSERT_TRUE(DeleteFileA(dir.File("state.sah").c_str()));
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Cell(kCellStatus), kStatusNotValid);
     EXPECT_EQ(Cell(kCellPercent), "0.000"); // the work unit is still there
     EXPECT_NE(StatusText().find("\\state.sah"), std::string::npos) << StatusText();
@@ -314,7 +315,7 @@ TEST_F(FileFaultsTest, DamagedFilesEndWithAStatusMessage)
         const std::string refresh = c.refresh;
         for (int time = 0; time < 2; ++time) {
             if (refresh == "analysis")
-                RefreshAnalysis(true);
+                RefreshAndWait(true);
             else if (refresh == "data")
                 RefreshDataInfo();
             else
@@ -356,7 +357,7 @@ TEST_F(FileFaultsTest, FilesPastFourGigabytesAreRefusedBySize)
     const Census before = CensusOf(dir.Path());
     ASSERT_EQ(before.at(dir.File("state.sah")).first, (1ull << 32) + 100);
 
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(StatusText(), "Out of memory");
     ExpectResponsive();
     RefreshUserInfo();
@@ -562,7 +563,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutInARefreshLeavesNoLocationUnreadAndNoRowH
     StoreLocation(1, big.Path(), "Big");
     StoreLocation(2, dir.Path(), "Home");
     WriteGoodFiles(dir);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     ASSERT_EQ(Rows(kTabAnalysis), 2);
     const auto percentOf = [](const char* name) {
         for (int i = 0; Row(kTabAnalysis, i); ++i)
@@ -576,6 +577,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutInARefreshLeavesNoLocationUnreadAndNoRowH
     {
         const AllocationLimit limit(3 << 20); // the big file fits once, not twice
         PressKey(PageList(kTabAnalysis), VK_F5, none);
+        PumpWhileCommandRuns();
     }
     EXPECT_EQ(percentOf("Big"), "25.000");
     EXPECT_EQ(percentOf("Home"), "50.000");
@@ -595,6 +597,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutInARefreshLeavesNoLocationUnreadAndNoRowH
         {
             const AllocationLimit limit(room);
             PressKey(list, VK_F5, none);
+            PumpWhileCommandRuns();
             failures = limit.Failures();
         }
         const int rows = Rows(kTabAnalysis);
@@ -608,7 +611,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutInARefreshLeavesNoLocationUnreadAndNoRowH
             break;
         EXPECT_EQ(StatusText(), "Out of memory");
     }
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Rows(kTabAnalysis), kLocations);
     ExpectResponsive();
 }
@@ -617,7 +620,7 @@ TEST_F(FileFaultsTest, LocationOnAHostThatDoesNotExist)
 {
     const std::string share = "\\\\nohost\\share";
     StoreLocation(1, share);
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     ASSERT_EQ(Rows(kTabAnalysis), 1);
     // Wine may answer with the bad network path (Err53) or another open error: either way a named failure.
     const std::string status = Cell(kCellStatus);
@@ -672,7 +675,7 @@ TEST_F(FileFaultsTest, AThousandStoredLocations)
     EXPECT_EQ(Rows(kTabAnalysis), 1000);
     EXPECT_EQ(Rows(kTabDataInfo), 1000);
     EXPECT_NE(StatusText().find("\\missing"), std::string::npos) << StatusText();
-    RefreshAnalysis(false);
+    RefreshAndWait(false);
     EXPECT_EQ(Rows(kTabAnalysis), 1000);
     SelectCompleted(true);
     ExpectResponsive();
@@ -774,7 +777,7 @@ TEST_F(SettingsFaultsTest, EveryValueWithTheWrongTypeOrAnAbsurdSize)
             SendMessageA(App().mainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
             RefreshCurrentTab();
         }
-        RefreshAnalysis(true);
+        RefreshAndWait(true);
         DWORD_PTR result = 0;
         EXPECT_NE(SendMessageTimeoutA(App().mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result), 0);
         // A stored placement the window cannot be seen at is not applied.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "command_wait.h"
 #include "page_fixture.h"
 #include "resources/resource.h"
 #include "platform/settings_store.h"
@@ -174,7 +175,7 @@ protected:
     void Round(int round)
     {
         SetLastWriteTime(dir.File("state.sah"), kStart + (round % 7) * 40 * kSecond);
-        RefreshAnalysis(round % 50 == 0);
+        RefreshAndWait(round % 50 == 0);
         if (round % 3 != 0) {
             Pump();
             return;

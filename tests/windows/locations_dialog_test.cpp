@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dib_canvas.h"
+#include "command_wait.h"
 #include "page_fixture.h"
 #include "pages/options_page.h"
 #include "core/settings/location.h"
@@ -509,7 +510,7 @@ TEST_F(LocationsDialogTest, OkRebuildsTheAnalysisList)
 {
     StoreLocation(1, kHome);
     AddPage(kTabAnalysis, CreateAnalysisPage);
-    RefreshAnalysis(true);
+    RefreshAndWait(true);
     const HWND analysis = PageList(kTabAnalysis);
     ASSERT_EQ(ListView_GetItemCount(analysis), 1);
 
