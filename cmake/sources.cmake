@@ -38,7 +38,7 @@ if(WIN32)
     ${CMAKE_SOURCE_DIR}/src/dialogs/*.cpp ${CMAKE_SOURCE_DIR}/src/pages/*.cpp ${CMAKE_SOURCE_DIR}/src/shell/*.cpp)
   list(REMOVE_ITEM VANTOREL_UI_SOURCES ${CMAKE_SOURCE_DIR}/src/shell/main.cpp)
   add_library(vantorel_ui STATIC ${VANTOREL_UI_SOURCES})
-  target_link_libraries(vantorel_ui PUBLIC vantorel_win32 user32 gdi32 comctl32 comdlg32 shell32)
+  target_link_libraries(vantorel_ui PUBLIC vantorel_win32 user32 gdi32 comctl32 comdlg32 shell32 ole32 uuid)
 
   # The system's headers parsed once per library, not once per file: they are most of each file's
   # compile time.

@@ -113,24 +113,6 @@ void OpenFutureCalendarForTreeItem(HWND page, HTREEITEM item)
         OpenFutureCalendar(node->count, node->perDay);
 }
 
-void CarryOutTreeCommand(HWND page, HTREEITEM item, int command)
-{
-    switch (command) {
-    case ID_SKY_MAP:
-        ShowSkyMapForTreeItem(page, item);
-        break;
-    case ID_CALENDAR:
-        OpenWorkUnitCalendarForTreeItem(page, item);
-        break;
-    case ID_FUTURE_CALENDAR:
-        OpenFutureCalendarForTreeItem(page, item);
-        break;
-    case ID_RELOAD_LOCATIONS:
-        Reload(page);
-        break;
-    }
-}
-
 int TrackMenu(HWND page, int menuId, POINT screen)
 {
     const UniqueMenu menu(LoadMenuA(AppInstance(), MAKEINTRESOURCEA(menuId)));
@@ -157,6 +139,24 @@ bool ListCommandApplies(HWND page)
 }
 
 } // namespace
+
+void CarryOutTreeCommand(HWND page, HTREEITEM item, int command)
+{
+    switch (command) {
+    case ID_SKY_MAP:
+        ShowSkyMapForTreeItem(page, item);
+        break;
+    case ID_CALENDAR:
+        OpenWorkUnitCalendarForTreeItem(page, item);
+        break;
+    case ID_FUTURE_CALENDAR:
+        OpenFutureCalendarForTreeItem(page, item);
+        break;
+    case ID_RELOAD_LOCATIONS:
+        Reload(page);
+        break;
+    }
+}
 
 void LoadIfNotLoaded(HWND page, HTREEITEM item)
 {
@@ -192,7 +192,17 @@ void OnTreeRightClick(HWND page)
 void OnMenuCommand(HWND page, int command, HWND control)
 {
     if (control == Tree(page)) {
-        if (const HTREEITEM item = TreeView_GetSelection(control))
+        const HTREEITEM item = TreeView_GetSelection(control);
+        if (!item)
+            return;
+        // A location's Sky Map and the Future Calendar need the rows and figures the item's load
+        // reads: while that load runs, the command waits for its end.
+        PageState& state = State(page);
+        const bool needsRows =
+            command == ID_FUTURE_CALENDAR || (command == ID_SKY_MAP && TreeView_GetParent(control, item));
+        if (needsRows && state.loading && state.loadingItem == item)
+            state.afterLoad = command;
+        else
             CarryOutTreeCommand(page, item, command);
     } else if (control == List(page) && command == ID_SKY_MAP && ListCommandApplies(page)) {
         ShowSkyMapForSelectedRows(page);

@@ -252,8 +252,8 @@ LoadOutcome ShowRead(HWND page, HTREEITEM item, LoadResult& result)
     return LoadOutcome::Shown;
 }
 
-// The columns of the item's form, then its rows.
-LoadOutcome LoadList(HWND page, HTREEITEM item, bool root)
+// The columns of the item's form.
+void MakeForm(HWND page, bool root)
 {
     const HWND list = List(page);
     State(page).workUnitForm = !root;
@@ -263,13 +263,13 @@ LoadOutcome LoadList(HWND page, HTREEITEM item, bool root)
         MakeColumns(list, kWorkUnitColumns, kWorkUnitTraits);
         SizeColumnsToContents(list);
     }
-    LoadResult result = ReadList(GatherRequest(page, item, root), State(page).reader);
-    return ShowRead(page, item, result);
 }
+
+} // namespace completed
 
 // A load that ran out of memory shows no rows: what it had read is freed at once, the list (with
 // its columns) is drawn again and the status line says why.
-void ShowNoRowsForLackOfMemory(HWND page)
+void completed::ShowNoRowsForLackOfMemory(HWND page)
 {
     const HWND list = List(page);
     ListView_DeleteAllItems(list);
@@ -279,20 +279,12 @@ void ShowNoRowsForLackOfMemory(HWND page)
     SetStatusText(kOutOfMemory);
 }
 
-void LoadSelection(HWND page, HTREEITEM item)
+void completed::FinishLoad(HWND page, HTREEITEM item, LoadResult& result)
 {
-    PageState& state = State(page);
     const HWND list = List(page);
-    state.unloaded = nullptr;
-    SetStatusText("");
-    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    state.reader.ClearColumnTable();
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    EmptyList(page);
-
     LoadOutcome outcome = LoadOutcome::OutOfMemory;
     try {
-        outcome = LoadList(page, item, TreeView_GetParent(Tree(page), item) == nullptr);
+        outcome = ShowRead(page, item, result);
         if (outcome == LoadOutcome::Shown) {
             SizeAllColumns(list);
             PlaceHeaderTips(list);
@@ -304,10 +296,39 @@ void LoadSelection(HWND page, HTREEITEM item)
         ShowNoRowsForLackOfMemory(page);
     if (outcome != LoadOutcome::MissingLog)
         SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    const int command = std::exchange(State(page).afterLoad, 0);
+    if (command != 0 && outcome == LoadOutcome::Shown)
+        CarryOutTreeCommand(page, item, command);
 }
+
+void completed::LoadSelection(HWND page, HTREEITEM item)
+{
+    PageState& state = State(page);
+    const HWND list = List(page);
+    CancelLoad(page);
+    state.unloaded = nullptr;
+    SetStatusText("");
+    state.reader.ClearColumnTable();
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    EmptyList(page);
+    try {
+        const bool root = TreeView_GetParent(Tree(page), item) == nullptr;
+        MakeForm(page, root);
+        // The form shows while the rows are read.
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+        StartLoad(page, item, GatherRequest(page, item, root));
+    } catch (const std::bad_alloc&) {
+        ShowNoRowsForLackOfMemory(page);
+    }
+}
+
+namespace completed
+{
 
 void Reload(HWND page)
 {
+    CancelLoad(page);
     const HWND list = List(page);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     EmptyList(page);
@@ -462,6 +483,7 @@ void OnCompletedCommand(HWND page, int id, int code, HWND control)
 void OnDestroy(HWND page)
 {
     SaveGraphRowHeight(page, kGraphRows);
+    CancelLoad(page);
     // The page owns the rows, the column records and the tree's nodes: free them while the
     // notifications that do so still reach this procedure. Redrawing goes off first, as for a load:
     // a list that redraws deletes its rows one layout at a time.
@@ -473,9 +495,11 @@ void OnDestroy(HWND page)
 }
 
 // A right click reaches the menus through NM_RCLICK; the keyboard's request comes as WM_CONTEXTMENU
-// without a position, from the tree or the list (wParam).
+// without a position, from the tree or the list (wParam). A load's own messages go to the load.
 INT_PTR OnOtherMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (OnLoadMessage(page, message, wParam, lParam))
+        return TRUE;
     if (message != WM_CONTEXTMENU || !IsKeyboardContextMenu(lParam))
         return FALSE;
     OnKeyboardMenu(page, reinterpret_cast<HWND>(wParam));
@@ -510,4 +534,15 @@ void FillCompletedTree()
 {
     if (const HWND page = completed::thePage)
         completed::FillTree(page);
+}
+
+bool CompletedLoadRunning()
+{
+    return completed::thePage && completed::State(completed::thePage).loading != nullptr;
+}
+
+void CancelCompletedLoad()
+{
+    if (completed::thePage)
+        completed::CancelLoad(completed::thePage);
 }

@@ -15,5 +15,9 @@ HWND CreateCompletedPage(HWND parent);
 void ReloadCompleted();
 // Fills the location tree again from the stored locations (after the location list changed).
 void FillCompletedTree();
+// True while the list's rows are being read beside the window.
+bool CompletedLoadRunning();
+// Stops that read (Escape): the list stays without rows.
+void CancelCompletedLoad();
 // The row the list shows at a position, or null past its end.
 const WorkUnitRow* CompletedListRow(int index);

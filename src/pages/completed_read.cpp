@@ -13,18 +13,55 @@ namespace completed
 namespace
 {
 
+// A log's bytes as the reader takes them, counted for the progress; nothing more once stopped.
+class CountedSource final : public LogByteSource
+{
+public:
+    CountedSource(LogByteSource& source, LoadProgress& progress) : source_(source), progress_(progress) {}
+    size_t Read(char* buffer, size_t capacity) override
+    {
+        if (progress_.stop)
+            return 0;
+        const size_t read = source_.Read(buffer, capacity);
+        progress_.bytesRead += read;
+        return read;
+    }
+    uint64_t Size() const override { return source_.Size(); }
+
+private:
+    LogByteSource& source_;
+    LoadProgress& progress_;
+};
+
+// Starts the reader on a log, through the count when there is a progress to tell.
+void StartReading(LogReader& reader, LogByteSource& log, LoadProgress* progress, int source,
+                  std::unique_ptr<CountedSource>& counted)
+{
+    if (!progress) {
+        reader.Start(log);
+        return;
+    }
+    progress->bytesRead = 0;
+    progress->totalBytes = log.Size();
+    progress->source = source;
+    counted = std::make_unique<CountedSource>(log, *progress);
+    reader.Start(*counted);
+}
+
 // Every location's totals, then the grand total; a log that cannot be opened is reported and left out.
-void ReadTotals(const LoadRequest& request, LogReader& reader, LoadResult& result)
+void ReadTotals(const LoadRequest& request, LogReader& reader, LoadProgress* progress, LoadResult& result)
 {
     LocationTotals grand;
-    for (const LoadSource& source : request.sources) {
+    for (size_t i = 0; i < request.sources.size(); ++i) {
+        const LoadSource& source = request.sources[i];
         std::string failure;
         const std::unique_ptr<LogByteSource> log = OpenLogFile(source.node.path, failure);
         if (!log) {
             result.messages.push_back(failure);
             continue;
         }
-        reader.Start(*log);
+        std::unique_ptr<CountedSource> counted;
+        StartReading(reader, *log, progress, static_cast<int>(i), counted);
         const LocationTotals totals = LoadTotals(reader);
         // A grand total without one of its locations would be wrong: none is shown.
         if (totals.outOfMemory) {
@@ -40,7 +77,7 @@ void ReadTotals(const LoadRequest& request, LogReader& reader, LoadResult& resul
 }
 
 // One location's work units, the newest record on top.
-void ReadWorkUnits(const LoadSource& source, LogReader& reader, LoadResult& result)
+void ReadWorkUnits(const LoadSource& source, LogReader& reader, LoadProgress* progress, LoadResult& result)
 {
     std::string failure;
     const std::unique_ptr<LogByteSource> log = OpenLogFile(source.node.path, failure);
@@ -49,7 +86,8 @@ void ReadWorkUnits(const LoadSource& source, LogReader& reader, LoadResult& resu
         result.messages.push_back(failure);
         return;
     }
-    reader.Start(*log);
+    std::unique_ptr<CountedSource> counted;
+    StartReading(reader, *log, progress, 0, counted);
     result.node = source.node;
     DetailLoad load = LoadDetail(reader, result.node);
     if (load.outOfMemory) {
@@ -62,13 +100,13 @@ void ReadWorkUnits(const LoadSource& source, LogReader& reader, LoadResult& resu
 
 } // namespace
 
-LoadResult ReadList(const LoadRequest& request, LogReader& reader)
+LoadResult ReadList(const LoadRequest& request, LogReader& reader, LoadProgress* progress)
 {
     LoadResult result;
     if (request.totals)
-        ReadTotals(request, reader, result);
+        ReadTotals(request, reader, progress, result);
     else if (!request.sources.empty())
-        ReadWorkUnits(request.sources.front(), reader, result);
+        ReadWorkUnits(request.sources.front(), reader, progress, result);
     return result;
 }
 

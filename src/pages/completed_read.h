@@ -3,6 +3,8 @@
 // shows, so a read never changes what the list shows while it goes on.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,16 @@ struct LoadResult {
     LocationNode node;                 // the loaded item's count and daily rate
 };
 
-LoadResult ReadList(const LoadRequest& request, LogReader& reader);
+// How far a read beside the window has come, and the window's word to stop it. The read stops at
+// its next block of bytes once stop is set, and what it found then is of no use.
+struct LoadProgress {
+    std::atomic<bool> stop{false};
+    std::atomic<int> source{-1}; // the index of the log being read in the request's sources
+    std::atomic<uint64_t> bytesRead{0};
+    std::atomic<uint64_t> totalBytes{0}; // of the log being read; 0 when not known
+};
+
+// Reads the request's logs; with progress, tells it how far the read has come and heeds its stop.
+LoadResult ReadList(const LoadRequest& request, LogReader& reader, LoadProgress* progress = nullptr);
 
 } // namespace completed

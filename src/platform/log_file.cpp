@@ -25,6 +25,11 @@ public:
             return 0;
         return read;
     }
+    uint64_t Size() const override
+    {
+        LARGE_INTEGER size{};
+        return GetFileSizeEx(file_.get(), &size) ? static_cast<uint64_t>(size.QuadPart) : 0;
+    }
 
 private:
     UniqueFile file_;
@@ -32,7 +37,18 @@ private:
 
 } // namespace
 
+LogFileMaker& LogFilesSource()
+{
+    static LogFileMaker opener = OpenDiskLogFile;
+    return opener;
+}
+
 std::unique_ptr<LogByteSource> OpenLogFile(const std::string& folder, std::string& failureText)
+{
+    return LogFilesSource()(folder, failureText);
+}
+
+std::unique_ptr<LogByteSource> OpenDiskLogFile(const std::string& folder, std::string& failureText)
 {
     const std::optional<std::string> name = LogFileName(folder);
     DWORD error = ERROR_FILENAME_EXCED_RANGE;

@@ -11,3 +11,9 @@
 // The folder's log, or null with the reason in failureText ("<error text> <full name>"). A full
 // name longer than the program's limit is refused rather than cut, which would open another file.
 std::unique_ptr<LogByteSource> OpenLogFile(const std::string& folder, std::string& failureText);
+
+// The same from the disk. OpenLogFile goes through LogFilesSource, which is this unless a test has
+// put a stand-in in its place (a log that answers slowly, or stops until the test releases it).
+std::unique_ptr<LogByteSource> OpenDiskLogFile(const std::string& folder, std::string& failureText);
+using LogFileMaker = std::unique_ptr<LogByteSource> (*)(const std::string& folder, std::string& failureText);
+LogFileMaker& LogFilesSource();

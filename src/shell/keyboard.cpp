@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "kit/app_state.h"
+#include "pages/completed_page.h"
 #include "shell/main_window.h"
 #include "shell/page_table.h"
 
@@ -67,9 +68,18 @@ bool OpenContextMenu(const MSG& msg)
     return true;
 }
 
+// Escape in the main window stops a Completed load under way (and does nothing else then).
+bool StopLoad(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || !InMainWindow(msg.hwnd) || !CompletedLoadRunning())
+        return false;
+    CancelCompletedLoad();
+    return true;
+}
+
 } // namespace
 
 bool HandleProgramKey(const MSG& msg)
 {
-    return SwitchTab(msg) || OpenContextMenu(msg);
+    return SwitchTab(msg) || OpenContextMenu(msg) || StopLoad(msg);
 }

@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <regex>
 #include <string>
@@ -15,7 +18,9 @@
 #include "dialogs/work_unit_calendar.h"
 #include "pages/completed_page.h"
 #include "resources/resource.h"
+#include "platform/log_file.h"
 #include "platform/settings_store.h"
+#include "platform/unique_handle.h"
 #include "core/settings/value_names.h"
 #include "page_fixture.h"
 #include "dialogs/sky_map.h"
@@ -193,7 +198,11 @@ protected:
         return names;
     }
     HTREEITEM Child(const std::string& name) const { return TreeChildNamed(Tree(), name); }
-    void Select(HTREEITEM item) const { TreeView_SelectItem(Tree(), item); }
+    void Select(HTREEITEM item) const
+    {
+        TreeView_SelectItem(Tree(), item);
+        WaitForCompletedLoad();
+    }
 
     int Rows() const { return ListView_GetItemCount(List()); }
     static const WorkUnitRow* Row(int index) { return CompletedListRow(index); }
@@ -689,6 +698,98 @@ TEST_F(CompletedPageTest, ShowTextRoundTrip)
     StoreNumber(kValueShowGraphTextCompleted, 7); // not 1: the box stays clear
     CreatePage();
     EXPECT_EQ(IsDlgButtonChecked(page_, IDC_COMPLETED_SHOW_TEXT), BST_UNCHECKED);
+}
+
+// A log that stops halfway until the test releases it: the held folder's log hands over half its
+// bytes, then waits for the gate.
+struct HeldLog {
+    std::string folder;
+    HANDLE gate = nullptr;
+};
+HeldLog* heldLog = nullptr;
+
+class HalfThenHeld final : public LogByteSource
+{
+public:
+    explicit HalfThenHeld(std::unique_ptr<LogByteSource> log) : log_(std::move(log)), half_(log_->Size() / 2) {}
+    size_t Read(char* buffer, size_t capacity) override
+    {
+        if (given_ >= half_)
+            WaitForSingleObject(heldLog->gate, INFINITE);
+        const size_t read = log_->Read(buffer, given_ < half_ ? std::min<size_t>(capacity, half_ - given_) : capacity);
+        given_ += read;
+        return read;
+    }
+    uint64_t Size() const override { return log_->Size(); }
+
+private:
+    std::unique_ptr<LogByteSource> log_;
+    uint64_t half_;
+    uint64_t given_ = 0;
+};
+
+std::unique_ptr<LogByteSource> OpenHeldLog(const std::string& folder, std::string& failure)
+{
+    std::unique_ptr<LogByteSource> log = OpenDiskLogFile(folder, failure);
+    if (log && folder == heldLog->folder)
+        return std::make_unique<HalfThenHeld>(std::move(log));
+    return log;
+}
+
+TEST_F(CompletedPageTest, ALongLoadShowsItsProgressAnswersAndStopsAtEscapeOrAnotherItem)
+{
+    TempDir home, attic;
+    std::string log = kHeader;
+    for (int i = 0; i < 2000; ++i)
+        log += Record("2000-03-21 10:00:00", "13mr00aa." + std::to_string(i), 3600);
+    home.Write("SETILog.csv", log);
+    attic.Write("SETILog.csv", kHeader + Record("2000-03-22 08:00:00", "05fe98cc.3", 3600));
+    StoreLocation(1, home.Path(), "Home");
+    StoreLocation(2, attic.Path(), "Attic");
+    const UniqueKernelHandle gate(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    HeldLog held{home.Path(), gate.get()};
+    heldLog = &held;
+    const LogFileMaker saved = LogFilesSource();
+    LogFilesSource() = OpenHeldLog;
+    CreatePage();
+    const auto pumpFor = [](DWORD milliseconds) {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < milliseconds) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            HandleWaitingMessages();
+        }
+    };
+
+    for (const bool byEscape : {true, false}) {
+        SCOPED_TRACE(byEscape ? "Escape" : "another item");
+        TreeView_SelectItem(Tree(), Child("Home"));
+        pumpFor(600);
+        ASSERT_TRUE(CompletedLoadRunning());
+        const std::string progress = CurrentStatusText();
+        EXPECT_EQ(progress.rfind("Reading SETILog.csv of Home: ", 0), 0u) << progress;
+        const int percent = std::atoi(progress.c_str() + progress.find(": ") + 2);
+        EXPECT_GE(percent, 40) << progress;
+        EXPECT_LE(percent, 60) << progress;
+        EXPECT_EQ(Rows(), 0) << "nothing half-read is shown";
+        EXPECT_EQ(Titles().front(), "Date Logged") << "the form shows while its rows are read";
+
+        if (byEscape) {
+            PressKey(Tree(), VK_ESCAPE);
+            EXPECT_FALSE(CompletedLoadRunning());
+            EXPECT_EQ(CurrentStatusText(), "") << "the progress goes with the load";
+            EXPECT_EQ(Rows(), 0);
+            Select(Child("Attic")); // so that selecting Home again is a new load
+        } else {
+            Select(Child("Attic"));
+            EXPECT_EQ(Rows(), 1) << "the other item's rows, and none of the stopped load's";
+            EXPECT_EQ(Cell(0, kCellWorkUnitName), "05fe98cc.3");
+        }
+    }
+    SetEvent(gate.get()); // the stopped reads end now, and what they read is dropped
+    pumpFor(300);
+    EXPECT_EQ(Rows(), 1);
+    EXPECT_FALSE(CompletedLoadRunning());
+    LogFilesSource() = saved;
 }
 
 TEST_F(CompletedPageTest, LoadsAHundredThousandWorkUnits)

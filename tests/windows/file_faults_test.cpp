@@ -171,6 +171,7 @@ protected:
         // Selecting the item already selected loads nothing: go through the other one first.
         TreeView_SelectItem(CompletedTree(), totals ? first : root);
         TreeView_SelectItem(CompletedTree(), totals ? root : first);
+        WaitForCompletedLoad();
     }
 
     // The Completed tree's location item of that name, or the root for any other name.
@@ -472,11 +473,13 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
         SCOPED_TRACE(c.what);
         // Only what goes through the windows runs under the limit.
         TreeView_SelectItem(CompletedTree(), CompletedItem(c.before));
+        WaitForCompletedLoad();
         const size_t held = BytesHeld();
         size_t failures = 0;
         {
             const AllocationLimit limit(c.room);
             TreeView_SelectItem(CompletedTree(), CompletedItem(c.load));
+            WaitForCompletedLoad();
             if (c.command)
                 SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.command, 0), reinterpret_cast<LPARAM>(CompletedTree()));
             failures = limit.Failures();
@@ -495,6 +498,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
         SetStatusText("");
         TreeView_SelectItem(CompletedTree(), CompletedItem(c.before));
         TreeView_SelectItem(CompletedTree(), CompletedItem(c.load));
+        WaitForCompletedLoad();
         if (c.command)
             SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.command, 0), reinterpret_cast<LPARAM>(CompletedTree()));
         EXPECT_EQ(StatusText(), "");

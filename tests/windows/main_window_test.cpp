@@ -315,6 +315,7 @@ TEST_F(MainWindowTest, KeyboardSwitchOntoCompletedLoadsNothingUntilAnItemIsChose
     EXPECT_EQ(ListView_GetItemCount(list), 0) << "and nothing was loaded";
     EXPECT_EQ(StatusText(), "Hint: You can right click for more options.");
     PressKey(tree, VK_DOWN, none);
+    WaitForCompletedLoad();
     EXPECT_EQ(ListView_GetItemCount(list), 1) << "the location's one work unit";
 
     // After a refill nothing is selected: the tree's choice on the next switch again loads nothing,
@@ -326,6 +327,7 @@ TEST_F(MainWindowTest, KeyboardSwitchOntoCompletedLoadsNothingUntilAnItemIsChose
     const MenuWatch watch;
     PressKey(tree, VK_F10, shift, true);
     EXPECT_EQ(MenuWatch::Menus().size(), 1u);
+    WaitForCompletedLoad();
     EXPECT_EQ(ListView_GetItemCount(list), 2);
 }
 

@@ -33,6 +33,16 @@ inline void HandleWaitingMessages()
     }
 }
 
+// Handles messages until the Completed list's rows are in (its read beside the window is done).
+inline void WaitForCompletedLoad()
+{
+    const DWORD start = GetTickCount();
+    while (CompletedLoadRunning() && GetTickCount() - start < 30000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        HandleWaitingMessages();
+    }
+}
+
 // Presses a key on a window as a user would and takes it through the program's loop step. The
 // held keys (VK_CONTROL, VK_SHIFT) go into the thread's key state, which the program and the
 // dialog navigation read and which a posted key message does not set; synthesised input would,

@@ -69,6 +69,8 @@ public:
     virtual ~LogByteSource() = default;
     // Fills up to capacity bytes and returns how many; 0 at the end.
     virtual size_t Read(char* buffer, size_t capacity) = 0;
+    // The bytes there are to read, as far as known when reading starts (0: unknown).
+    virtual uint64_t Size() const { return 0; }
 };
 
 class MemoryByteSource final : public LogByteSource
