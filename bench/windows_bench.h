@@ -21,3 +21,6 @@ std::vector<std::string> ReadLines(const std::string& path);
 
 // The Sky Map workload: opening, full paints, repaints after a scroll step and an uncovering.
 void BenchSkyMap(const std::string& inputs);
+
+// From here on every client file the refreshes read waits 3 ms first, as on a healthy share.
+void ReadClientFilesSlowly();

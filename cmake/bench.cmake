@@ -11,6 +11,7 @@ if(NOT WIN32)
   return()
 endif()
 
-add_executable(windows_bench ${CMAKE_SOURCE_DIR}/bench/windows_bench.cpp ${CMAKE_SOURCE_DIR}/bench/sky_map_bench.cpp)
+add_executable(windows_bench ${CMAKE_SOURCE_DIR}/bench/windows_bench.cpp ${CMAKE_SOURCE_DIR}/bench/sky_map_bench.cpp
+  ${CMAKE_SOURCE_DIR}/bench/slow_files.cpp)
 target_link_libraries(windows_bench PRIVATE vantorel_ui vantorel_resources psapi)
 target_include_directories(windows_bench PRIVATE ${CMAKE_SOURCE_DIR})

@@ -20,28 +20,6 @@ namespace
 // Text widths from the font's character advances, fetched once per sizing: measuring every cell
 // with the system costs tens of microseconds under some systems, which a list of 100,000 work
 // units turns into minutes. The list fonts have no kerning, so the sums equal the measured widths.
-class TextWidths
-{
-public:
-    explicit TextWidths(HWND list)
-    {
-        const WindowDc dc(list);
-        const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
-        if (!GetCharWidth32A(dc.get(), 0, 255, advance_))
-            std::fill(std::begin(advance_), std::end(advance_), 8);
-    }
-    int Of(std::string_view text) const
-    {
-        int sum = 0;
-        for (const char c : text)
-            sum += advance_[static_cast<unsigned char>(c)];
-        return sum;
-    }
-
-private:
-    INT advance_[256] = {};
-};
-
 constexpr char kSizePendingProperty[] = "VantorelSizePending";
 
 // The fixed width the list's traits give a column, or -1 where the contents decide.
@@ -50,18 +28,39 @@ int FixedWidth(const ListTraits& traits, int column)
     return column >= traits.fixedFirst && column <= traits.fixedLast ? traits.fixedWidth : -1;
 }
 
+// A column is as wide as its widest text and a margin.
+constexpr int kTextMargin = 15;
+
+// The widths of the titles of columns first..last.
+std::vector<int> TitleWidths(HWND list, const TextAdvances& measure, int first, int last)
+{
+    std::vector<int> widths;
+    for (int column = first; column <= last; ++column)
+        widths.push_back(measure.Of(ColumnTitle(list, column, 200)) + kTextMargin);
+    return widths;
+}
+
+// Gives columns first..last their widths, or the fixed ones their traits name.
+void SetColumnWidths(HWND list, int first, const std::vector<int>& widths)
+{
+    const ListTraits& traits = TraitsOf(list);
+    for (size_t i = 0; i < widths.size(); ++i) {
+        const int column = first + static_cast<int>(i);
+        const int fixed = FixedWidth(traits, column);
+        ListView_SetColumnWidth(list, column, fixed >= 0 ? fixed : widths[i]);
+    }
+}
+
 // Sizes columns first..last in one pass over the rows.
 void SizeColumns(HWND list, int first, int last)
 {
-    const TextWidths measure(list);
-    std::vector<int> widths;
-    for (int column = first; column <= last; ++column)
-        widths.push_back(measure.Of(ColumnTitle(list, column, 200)) + 15);
+    const TextAdvances measure = ListTextAdvances(list);
+    std::vector<int> widths = TitleWidths(list, measure, first, last);
     const auto widen = [&](const ListRow& row) {
         for (int column = first; column <= last; ++column) {
             const std::string_view text = row.Text(column);
             if (!text.empty())
-                widths[column - first] = std::max(widths[column - first], measure.Of(text) + 15);
+                widths[column - first] = std::max(widths[column - first], measure.Of(text) + kTextMargin);
         }
     };
     if (const RowStore* rows = RowStoreOf(list)) {
@@ -80,14 +79,69 @@ void SizeColumns(HWND list, int first, int last)
                             : *reinterpret_cast<const ListRow*>(item.lParam));
         }
     }
-    const ListTraits& traits = TraitsOf(list);
-    for (int column = first; column <= last; ++column) {
-        const int fixed = FixedWidth(traits, column);
-        ListView_SetColumnWidth(list, column, fixed >= 0 ? fixed : widths[column - first]);
-    }
+    SetColumnWidths(list, first, widths);
+}
+
+// Sizing with redrawing off, the list drawn anew after.
+template <typename Size> void WithoutRedraw(HWND list, Size size)
+{
+    const HWND header = ListView_GetHeader(list);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(header, WM_SETREDRAW, FALSE, 0);
+    size();
+    SendMessageA(header, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 } // namespace
+
+int TextAdvances::Of(std::string_view text) const
+{
+    int sum = 0;
+    for (const char c : text)
+        sum += advance[static_cast<unsigned char>(c)];
+    return sum;
+}
+
+TextAdvances ListTextAdvances(HWND list)
+{
+    TextAdvances advances;
+    const WindowDc dc(list);
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    INT widths[256] = {};
+    const bool measured = GetCharWidth32A(dc.get(), 0, 255, widths) != FALSE;
+    for (int i = 0; i < 256; ++i)
+        advances.advance[i] = measured ? widths[i] : 8;
+    return advances;
+}
+
+std::vector<int> WidestCells(const RowStore& rows, int columns, const TextAdvances& advances)
+{
+    std::vector<int> widths(static_cast<size_t>(std::max(columns, 0)), 0);
+    for (const auto& row : rows) {
+        for (int column = 0; column < columns; ++column) {
+            const std::string_view text = row->cells.Text(column);
+            if (!text.empty())
+                widths[column] = std::max(widths[column], advances.Of(text) + kTextMargin);
+        }
+    }
+    return widths;
+}
+
+void SizeAllColumnsFrom(HWND list, const std::vector<int>& widest)
+{
+    if (static_cast<int>(widest.size()) != ColumnCount(list)) {
+        SizeAllColumns(list);
+        return;
+    }
+    WithoutRedraw(list, [&] {
+        std::vector<int> widths = TitleWidths(list, ListTextAdvances(list), 0, ColumnCount(list) - 1);
+        for (size_t i = 0; i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], widest[i]);
+        SetColumnWidths(list, 0, widths);
+    });
+}
 
 void SizeColumn(HWND list, int column)
 {
@@ -102,13 +156,7 @@ void SizeColumnsToContents(HWND list)
 
 void SizeAllColumns(HWND list)
 {
-    const HWND header = ListView_GetHeader(list);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(header, WM_SETREDRAW, FALSE, 0);
-    SizeColumnsToContents(list);
-    SendMessageA(header, WM_SETREDRAW, TRUE, 0);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    WithoutRedraw(list, [list] { SizeColumnsToContents(list); });
 }
 
 void SizeWhenFilled(HWND list)

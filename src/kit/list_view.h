@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/lists/list_row.h"
@@ -85,6 +86,19 @@ void RequestResort(HWND list);
 
 // Installs the header painter (sort triangle, divider double clicks swallowed) on a list.
 void InstallHeaderPainter(HWND list);
+
+// A list font's character advances, taken on the window thread, so that texts can be measured
+// anywhere, beside the window too. The list fonts have no kerning: a text's width is their sum.
+struct TextAdvances {
+    int advance[256] = {};
+    int Of(std::string_view text) const;
+};
+TextAdvances ListTextAdvances(HWND list);
+// The widest cell of each of the first columns of the rows, with the sizing's margin; touches no
+// window, so a read beside the window can measure the rows it made.
+std::vector<int> WidestCells(const RowStore& rows, int columns, const TextAdvances& advances);
+// Sizes every column as SizeAllColumns does, from cell widths measured before (WidestCells).
+void SizeAllColumnsFrom(HWND list, const std::vector<int>& widest);
 
 void SizeColumn(HWND list, int column);
 // Sizes every column to its title and widest cell, with redrawing switched off and on again.

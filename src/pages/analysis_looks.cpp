@@ -292,6 +292,11 @@ bool LooksUnderWay()
     return State().underWay;
 }
 
+bool AnyReadOut()
+{
+    return !State().reads.Empty();
+}
+
 void OnLookDone(LPARAM result)
 {
     std::unique_ptr<WorkResult> done = TakeWorkResult(result);

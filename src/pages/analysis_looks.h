@@ -19,6 +19,8 @@ inline constexpr UINT_PTR kGraceTimer = 1;
 void StartLooks(int selected, bool madeRows);
 // True from StartLooks until the refresh ends.
 bool LooksUnderWay();
+// True while any look is out, of this refresh or an earlier one.
+bool AnyReadOut();
 // A look came back (kMessageLookDone), or the grace period ended (WM_TIMER kGraceTimer).
 void OnLookDone(LPARAM result);
 void OnGraceOver();

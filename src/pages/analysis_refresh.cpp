@@ -302,6 +302,11 @@ bool AnalysisRefreshWaiting()
     return Waiting().process || refresh::LooksUnderWay();
 }
 
+bool AnalysisReadsOut()
+{
+    return refresh::AnyReadOut();
+}
+
 void ForgetAnalysisLooks()
 {
     refresh::ForgetLookedRows(false);

@@ -12,6 +12,9 @@ void RefreshAnalysis(bool rebuild);
 // the reads of its grace period.
 bool AnalysisRefreshWaiting();
 
+// True while a location's read is out, from a refresh that has ended or not.
+bool AnalysisReadsOut();
+
 // The Analysis rows are about to be freed (the page is going): reads still out for them are
 // dropped when they come back.
 void ForgetAnalysisLooks();

@@ -90,12 +90,17 @@ void StartLoad(HWND page, HTREEITEM item, LoadRequest request)
         names.push_back(source.name);
     auto holder = std::make_shared<std::unique_ptr<LoadDone>>(std::move(done));
     auto shared = std::make_shared<const LoadRequest>(std::move(request));
-    const Work work = [holder, progress, shared] {
+    // The rows are measured for their columns beside the window too, with the list font's advances.
+    const int columns = ColumnCount(List(page));
+    auto advances = std::make_shared<const TextAdvances>(ListTextAdvances(List(page)));
+    const Work work = [holder, progress, shared, columns, advances] {
         LoadDone& load = **holder;
         // Nothing leaves the thread: running out of memory anywhere in the read is the load's outcome.
         try {
             LogReader reader;
             load.result = ReadList(*shared, reader, progress.get());
+            if (load.result.outcome == LoadOutcome::Shown && !progress->stop)
+                load.result.widest = WidestCells(load.result.rows, columns, *advances);
         } catch (...) {
             load.result = LoadResult();
             load.result.outcome = LoadOutcome::OutOfMemory;

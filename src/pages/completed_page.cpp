@@ -286,7 +286,10 @@ void completed::FinishLoad(HWND page, HTREEITEM item, LoadResult& result)
     try {
         outcome = ShowRead(page, item, result);
         if (outcome == LoadOutcome::Shown) {
-            SizeAllColumns(list);
+            if (result.widest.empty())
+                SizeAllColumns(list);
+            else
+                SizeAllColumnsFrom(list, result.widest);
             PlaceHeaderTips(list);
         }
     } catch (const std::bad_alloc&) {

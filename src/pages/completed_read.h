@@ -36,6 +36,7 @@ struct LoadResult {
     RowStore rows;                     // in display order
     std::vector<std::string> messages; // status lines, in the order the read met them
     LocationNode node;                 // the loaded item's count and daily rate
+    std::vector<int> widest;           // the widest cell of each column, when measured beside the window
 };
 
 // How far a read beside the window has come, and the window's word to stop it. The read stops at

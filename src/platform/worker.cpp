@@ -25,6 +25,10 @@ void Post(const Job& job, std::unique_ptr<WorkResult> result)
 DWORD WINAPI RunJob(PVOID context)
 {
     const std::unique_ptr<Job> job(static_cast<Job*>(context));
+    // Below the window thread: where both share a processor, the window answers first.
+    const HANDLE thread = GetCurrentThread();
+    const int priority = GetThreadPriority(thread);
+    SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
     // Nothing may leave the thread; the window is told of every job, whatever became of it.
     std::unique_ptr<WorkResult> result;
     bool outOfMemory = false;
@@ -40,6 +44,8 @@ DWORD WINAPI RunJob(PVOID context)
         result->outOfMemory = outOfMemory;
     }
     Post(*job, std::move(result));
+    if (priority != THREAD_PRIORITY_ERROR_RETURN)
+        SetThreadPriority(thread, priority);
     return 0;
 }
 
