@@ -1,13 +1,16 @@
 // The Data Info tab page: one row per location describing its current work unit, and the Sky Map button.
 #include "pages/data_info_page.h"
 
+#include <atomic>
 #include <iterator>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "platform/client_file.h"
 #include "core/analysis/work_unit_info.h"
 #include "core/pages/page_layout.h"
+#include "pages/info_read.h"
 #include "resources/resource.h"
 #include "platform/settings_store.h"
 #include "dialogs/sky_map.h"
@@ -25,6 +28,7 @@ constexpr UINT kMessageSkyMapRequest = WM_APP + 1000;
 constexpr ListTraits kTraits{.tips = kDataInfoTips, .widthsValue = kValueDataInfoColumnWidths};
 
 HWND thePage = nullptr;
+InfoRead theRead;
 
 // Cells 6 to 8 have no column: they only carry the sky map's numbers.
 constexpr ColumnSpec kColumns[] = {
@@ -64,6 +68,7 @@ BOOL OnNotify(HWND, const NMHDR* header)
 
 void OnDestroy(HWND page)
 {
+    ForgetInfoRead(page, theRead);
     CloseList(List(page));
 }
 
@@ -73,8 +78,21 @@ void OnSkyMapButton(HWND page, int id, int, HWND)
         PostMessageA(page, kMessageSkyMapRequest, 0, 0);
 }
 
-INT_PTR OnSkyMapRequest(HWND, UINT message, WPARAM, LPARAM)
+// Each location's row goes on top of the previous ones.
+void ShowReadRows(HWND page, InfoRows& rows)
 {
+    ShowInfoRows(List(page), rows, 0);
+    if (std::exchange(theRead.again, false))
+        RefreshDataInfo();
+}
+
+INT_PTR OnPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    bool handled = false;
+    if (std::unique_ptr<InfoRows> rows = OnInfoReadMessage(page, theRead, message, wParam, lParam, handled))
+        ShowReadRows(page, *rows);
+    if (handled)
+        return TRUE;
     if (message != kMessageSkyMapRequest)
         return FALSE;
     HandPointsToSkyMap(DataInfoSkyPoints());
@@ -82,7 +100,7 @@ INT_PTR OnSkyMapRequest(HWND, UINT message, WPARAM, LPARAM)
 }
 
 constexpr PageHandlers kHandlers{OnInitDialog, OnSize,    MeasureListRow, DrawPlainListItem, OnNotify, OnSkyMapButton,
-                                 nullptr,      OnDestroy, nullptr,        OnSkyMapRequest,   &thePage};
+                                 nullptr,      OnDestroy, nullptr,        OnPageMessage,     &thePage};
 
 } // namespace
 
@@ -93,26 +111,36 @@ HWND CreateDataInfoPage(HWND parent)
 
 void RefreshDataInfo()
 {
-    const HWND list = thePage ? List(thePage) : nullptr;
-    if (!list)
+    if (!thePage)
         return;
-    const int selected = BeginListRefill(list);
+    // The locations are taken from the settings here; their files are read beside the window.
+    std::vector<Location> locations;
+    std::vector<std::string> names;
     {
         SettingsStore store;
-        if (store.Open()) {
-            const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
-            StatusLine status;
+        if (store.Open())
             EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
                                [&](const Location& location) {
-                                   if (!IsSwitchOn(location.datainfo))
-                                       return;
-                                   auto row = std::make_unique<ListRow>(kDataInfoCellCount);
-                                   FillDataInfoRow(DescribeWorkUnit(location, *files, status), *row);
-                                   InsertOwnedRow(list, 0, std::move(row));
+                                   if (IsSwitchOn(location.datainfo)) {
+                                       locations.push_back(location);
+                                       names.push_back(location.shortName);
+                                   }
                                });
-        }
     }
-    FinishListRefill(list, selected);
+    StartInfoRead(thePage, theRead, std::move(names), [locations](InfoRows& result, std::atomic<int>& done) {
+        const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
+        for (const Location& location : locations) {
+            auto row = std::make_unique<ListRow>(kDataInfoCellCount);
+            FillDataInfoRow(DescribeWorkUnit(location, *files, result.status), *row);
+            result.rows.push_back(std::move(row));
+            ++done;
+        }
+    });
+}
+
+bool DataInfoReading()
+{
+    return theRead.out;
 }
 
 SkyPointSet DataInfoSkyPoints()

@@ -1,15 +1,18 @@
 // The User Info tab page: each location's user statistics, the grand total and the two buttons.
 #include "pages/user_info_page.h"
 
+#include <atomic>
 #include <ctime>
 #include <iterator>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "dialogs/future_calendar.h"
 #include "platform/client_file.h"
 #include "core/analysis/user_stats.h"
 #include "core/pages/page_layout.h"
+#include "pages/info_read.h"
 #include "resources/resource.h"
 #include "platform/settings_store.h"
 #include "kit/app_state.h"
@@ -31,28 +34,20 @@ constexpr ColumnSpec kColumns[kUserInfoCellCount] = {
 constexpr ListTraits kTraits{.tips = kUserInfoTips, .widthsValue = kValueUserInfoColumnWidths};
 
 HWND thePage = nullptr;
+InfoRead theRead;
 
 HWND List(HWND page)
 {
     return GetDlgItem(page, IDC_USER_INFO_LIST);
 }
 
-// Appends in list order; the list owns the row from here on.
-void AppendRow(HWND list, const UserStats& stats)
-{
-    auto row = std::make_unique<ListRow>(kUserInfoCellCount);
-    FillUserInfoRow(stats, *row);
-    InsertOwnedRow(list, -1, std::move(row));
-}
-
 // The rows of one refresh in list order: each location's row goes on top of the previous ones,
 // and the grand total, when it is shown, on top of them all.
-std::vector<UserStats> CollectRows(const SettingsStore& store)
+std::vector<UserStats> CollectRows(const SettingsStore& store, StatusSink& status, std::atomic<int>& done)
 {
     std::vector<UserStats> listOrder;
     double sumOfRates = 0;
     const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
-    StatusLine status;
     const OverrideReader readOverride = [&store](const std::string& valueName) -> std::optional<std::string> {
         std::string text;
         if (!store.ReadString(valueName.c_str(), text))
@@ -68,6 +63,7 @@ std::vector<UserStats> CollectRows(const SettingsStore& store)
                            if (stats.rate)
                                sumOfRates += *stats.rate;
                            listOrder.insert(listOrder.begin(), std::move(stats));
+                           ++done;
                        });
     DWORD showGrandTotal = 0;
     if (store.ReadNumber(kValueShowGrandTotal, showGrandTotal) && showGrandTotal == 1) {
@@ -136,20 +132,39 @@ void OnUserInfoButton(HWND page, int id, int, HWND)
 
 void OnDestroy(HWND page)
 {
+    ForgetInfoRead(page, theRead);
     CloseList(List(page));
 }
 
-INT_PTR OnFutureCalendarMessage(HWND page, UINT message, WPARAM, LPARAM)
+// The rows go in list order; the buttons follow the selection they keep.
+void ShowReadRows(HWND page, InfoRows& rows)
 {
+    const HWND list = List(page);
+    ShowInfoRows(list, rows, -1);
+    UpdateButtons(page);
+    // After a refresh any selected row may be projected, a blanked duplicate's too, until the
+    // selection changes.
+    EnableWindow(GetDlgItem(page, IDC_USER_INFO_FUTURE), SelectedListRow(list) != nullptr);
+    if (std::exchange(theRead.again, false))
+        RefreshUserInfo();
+}
+
+INT_PTR OnPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    bool handled = false;
+    if (std::unique_ptr<InfoRows> rows = OnInfoReadMessage(page, theRead, message, wParam, lParam, handled))
+        ShowReadRows(page, *rows);
+    if (handled)
+        return TRUE;
     if (message != kMessageFutureCalendar)
         return FALSE;
     OnFutureCalendarRequest(page);
     return TRUE;
 }
 
-constexpr PageHandlers kHandlers{OnInitDialog,     OnSize,  MeasureListRow, DrawPlainListItem, OnUserInfoNotify,
-                                 OnUserInfoButton, nullptr, OnDestroy,      nullptr,           OnFutureCalendarMessage,
-                                 &thePage};
+constexpr PageHandlers kHandlers{OnInitDialog,     OnSize,           MeasureListRow, DrawPlainListItem,
+                                 OnUserInfoNotify, OnUserInfoButton, nullptr,        OnDestroy,
+                                 nullptr,          OnPageMessage,    &thePage};
 
 } // namespace
 
@@ -160,20 +175,32 @@ HWND CreateUserInfoPage(HWND parent)
 
 void RefreshUserInfo()
 {
-    const HWND list = thePage ? List(thePage) : nullptr;
-    if (!list)
+    if (!thePage)
         return;
-    const HWND page = GetParent(list);
-    const int selected = BeginListRefill(list);
+    // The names of the locations, for the status line while their files are read beside the window.
+    std::vector<std::string> names;
     {
         SettingsStore store;
         if (store.Open())
-            for (const UserStats& stats : CollectRows(store))
-                AppendRow(list, stats);
+            EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
+                               [&](const Location& location) {
+                                   if (IsSwitchOn(location.userinfo))
+                                       names.push_back(location.shortName);
+                               });
     }
-    FinishListRefill(list, selected);
-    UpdateButtons(page);
-    // After a refresh any selected row may be projected, a blanked duplicate's too, until the
-    // selection changes.
-    EnableWindow(GetDlgItem(page, IDC_USER_INFO_FUTURE), SelectedListRow(list) != nullptr);
+    StartInfoRead(thePage, theRead, std::move(names), [](InfoRows& result, std::atomic<int>& done) {
+        SettingsStore store;
+        if (!store.Open())
+            return;
+        for (const UserStats& stats : CollectRows(store, result.status, done)) {
+            auto row = std::make_unique<ListRow>(kUserInfoCellCount);
+            FillUserInfoRow(stats, *row);
+            result.rows.push_back(std::move(row));
+        }
+    });
+}
+
+bool UserInfoReading()
+{
+    return theRead.out;
 }

@@ -11,5 +11,7 @@ inline constexpr HeaderTipSource kUserInfoTips{IDS_TIP_USER_INFO, 0, 0, true};
 inline constexpr UINT kMessageFutureCalendar = WM_APP + 1001;
 
 HWND CreateUserInfoPage(HWND parent);
-// Rebuilds the list from every location's files (on tab switch and F5).
+// Rebuilds the list from every location's files (on tab switch and F5), read beside the window.
 void RefreshUserInfo();
+// True while that read is out.
+bool UserInfoReading();

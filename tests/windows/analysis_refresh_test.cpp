@@ -20,6 +20,7 @@
 #include "temp_dir.h"
 #include "pages/analysis_page.h"
 #include "pages/analysis_refresh.h"
+#include "pages/data_info_page.h"
 #include "kit/app_state.h"
 #include "shell/page_table.h"
 #include "pages/best_results_page.h"
@@ -188,6 +189,30 @@ TEST_F(AnalysisRefreshTest, AShareThatDoesNotAnswerHoldsBackOnlyItsOwnRow)
     PumpUntil([] { return false; }, 500);
     EXPECT_EQ(Cell(kCellPercent, 1), "75.000");
     ShowWindow(App().mainWindow, SW_RESTORE);
+}
+
+TEST_F(AnalysisRefreshTest, DataInfoKeepsItsRowsWhileAShareHoldsItsRead)
+{
+    TempDir slow;
+    HeldShare share;
+    share.folder = slow.Path();
+    const UniqueKernelHandle gate(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    share.gate = gate.get();
+    heldShare = &share;
+    StoreLocation(1, dir.Path() + ";Home");
+    StoreLocation(2, slow.Path() + ";Slow");
+    for (const TempDir* folder : {&dir, &slow})
+        folder->Write("work_unit.sah", "angle_range=0.5\n");
+    ClientFilesSource() = [] { return std::unique_ptr<AnalysisFiles>(std::make_unique<HeldFiles>()); };
+    AddPage(kTabDataInfo, CreateDataInfoPage);
+
+    RefreshDataInfo();
+    EXPECT_TRUE(PumpUntil([] { return CurrentStatusText() == "Waiting for Slow"; }, 2000)) << CurrentStatusText();
+    EXPECT_TRUE(DataInfoReading());
+    EXPECT_EQ(Rows(kTabDataInfo), 0) << "the list keeps what it had until the read is in";
+    SetEvent(share.gate);
+    WaitForInfoReads();
+    EXPECT_EQ(Rows(kTabDataInfo), 2);
 }
 
 TEST_F(AnalysisRefreshTest, EveryReadOfARefreshGoesThroughTheClientFilesSource)

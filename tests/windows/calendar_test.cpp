@@ -292,6 +292,7 @@ TEST_F(CalendarTest, UserInfoButtonOpensTheFutureCalendarForTheSelectedRow)
     const HWND page = AddPage(kTabUserInfo, CreateUserInfoPage);
     ASSERT_NE(page, nullptr);
     RefreshUserInfo();
+    WaitForInfoReads();
     const HWND list = GetDlgItem(page, IDC_USER_INFO_LIST);
     ASSERT_EQ(ListView_GetItemCount(list), 1);
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

@@ -20,6 +20,7 @@
 #include "shell/page_table.h"
 #include "pages/data_info_page.h"
 #include "kit/list_view.h"
+#include "page_fixture.h"
 #include "dialogs/override_dialog.h"
 #include "pages/user_info_page.h"
 
@@ -178,6 +179,7 @@ TEST_F(DataInfoTest, RowsFromRealFiles)
     StoreLocation(5, Folder({{"user_info.sah", "name=bob\n"}, {"work_unit.sah", complete}}), "Off", "Y;N;Y;Y");
 
     RefreshDataInfo();
+    WaitForInfoReads();
     ASSERT_EQ(Rows(kTabDataInfo), 4);
     // The missing user file was the last failure of the refresh.
     EXPECT_EQ(Status().rfind("Error #"), 0u) << Status();
@@ -242,6 +244,7 @@ TEST_F(DataInfoTest, SortsByJulianDateAndFrequencyAndKeepsTheSelectedIndex)
                           {"work_unit.sah", WorkUnitFile(3, "2452000.5", "Mon Apr  2 12:00:00 2001", "1420898437.5")}}),
                   "Late");
     RefreshDataInfo();
+    WaitForInfoReads();
     ASSERT_EQ(Rows(kTabDataInfo), 3);
     // The first re-sort orders by Location.
     EXPECT_EQ(Column(kTabDataInfo, kDataLocation), (std::vector<std::string>{"Early", "Late", "Middle"}));
@@ -262,6 +265,7 @@ TEST_F(DataInfoTest, SortsByJulianDateAndFrequencyAndKeepsTheSelectedIndex)
                           {"work_unit.sah", WorkUnitFile(2, "2451000.5", "Wed Jul  7 12:00:00 1998", "1421000000")}}),
                   "Early");
     RefreshDataInfo();
+    WaitForInfoReads();
     EXPECT_EQ(Column(kTabDataInfo, kDataLocation), (std::vector<std::string>{"Middle", "Late", "Early"}));
     EXPECT_EQ(Selected(kTabDataInfo), 2);
 }
@@ -270,6 +274,7 @@ TEST_F(DataInfoTest, NoLocationSwitchedOn)
 {
     StoreLocation(1, Folder({{"user_info.sah", "x\n"}}), "Off", "Y;N;Y;Y");
     RefreshDataInfo();
+    WaitForInfoReads();
     EXPECT_EQ(Rows(kTabDataInfo), 0);
     EXPECT_TRUE(DataInfoSkyPoints().empty());
     // The button's request builds an empty set without trouble.
@@ -290,6 +295,7 @@ TEST_F(UserInfoTest, GrandTotalAndButtonStates)
     StoreNumber(kValueShowGrandTotal, 1);
 
     RefreshUserInfo();
+    WaitForInfoReads();
     ASSERT_EQ(Rows(kTabUserInfo), 4);
     EXPECT_EQ(Column(kTabUserInfo, kUserLocation), (std::vector<std::string>{"Home", "Lab", "Work", "Grand Total"}));
     const ListRow* work = Row(kTabUserInfo, 2);
@@ -329,6 +335,7 @@ TEST_F(UserInfoTest, GrandTotalAndButtonStates)
     // After a refresh the blanked row's index stays selected and may be projected.
     Select(kTabUserInfo, IndexOf(kTabUserInfo, "Work"));
     RefreshUserInfo();
+    WaitForInfoReads();
     EXPECT_EQ(Row(kTabUserInfo, Selected(kTabUserInfo))->Text(kUserLocation), "Work");
     EXPECT_TRUE(Enabled(IDC_USER_INFO_FUTURE));
     EXPECT_TRUE(Enabled(IDC_USER_INFO_OVERRIDE));
@@ -340,12 +347,14 @@ TEST_F(UserInfoTest, GrandTotalSetting)
     for (DWORD setting : {0u, 2u}) {
         StoreNumber(kValueShowGrandTotal, setting);
         RefreshUserInfo();
+        WaitForInfoReads();
         EXPECT_EQ(Column(kTabUserInfo, kUserLocation), (std::vector<std::string>{"Home"})) << setting;
     }
     // With no location switched on only the grand total stands, and its figures are zero.
     StoreLocation(1, Folder({{"user_info.sah", UserFile("bob", 5, 100)}}), "Home", "Y;Y;N;Y");
     StoreNumber(kValueShowGrandTotal, 1);
     RefreshUserInfo();
+    WaitForInfoReads();
     ASSERT_EQ(Rows(kTabUserInfo), 1);
     const char* expected[] = {"Grand Total", "", "0", "0:00:00", "0:00:00", "0.00", ""};
     for (int cell = 0; cell < kUserInfoCellCount; ++cell)
@@ -467,6 +476,7 @@ TEST_F(OverrideDialogTest, RefusedInputsKeepTheDialogAndAcceptedOneRefreshes)
 {
     StoreLocation(1, Folder({{"user_info.sah", UserFile("bob", 5, 100)}}), "Home");
     RefreshUserInfo();
+    WaitForInfoReads();
     Select(kTabUserInfo, 0);
     ASSERT_TRUE(Enabled(IDC_USER_INFO_OVERRIDE));
     const std::string computed(Row(kTabUserInfo, 0)->Text(kUserPerDay));
@@ -486,6 +496,7 @@ TEST_F(OverrideDialogTest, RefusedInputsKeepTheDialogAndAcceptedOneRefreshes)
     EXPECT_EQ(player.next, 4u);
     EXPECT_EQ(StoredString("bob work units per day"), "3abc");
     // The list was read again with the stored rate, shown as a number.
+    WaitForInfoReads();
     ASSERT_EQ(Rows(kTabUserInfo), 1);
     EXPECT_EQ(Row(kTabUserInfo, 0)->Text(kUserPerDay), "3");
     EXPECT_NE(computed, "3");

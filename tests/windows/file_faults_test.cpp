@@ -196,7 +196,9 @@ protected:
     {
         RefreshAndWait(false);
         RefreshDataInfo();
+        WaitForInfoReads();
         RefreshUserInfo();
+        WaitForInfoReads();
     }
 
     TempDir dir;
@@ -251,8 +253,10 @@ TEST_F(FileFaultsTest, FilesDeletedAndReplacedBetweenRefreshes)
     for (const char* name : {"user_info.sah", "work_unit.sah"})
         ASSERT_TRUE(DeleteFileA(dir.File(name).c_str()));
     RefreshUserInfo();
+    WaitForInfoReads();
     EXPECT_NE(StatusText().find("\\user_info.sah"), std::string::npos) << StatusText();
     RefreshDataInfo();
+    WaitForInfoReads();
     EXPECT_NE(StatusText().find("\\user_info.sah"), std::string::npos) << StatusText();
     ExpectResponsive();
 
@@ -321,6 +325,7 @@ TEST_F(FileFaultsTest, DamagedFilesEndWithAStatusMessage)
                 RefreshDataInfo();
             else
                 RefreshUserInfo();
+            WaitForInfoReads();
             if (c.message) {
                 EXPECT_NE(StatusText().find(c.message), std::string::npos) << StatusText();
             } else {
@@ -362,8 +367,10 @@ TEST_F(FileFaultsTest, FilesPastFourGigabytesAreRefusedBySize)
     EXPECT_EQ(StatusText(), "Out of memory");
     ExpectResponsive();
     RefreshUserInfo();
+    WaitForInfoReads();
     EXPECT_EQ(StatusText(), "Out of memory");
     RefreshDataInfo();
+    WaitForInfoReads();
     EXPECT_EQ(StatusText(), "Out of memory");
     ExpectResponsive();
     EXPECT_EQ(CensusOf(dir.Path()), before);
@@ -633,8 +640,10 @@ TEST_F(FileFaultsTest, LocationOnAHostThatDoesNotExist)
     ExpectResponsive();
 
     RefreshUserInfo();
+    WaitForInfoReads();
     EXPECT_NE(StatusText().find(share + "\\user_info.sah"), std::string::npos) << StatusText();
     RefreshDataInfo();
+    WaitForInfoReads();
     EXPECT_NE(StatusText().find(share + "\\user_info.sah"), std::string::npos) << StatusText();
     SelectCompleted(false);
     EXPECT_NE(StatusText().find(share + "\\SETILog.csv"), std::string::npos) << StatusText();

@@ -160,6 +160,7 @@ protected:
         TabCtrl_SetCurSel(App().tabControl, tab);
         NMHDR header{App().tabControl, 0, static_cast<UINT>(TCN_SELCHANGE)};
         SendMessageA(App().mainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+        WaitForInfoReads();
     }
 
     static HWND Options(int id) { return GetDlgItem(Tabs().pages[kTabOptions], id); }

@@ -43,6 +43,16 @@ inline void WaitForCompletedLoad()
     }
 }
 
+// Handles messages until the Data Info and User Info rows are in (their reads beside the window are done).
+inline void WaitForInfoReads()
+{
+    const DWORD start = GetTickCount();
+    while ((DataInfoReading() || UserInfoReading()) && GetTickCount() - start < 30000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        HandleWaitingMessages();
+    }
+}
+
 // Presses a key on a window as a user would and takes it through the program's loop step. The
 // held keys (VK_CONTROL, VK_SHIFT) go into the thread's key state, which the program and the
 // dialog navigation read and which a posted key message does not set; synthesised input would,
