@@ -50,7 +50,7 @@ HWND List(HWND page)
 
 BOOL OnInitDialog(HWND page, LPARAM)
 {
-    SetUpReportList(page, IDC_ANALYSIS_LIST, 0, kAnalysisColumnSpecs.data(), kAnalysisColumnSpecs.size(), kTraits);
+    SetUpReportList(page, IDC_ANALYSIS_LIST, 0, kAnalysisListColumns.data(), kAnalysisListColumns.size(), kTraits);
     return TRUE;
 }
 

@@ -28,7 +28,8 @@ constexpr UINT kMessageSkyMapRequest = WM_APP + 1000;
 constexpr ListTraits kTraits{.tips = kDataInfoTips, .widthsValue = kValueDataInfoColumnWidths};
 
 HWND thePage = nullptr;
-InfoRead theRead;
+// Each location's row goes on top of the previous ones.
+InfoRead theRead(IDC_DATA_INFO_LIST, 0, nullptr, RefreshDataInfo);
 
 // Cells 6 to 8 have no column: they only carry the sky map's numbers.
 constexpr ColumnSpec kColumns[] = {
@@ -78,20 +79,9 @@ void OnSkyMapButton(HWND page, int id, int, HWND)
         PostMessageA(page, kMessageSkyMapRequest, 0, 0);
 }
 
-// Each location's row goes on top of the previous ones.
-void ShowReadRows(HWND page, InfoRows& rows)
-{
-    ShowInfoRows(List(page), rows, 0);
-    if (std::exchange(theRead.again, false))
-        RefreshDataInfo();
-}
-
 INT_PTR OnPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    bool handled = false;
-    if (std::unique_ptr<InfoRows> rows = OnInfoReadMessage(page, theRead, message, wParam, lParam, handled))
-        ShowReadRows(page, *rows);
-    if (handled)
+    if (OnInfoReadMessage(page, theRead, message, wParam, lParam))
         return TRUE;
     if (message != kMessageSkyMapRequest)
         return FALSE;

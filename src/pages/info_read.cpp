@@ -33,6 +33,20 @@ void ShowWaiting(InfoRead& read)
     read.waitingText = text;
 }
 
+// The list's refill: its last message, then the rows in the read's order.
+void ShowRows(HWND page, const InfoRead& read, InfoRows& rows)
+{
+    const HWND list = GetDlgItem(page, read.listId);
+    const int selected = BeginListRefill(list);
+    if (rows.outOfMemory)
+        SetStatusText(kOutOfMemory);
+    else if (rows.status.Count() > 0)
+        SetStatusText(rows.status.Text());
+    for (std::unique_ptr<ListRow>& row : rows.rows)
+        InsertOwnedRow(list, read.insertAt, std::move(row));
+    FinishListRefill(list, selected);
+}
+
 void EndWaiting(HWND page, InfoRead& read)
 {
     KillTimer(page, kWaitingTimer);
@@ -76,40 +90,28 @@ bool StartInfoRead(HWND page, InfoRead& read, std::vector<std::string> names, In
     return true;
 }
 
-std::unique_ptr<InfoRows> OnInfoReadMessage(HWND page, InfoRead& read, UINT message, WPARAM wParam, LPARAM lParam,
-                                            bool& handled)
+bool OnInfoReadMessage(HWND page, InfoRead& read, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    handled = false;
     if (message == WM_TIMER && wParam == kWaitingTimer) {
-        handled = true;
         if (read.out)
             ShowWaiting(read);
         else
             KillTimer(page, kWaitingTimer);
-        return nullptr;
+        return true;
     }
     if (message != kMessageInfoRead)
-        return nullptr;
-    handled = true;
+        return false;
     std::unique_ptr<WorkResult> done = TakeWorkResult(lParam);
     auto* rows = dynamic_cast<InfoRows*>(done.get());
     if (!rows || rows->number != read.number)
-        return nullptr; // a read dropped with its page, or one a later read replaced
+        return true; // a read dropped with its page, or one a later read replaced
     EndWaiting(page, read);
-    done.release();
-    return std::unique_ptr<InfoRows>(rows);
-}
-
-void ShowInfoRows(HWND list, InfoRows& rows, int index)
-{
-    const int selected = BeginListRefill(list);
-    if (rows.outOfMemory)
-        SetStatusText(kOutOfMemory);
-    else if (rows.status.Count() > 0)
-        SetStatusText(rows.status.Text());
-    for (std::unique_ptr<ListRow>& row : rows.rows)
-        InsertOwnedRow(list, index, std::move(row));
-    FinishListRefill(list, selected);
+    ShowRows(page, read, *rows);
+    if (read.shown)
+        read.shown(page);
+    if (std::exchange(read.again, false))
+        read.refresh();
+    return true;
 }
 
 void ForgetInfoRead(HWND page, InfoRead& read)

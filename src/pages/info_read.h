@@ -26,9 +26,17 @@ struct InfoRows final : WorkResult {
 // Reads every location into result, counting in done the locations read so far.
 using InfoReader = std::function<void(InfoRows& result, std::atomic<int>& done)>;
 
-// The read of one page.
+// The read of one page, and what the page does with its rows.
 struct InfoRead {
-    int number = 0; // counts the reads: only the latest one's rows are shown
+    InfoRead(int list, int rowIndex, void (*shownHandler)(HWND page), void (*refreshHandler)())
+        : listId(list), insertAt(rowIndex), shown(shownHandler), refresh(refreshHandler)
+    {
+    }
+    int listId;               // the page's list
+    int insertAt;             // where each row goes in, in the read's order (-1: at the end)
+    void (*shown)(HWND page); // after the rows are shown (null: nothing more)
+    void (*refresh)();        // the page's refresh, for one asked for while a read was out
+    int number = 0;           // counts the reads: only the latest one's rows are shown
     bool out = false;
     bool again = false; // a refresh was asked for while the read was out
     std::shared_ptr<std::atomic<int>> done;
@@ -40,15 +48,10 @@ struct InfoRead {
 // returns false.
 bool StartInfoRead(HWND page, InfoRead& read, std::vector<std::string> names, InfoReader reader);
 
-// A message of the page for its read. The rows of the latest read come back (the caller shows
-// them, then starts the read that was asked for meanwhile when again is set); handled tells
-// whether the message was the read's at all.
-std::unique_ptr<InfoRows> OnInfoReadMessage(HWND page, InfoRead& read, UINT message, WPARAM wParam, LPARAM lParam,
-                                            bool& handled);
-
-// Shows a read's rows in the list: the refill, its last message and the rows, each inserted at
-// index (-1: at the end) in the read's order.
-void ShowInfoRows(HWND list, InfoRows& rows, int index);
+// A message of the page for its read: the rows of the latest read are shown (the refill, its
+// last message and the rows), then the refresh asked for meanwhile starts; the waiting text
+// follows the grace timer. False for any other message.
+bool OnInfoReadMessage(HWND page, InfoRead& read, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The read is dropped (the page is going).
 void ForgetInfoRead(HWND page, InfoRead& read);

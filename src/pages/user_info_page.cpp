@@ -34,7 +34,9 @@ constexpr ColumnSpec kColumns[kUserInfoCellCount] = {
 constexpr ListTraits kTraits{.tips = kUserInfoTips, .widthsValue = kValueUserInfoColumnWidths};
 
 HWND thePage = nullptr;
-InfoRead theRead;
+void AfterRefill(HWND page);
+// The rows go in list order.
+InfoRead theRead(IDC_USER_INFO_LIST, -1, AfterRefill, RefreshUserInfo);
 
 HWND List(HWND page)
 {
@@ -136,25 +138,18 @@ void OnDestroy(HWND page)
     CloseList(List(page));
 }
 
-// The rows go in list order; the buttons follow the selection they keep.
-void ShowReadRows(HWND page, InfoRows& rows)
+// The buttons follow the selection the refill kept.
+void AfterRefill(HWND page)
 {
-    const HWND list = List(page);
-    ShowInfoRows(list, rows, -1);
     UpdateButtons(page);
     // After a refresh any selected row may be projected, a blanked duplicate's too, until the
     // selection changes.
-    EnableWindow(GetDlgItem(page, IDC_USER_INFO_FUTURE), SelectedListRow(list) != nullptr);
-    if (std::exchange(theRead.again, false))
-        RefreshUserInfo();
+    EnableWindow(GetDlgItem(page, IDC_USER_INFO_FUTURE), SelectedListRow(List(page)) != nullptr);
 }
 
 INT_PTR OnPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    bool handled = false;
-    if (std::unique_ptr<InfoRows> rows = OnInfoReadMessage(page, theRead, message, wParam, lParam, handled))
-        ShowReadRows(page, *rows);
-    if (handled)
+    if (OnInfoReadMessage(page, theRead, message, wParam, lParam))
         return TRUE;
     if (message != kMessageFutureCalendar)
         return FALSE;

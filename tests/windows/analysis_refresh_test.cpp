@@ -34,6 +34,8 @@ constexpr ULONGLONG kSecond = 10000000;
 constexpr ULONGLONG kStart = 130000000000000000ull;
 const std::string kState = "prog=0.25\ncpu=3600.5\nbs_power=12.5\nbg_chisq=1.5\n";
 
+struct HeldShare;
+
 // The main window's template with the Analysis and Best Results pages, as the refresh sees them.
 class AnalysisRefreshTest : public PageFixture
 {
@@ -76,6 +78,9 @@ protected:
         return text;
     }
 
+    // Locations Home (dir) and Slow (the held share), each with a work unit, read through the hold.
+    void StoreHomeAndHeldSlow(const HeldShare& share);
+
     TempDir dir;
     ClientFilesMaker savedFiles = ClientFilesSource();
 };
@@ -99,12 +104,16 @@ private:
 };
 
 // A share that answers only when the test releases it: reads under its folder wait for the gate.
+struct HeldShare;
+HeldShare* heldShare = nullptr;
 struct HeldShare {
-    std::string folder;
-    HANDLE gate = nullptr;
+    HeldShare() { heldShare = this; }
+    TempDir slow;
+    const std::string folder = slow.Path();
+    const UniqueKernelHandle gateHandle{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    const HANDLE gate = gateHandle.get();
     std::atomic<int> reads{0};
 };
-HeldShare* heldShare = nullptr;
 const std::string kSlowState = "bs_power=1\nbg_chisq=1\nbp_pot=0a0b\nbt_pot=01020304\nbg_pot 0=1.5\n";
 
 class HeldFiles final : public AnalysisFiles
@@ -126,6 +135,15 @@ private:
     DiskClientFiles disk;
 };
 
+void AnalysisRefreshTest::StoreHomeAndHeldSlow(const HeldShare& share)
+{
+    StoreLocation(1, dir.Path() + ";Home");
+    StoreLocation(2, share.folder + ";Slow");
+    for (const TempDir* folder : {static_cast<const TempDir*>(&dir), &share.slow})
+        folder->Write("work_unit.sah", "angle_range=0.5\n");
+    ClientFilesSource() = [] { return std::unique_ptr<AnalysisFiles>(std::make_unique<HeldFiles>()); };
+}
+
 // Pumps until done() or the time (ten seconds unless told) has passed.
 template <typename Done> bool PumpUntil(Done done, DWORD milliseconds = 10000)
 {
@@ -139,19 +157,11 @@ template <typename Done> bool PumpUntil(Done done, DWORD milliseconds = 10000)
 
 TEST_F(AnalysisRefreshTest, AShareThatDoesNotAnswerHoldsBackOnlyItsOwnRow)
 {
-    TempDir slow;
     HeldShare share;
-    share.folder = slow.Path();
-    const UniqueKernelHandle gate(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    share.gate = gate.get();
-    heldShare = &share;
-    StoreLocation(1, dir.Path() + ";Home");
-    StoreLocation(2, slow.Path() + ";Slow");
+    const TempDir& slow = share.slow;
+    StoreHomeAndHeldSlow(share);
     WriteState(kState, kStart);
-    for (const TempDir* folder : {&dir, &slow})
-        folder->Write("work_unit.sah", "angle_range=0.5\n");
     SetLastWriteTime(slow.Write("state.sah", kSlowState + "prog=0.75\ncpu=60\n"), kStart);
-    ClientFilesSource() = [] { return std::unique_ptr<AnalysisFiles>(std::make_unique<HeldFiles>()); };
     ShowWindow(App().mainWindow, SW_MINIMIZE);
 
     RefreshAndWait(true); // ends with its grace period: the held read is still out
@@ -193,17 +203,8 @@ TEST_F(AnalysisRefreshTest, AShareThatDoesNotAnswerHoldsBackOnlyItsOwnRow)
 
 TEST_F(AnalysisRefreshTest, DataInfoKeepsItsRowsWhileAShareHoldsItsRead)
 {
-    TempDir slow;
     HeldShare share;
-    share.folder = slow.Path();
-    const UniqueKernelHandle gate(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    share.gate = gate.get();
-    heldShare = &share;
-    StoreLocation(1, dir.Path() + ";Home");
-    StoreLocation(2, slow.Path() + ";Slow");
-    for (const TempDir* folder : {&dir, &slow})
-        folder->Write("work_unit.sah", "angle_range=0.5\n");
-    ClientFilesSource() = [] { return std::unique_ptr<AnalysisFiles>(std::make_unique<HeldFiles>()); };
+    StoreHomeAndHeldSlow(share);
     AddPage(kTabDataInfo, CreateDataInfoPage);
 
     RefreshDataInfo();

@@ -75,12 +75,12 @@ static_assert(
     }(),
     "every Analysis column has a title, and a derived one its derive");
 
-// The column specifications alone, for making the list's columns.
-inline constexpr auto kAnalysisColumnSpecs = [] {
-    std::array<ColumnSpec, kAnalysisCellCount> specs{};
+// The rows' titles, alignments and first sort directions alone, as the list makes its columns.
+inline constexpr auto kAnalysisListColumns = [] {
+    std::array<ColumnSpec, kAnalysisCellCount> columns{};
     for (int i = 0; i < kAnalysisCellCount; ++i)
-        specs[i] = kAnalysisColumns[i].column;
-    return specs;
+        columns[i] = kAnalysisColumns[i].column;
+    return columns;
 }();
 
 inline constexpr char kStatusRun[] = "run";
