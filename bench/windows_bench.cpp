@@ -22,6 +22,7 @@
 #include "pages/analysis_page.h"
 #include "pages/analysis_refresh.h"
 #include "kit/app_state.h"
+#include "kit/long_read.h"
 #include "shell/page_table.h"
 
 namespace
@@ -442,6 +443,7 @@ void BenchCalendar(const std::string& inputs)
     for (int round = 0; round < 2; ++round) {
         const LARGE_INTEGER start = Now();
         OpenWorkUnitCalendarForAllLocations();
+        PumpUntil([] { return !LongReadsRunning(); });
         const HWND window = WorkUnitCalendarWindow();
         if (window)
             UpdateWindow(window);

@@ -3,22 +3,28 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <new>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs/calendar_frame.h"
 #include "platform/log_file.h"
 #include "core/calendar/day_table.h"
 #include "core/common/program_texts.h"
+#include "core/common/background_reads.h"
 #include "core/common/status_sink.h"
+#include "core/settings/location.h"
 #include "platform/gdi_scope.h"
 #include "platform/unique_handle.h"
 #include "core/completed/completed_load.h"
 #include "core/completed/log_reader.h"
 #include "platform/settings_store.h"
 #include "kit/app_state.h"
+#include "kit/long_read.h"
 
 namespace
 {
@@ -34,6 +40,7 @@ struct CalendarState {
     CalendarFrame frame{kValueCalendarWindowPosition, kWorkUnitLastPosition};
     DayTable table;
     std::vector<MonthSheet> sheets;
+    LongRead counting; // the count of the logs before an opening
 };
 
 CalendarState& Calendar()
@@ -42,31 +49,70 @@ CalendarState& Calendar()
     return state;
 }
 
-// Opens a folder's log, or puts the reason on the status line and gives null.
-std::unique_ptr<LogByteSource> OpenLog(const std::string& folder)
+// A log opened for counting, its bytes counted into the read's progress.
+class CountedLog final : public LogByteSource
 {
-    std::string failure;
-    std::unique_ptr<LogByteSource> log = OpenLogFile(folder, failure);
-    if (!log)
-        SetStatusText(failure);
-    return log;
+public:
+    CountedLog(std::unique_ptr<LogByteSource> log, ReadProgress& progress, int index)
+        : log_(std::move(log)), counted_(*log_, progress, index)
+    {
+    }
+    size_t Read(char* buffer, size_t capacity) override { return counted_.Read(buffer, capacity); }
+    uint64_t Size() const override { return counted_.Size(); }
+
+private:
+    std::unique_ptr<LogByteSource> log_;
+    CountedSource counted_;
+};
+
+// What a count beside the window hands back: the calendar's table and sheets, and the logs that
+// could not be opened.
+struct CountDone final : WorkResult {
+    DayTable table;
+    std::vector<MonthSheet> sheets;
+    std::vector<std::string> messages;
+};
+
+// Opens a folder's log as the progress's next source, or tells why not in the messages and gives null.
+LogOpener CountingOpener(ReadProgress& progress, std::vector<std::string>& messages)
+{
+    return [&progress, &messages, next = 0](const std::string& folder) mutable -> std::unique_ptr<LogByteSource> {
+        const int index = next++;
+        std::string failure;
+        std::unique_ptr<LogByteSource> log = OpenLogFile(folder, failure);
+        if (!log) {
+            messages.push_back(failure);
+            return nullptr;
+        }
+        return std::make_unique<CountedLog>(std::move(log), progress, index);
+    };
 }
 
-// The counters answer false when memory ran out; a log that cannot be opened is no such failure.
-bool CountFolder(DayTable& table, LogReader& reader, const std::string& folder)
-{
-    std::unique_ptr<LogByteSource> source = OpenLog(folder);
-    return !source || CountLogRecords(table, reader, *source);
-}
+// The stored locations as the walk reads them, taken on the window thread so that the count beside
+// it needs no registry: the values it read, by index, and the short names of the locations.
+struct StoredLocations {
+    std::map<int, std::string> values;
+    std::vector<std::string> names;
+};
 
-bool CountStoredLocations(DayTable& table, LogReader& reader)
+StoredLocations TakeStoredLocations()
 {
+    StoredLocations stored;
     SettingsStore store;
     if (!store.Open()) {
         MessageBoxA(App().mainWindow, kRegistryFailure, kProgramTitle, MB_OK);
-        return true;
+        return stored;
     }
-    return CountAllLocations(table, reader, StoredLocationReader(store), CurrentDirectory(), OpenLog).has_value();
+    const LocationReader read = StoredLocationReader(store);
+    const LocationReader recording = [&](int index) {
+        std::optional<std::string> text = read(index);
+        if (text)
+            stored.values[index] = *text;
+        return text;
+    };
+    EnumerateLocations(LocationWalk::StoredOnly, recording, CurrentDirectory(),
+                       [&](const Location& location) { stored.names.push_back(location.shortName); });
+    return stored;
 }
 
 void Paint(HWND hwnd, HDC hdc)
@@ -88,48 +134,77 @@ const CalendarKind& Kind()
     return kind;
 }
 
-// Counts and opens the calendar; the main window is disabled while it is open. When memory runs
-// out while counting, counts of a part of the logs would mislead: no calendar opens, the main
-// window stays usable and the status line says why.
-void OpenCalendar(const std::function<bool(DayTable&, LogReader&)>& count)
+// Counting is a function of the table, a reader and an opener of logs; it answers false when
+// memory ran out.
+using Count = std::function<bool(DayTable&, LogReader&, const LogOpener&)>;
+
+// Shows what a count found: the logs it could not open, then the calendar, with the main window
+// disabled while it is open. When memory ran out while counting, counts of a part of the logs
+// would mislead: no calendar opens, the main window stays usable and the status line says why.
+void ShowCount(std::unique_ptr<WorkResult> result)
+{
+    auto* done = dynamic_cast<CountDone*>(result.get());
+    if (done)
+        for (const std::string& message : done->messages)
+            SetStatusText(message);
+    if (!done || done->outOfMemory) {
+        SetStatusText(kOutOfMemory);
+        return;
+    }
+    CalendarState& state = Calendar();
+    state.table.swap(done->table);
+    state.sheets.swap(done->sheets);
+    if (App().mainWindow)
+        EnableWindow(App().mainWindow, FALSE);
+    CreateCalendarWindow(kClassName, Kind(), kTitle);
+}
+
+// Counts beside the window, which answers meanwhile, and then opens the calendar.
+void OpenCalendar(std::vector<std::string> names, Count count)
 {
     CalendarState& state = Calendar();
     if (state.frame.window)
         DestroyWindow(state.frame.window);
-    if (App().mainWindow)
-        EnableWindow(App().mainWindow, FALSE);
-    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    bool counted = false;
-    try {
-        state.table = BuildWorkUnitTable();
-        state.sheets = MonthSheets(state.table, kWorkUnitSheetCount);
+    const LongReadWork work = [count = std::move(count)](ReadProgress& progress) {
+        auto done = std::make_unique<CountDone>();
+        done->table = BuildWorkUnitTable();
+        done->sheets = MonthSheets(done->table, kWorkUnitSheetCount);
         LogReader reader;
-        counted = count(state.table, reader);
-    } catch (const std::bad_alloc&) {
-        counted = false;
-    }
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    if (!counted) {
-        DayTable().swap(state.table);
-        std::vector<MonthSheet>().swap(state.sheets);
-        if (App().mainWindow)
-            EnableWindow(App().mainWindow, TRUE);
-        SetStatusText(kOutOfMemory);
-        return;
-    }
-    CreateCalendarWindow(kClassName, Kind(), kTitle);
+        done->outOfMemory = !count(done->table, reader, CountingOpener(progress, done->messages));
+        return std::unique_ptr<WorkResult>(std::move(done));
+    };
+    state.counting.Start(std::move(names), work, ShowCount);
 }
 
 } // namespace
 
-void OpenWorkUnitCalendar(const std::string& folder)
+void OpenWorkUnitCalendar(const std::string& folder, const std::string& shortName)
 {
-    OpenCalendar([&folder](DayTable& table, LogReader& reader) { return CountFolder(table, reader, folder); });
+    OpenCalendar({shortName}, [folder](DayTable& table, LogReader& reader, const LogOpener& open) {
+        std::unique_ptr<LogByteSource> log = open(folder);
+        return !log || CountLogRecords(table, reader, *log);
+    });
 }
 
 void OpenWorkUnitCalendarForAllLocations()
 {
-    OpenCalendar(CountStoredLocations);
+    auto stored = std::make_shared<const StoredLocations>(TakeStoredLocations());
+    std::vector<std::string> names = stored->names;
+    OpenCalendar(std::move(names),
+                 [stored, directory = CurrentDirectory()](DayTable& table, LogReader& reader, const LogOpener& open) {
+                     const LocationReader replay = [stored](int index) -> std::optional<std::string> {
+                         const auto found = stored->values.find(index);
+                         if (found == stored->values.end())
+                             return std::nullopt;
+                         return found->second;
+                     };
+                     return CountAllLocations(table, reader, replay, directory, open).has_value();
+                 });
+}
+
+bool WorkUnitCalendarCounting()
+{
+    return Calendar().counting.Running();
 }
 
 HWND WorkUnitCalendarWindow()

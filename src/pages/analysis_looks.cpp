@@ -19,6 +19,7 @@
 #include "core/common/background_reads.h"
 #include "core/common/out_of_memory.h"
 #include "kit/app_state.h"
+#include "kit/long_read.h"
 #include "kit/list_view.h"
 #include "kit/notification.h"
 #include "pages/analysis_page.h"
@@ -31,11 +32,6 @@ namespace refresh
 
 namespace
 {
-
-// A quarter of a second: a healthy share answers a refresh's few files in milliseconds, so the
-// refresh ends as soon as they are in, as one on the window thread did; a share that takes longer
-// holds back only its own row, and the user sees the others without a noticeable wait.
-constexpr UINT kGraceMilliseconds = 250;
 
 // One look: made on the window thread, filled beside it, handed back by a posted message.
 struct LookResult final : WorkResult {
@@ -283,7 +279,7 @@ void StartLooks(int selected, bool madeRows)
     looks.outOfMemory = outOfMemory;
     if (outOfMemory)
         SetStatusText(kOutOfMemory);
-    if (looks.pending == 0 || !SetTimer(RefreshWindow(), kGraceTimer, kGraceMilliseconds, nullptr))
+    if (looks.pending == 0 || !SetTimer(RefreshWindow(), kGraceTimer, kReadGraceMilliseconds, nullptr))
         EndLooks();
 }
 

@@ -4,12 +4,15 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/common/program_texts.h"
 #include "core/completed/log_sky_points.h"
+#include "kit/long_read.h"
 #include "dialogs/future_calendar.h"
 #include "dialogs/sky_map.h"
 #include "dialogs/work_unit_calendar.h"
@@ -47,31 +50,10 @@ SkyPointSet RowSkyPoints(HWND page, bool selectedOnly)
     return points;
 }
 
-// Every location's work units, read from the logs in tree order; a log that cannot be opened is
-// reported on the status line and left out. Nothing when memory ran out.
-std::optional<SkyPointSet> LogSkyPoints(HWND page, HTREEITEM root)
-{
-    SkyPointSet points;
-    bool read = true;
-    ForEachLocationLog(page, root, [&](HTREEITEM, const LocationNode& node) {
-        read = ReadLogSkyPoints(State(page).reader, node, points);
-        return read;
-    });
-    if (!read)
-        return std::nullopt;
-    return points;
-}
-
 // Growing the set can run out of memory: then no Sky Map is shown, the part read is freed, and
 // the user is told.
-template <typename MakePoints> void ShowSkyMapOf(HWND page, MakePoints makePoints)
+void ShowSkyMapOrLackOfMemory(HWND page, std::optional<SkyPointSet> points)
 {
-    std::optional<SkyPointSet> points;
-    try {
-        points = makePoints();
-    } catch (const std::bad_alloc&) {
-        points.reset();
-    }
     if (!points) {
         SetStatusText(kOutOfMemory);
         MessageBoxA(page, LastErrorText(ERROR_NOT_ENOUGH_MEMORY).c_str(), kSkyDataTitle, MB_OK);
@@ -80,11 +62,53 @@ template <typename MakePoints> void ShowSkyMapOf(HWND page, MakePoints makePoint
     ShowSkyMap(std::move(*points));
 }
 
+template <typename MakePoints> void ShowSkyMapOf(HWND page, MakePoints makePoints)
+{
+    std::optional<SkyPointSet> points;
+    try {
+        points = makePoints();
+    } catch (const std::bad_alloc&) {
+        points.reset();
+    }
+    ShowSkyMapOrLackOfMemory(page, std::move(points));
+}
+
+struct SkyPointsDone final : WorkResult {
+    SkyPointsRead read;
+};
+
+// Every location's work units, read from the logs in tree order beside the window; a log that
+// cannot be opened is reported on the status line and left out.
+void ShowSkyMapOfEveryLog(HWND page, HTREEITEM root)
+{
+    std::vector<LoadSource> sources = GatherRequest(page, root, true).sources;
+    std::vector<std::string> names;
+    for (const LoadSource& source : sources)
+        names.push_back(source.name);
+    auto shared = std::make_shared<const std::vector<LoadSource>>(std::move(sources));
+    const LongReadWork work = [shared](ReadProgress& progress) {
+        auto done = std::make_unique<SkyPointsDone>();
+        LogReader reader;
+        done->read = ReadSkyPoints(*shared, reader, &progress);
+        return std::unique_ptr<WorkResult>(std::move(done));
+    };
+    State(page).skyRead.Start(std::move(names), work, [page](std::unique_ptr<WorkResult> result) {
+        auto* done = dynamic_cast<SkyPointsDone*>(result.get());
+        if (done)
+            for (const std::string& message : done->read.messages)
+                SetStatusText(message);
+        if (!done || done->read.outOfMemory)
+            ShowSkyMapOrLackOfMemory(page, std::nullopt);
+        else
+            ShowSkyMapOrLackOfMemory(page, std::move(done->read.points));
+    });
+}
+
 // "All Locations" reads every location's log; a location hands over the rows its load just listed.
 void ShowSkyMapForTreeItem(HWND page, HTREEITEM item)
 {
     if (TreeView_GetParent(Tree(page), item) == nullptr)
-        ShowSkyMapOf(page, [page, item] { return LogSkyPoints(page, item); });
+        ShowSkyMapOfEveryLog(page, item);
     else
         ShowSkyMapOf(page, [page] { return std::optional(RowSkyPoints(page, false)); });
 }
@@ -103,7 +127,7 @@ void OpenWorkUnitCalendarForTreeItem(HWND page, HTREEITEM item)
         return;
     }
     if (const LocationNode* node = NodeOf(tree, item))
-        OpenWorkUnitCalendar(node->path);
+        OpenWorkUnitCalendar(node->path, ItemText(tree, item));
 }
 
 // The count and daily rate are those the right click's load just wrote into the item's node.
@@ -200,7 +224,7 @@ void OnMenuCommand(HWND page, int command, HWND control)
         PageState& state = State(page);
         const bool needsRows =
             command == ID_FUTURE_CALENDAR || (command == ID_SKY_MAP && TreeView_GetParent(control, item));
-        if (needsRows && state.loading && state.loadingItem == item)
+        if (needsRows && state.load.Running() && state.loadingItem == item)
             state.afterLoad = command;
         else
             CarryOutTreeCommand(page, item, command);

@@ -311,7 +311,6 @@ void completed::LoadSelection(HWND page, HTREEITEM item)
     CancelLoad(page);
     state.unloaded = nullptr;
     SetStatusText("");
-    state.reader.ClearColumnTable();
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     EmptyList(page);
     try {
@@ -487,6 +486,7 @@ void OnDestroy(HWND page)
 {
     SaveGraphRowHeight(page, kGraphRows);
     CancelLoad(page);
+    State(page).skyRead.Stop();
     // The page owns the rows, the column records and the tree's nodes: free them while the
     // notifications that do so still reach this procedure. Redrawing goes off first, as for a load:
     // a list that redraws deletes its rows one layout at a time.
@@ -501,7 +501,7 @@ void OnDestroy(HWND page)
 // without a position, from the tree or the list (wParam). A load's own messages go to the load.
 INT_PTR OnOtherMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (OnLoadMessage(page, message, wParam, lParam))
+    if (OnLoadMessage(page, message))
         return TRUE;
     if (message != WM_CONTEXTMENU || !IsKeyboardContextMenu(lParam))
         return FALSE;
@@ -541,11 +541,5 @@ void FillCompletedTree()
 
 bool CompletedLoadRunning()
 {
-    return completed::thePage && completed::State(completed::thePage).loading != nullptr;
-}
-
-void CancelCompletedLoad()
-{
-    if (completed::thePage)
-        completed::CancelLoad(completed::thePage);
+    return completed::thePage && completed::State(completed::thePage).load.Running();
 }

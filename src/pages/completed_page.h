@@ -17,7 +17,5 @@ void ReloadCompleted();
 void FillCompletedTree();
 // True while the list's rows are being read beside the window.
 bool CompletedLoadRunning();
-// Stops that read (Escape): the list stays without rows.
-void CancelCompletedLoad();
 // The row the list shows at a position, or null past its end.
 const WorkUnitRow* CompletedListRow(int index);

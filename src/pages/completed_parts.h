@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "core/common/background_reads.h"
 #include "core/completed/completed_load.h"
 #include "core/completed/log_reader.h"
 #include "kit/app_state.h"
 #include "kit/graph_rows.h"
 #include "kit/list_view.h"
+#include "kit/long_read.h"
 #include "pages/completed_read.h"
 #include "platform/log_file.h"
 
@@ -27,24 +27,20 @@ struct PageState {
     bool treeTakingFocus = false; // the tree handles WM_SETFOCUS: a selection it makes is its own
     HTREEITEM unloaded = nullptr; // selected by the tree itself on taking the focus, and not loaded
     bool workUnitForm = false;    // the list shows one location's work units, not the totals
-    LogReader reader;             // the one line buffer and column table of SETILog.csv
     RowStore rows;                // the list's rows in display order; the list holds only their count
 
-    // The load reading beside the window, while there is one.
-    std::shared_ptr<LoadProgress> loading;
-    int loadNumber = 0; // counts the loads: what an earlier one hands back is dropped
-    HTREEITEM loadingItem = nullptr;
-    std::vector<std::string> loadingNames; // the short names of its logs, for the progress
-    DWORD loadStarted = 0;
-    ProgressPace pace;
-    std::string progressText; // what the status line was last given of the progress
-    int afterLoad = 0;        // a menu command for the item being loaded, run once its rows are in
+    LongRead load;                   // the read of the list's rows
+    HTREEITEM loadingItem = nullptr; // the item it reads for
+    LongRead skyRead;                // the read of every location's Sky Map points
+    int afterLoad = 0;               // a menu command for the item being loaded, run once its rows are in
 };
 
 PageState& State(HWND page);
 HWND Tree(HWND page);
 HWND List(HWND page);
 LocationNode* NodeOf(HWND tree, HTREEITEM item);
+// The item's text: a location's short name, or "All Locations".
+std::string ItemText(HWND tree, HTREEITEM item);
 // The row the list shows at a position, or null past its end.
 const WorkUnitRow* RowAt(HWND page, size_t index);
 // Loads the item's form and rows into the list: the form at once, the rows when their read beside
@@ -58,32 +54,16 @@ void FinishLoad(HWND page, HTREEITEM item, LoadResult& result);
 void ShowNoRowsForLackOfMemory(HWND page);
 // Stops the load under way: the list stays without rows, and a command waiting for them is dropped.
 void CancelLoad(HWND page);
-// The page's own messages of a load: its result, its progress timer and the cursor over the page.
-bool OnLoadMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+// True while a read of the page's logs runs: its rows, every location's Sky Map points or the
+// Work Unit Calendar's counts.
+bool ReadingLogs(HWND page);
+// The cursor over the page while it reads its logs.
+bool OnLoadMessage(HWND page, UINT message);
 // Empties the list and fills the location tree again.
 void Reload(HWND page);
 
-// Starts the reader on the log of every location under the root, in tree order, and hands each
-// to use(item, node) until it answers false; a log that cannot be opened is reported on the
-// status line and left out.
-template <typename Use> void ForEachLocationLog(HWND page, HTREEITEM root, Use use)
-{
-    const HWND tree = Tree(page);
-    for (HTREEITEM child = TreeView_GetChild(tree, root); child; child = TreeView_GetNextSibling(tree, child)) {
-        const LocationNode* node = NodeOf(tree, child);
-        if (!node)
-            continue;
-        std::string failure;
-        const std::unique_ptr<LogByteSource> log = OpenLogFile(node->path, failure);
-        if (!log) {
-            SetStatusText(failure);
-            continue;
-        }
-        State(page).reader.Start(*log);
-        if (!use(child, *node))
-            return;
-    }
-}
+// What a load of the item reads: "All Locations" (root) every location's log, a location its own.
+LoadRequest GatherRequest(HWND page, HTREEITEM item, bool root);
 
 // The selected item as a command needs it: loaded, also when the tree selected it by itself.
 void LoadIfNotLoaded(HWND page, HTREEITEM item);

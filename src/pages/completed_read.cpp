@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/completed/log_sky_points.h"
 #include "platform/log_file.h"
 
 namespace completed
@@ -13,63 +14,56 @@ namespace completed
 namespace
 {
 
-// A log's bytes as the reader takes them, counted for the progress; nothing more once stopped.
-class CountedSource final : public LogByteSource
-{
-public:
-    CountedSource(LogByteSource& source, LoadProgress& progress) : source_(source), progress_(progress) {}
-    size_t Read(char* buffer, size_t capacity) override
-    {
-        if (progress_.stop)
-            return 0;
-        const size_t read = source_.Read(buffer, capacity);
-        progress_.bytesRead += read;
-        return read;
-    }
-    uint64_t Size() const override { return source_.Size(); }
-
-private:
-    LogByteSource& source_;
-    LoadProgress& progress_;
-};
-
 // Starts the reader on a log, through the count when there is a progress to tell.
-void StartReading(LogReader& reader, LogByteSource& log, LoadProgress* progress, int source,
+void StartReading(LogReader& reader, LogByteSource& log, ReadProgress* progress, int source,
                   std::unique_ptr<CountedSource>& counted)
 {
     if (!progress) {
         reader.Start(log);
         return;
     }
-    progress->bytesRead = 0;
-    progress->totalBytes = log.Size();
-    progress->source = source;
-    counted = std::make_unique<CountedSource>(log, *progress);
+    counted = std::make_unique<CountedSource>(log, *progress, source);
     reader.Start(*counted);
 }
 
-// Every location's totals, then the grand total; a log that cannot be opened is reported and left out.
-void ReadTotals(const LoadRequest& request, LogReader& reader, LoadProgress* progress, LoadResult& result)
+// Starts the reader on each source's log in turn and hands the source to use until it answers
+// false; a log that cannot be opened is told in the messages and left out.
+template <typename Use>
+void ForEachLog(const std::vector<LoadSource>& sources, LogReader& reader, ReadProgress* progress,
+                std::vector<std::string>& messages, Use use)
 {
-    LocationTotals grand;
-    for (size_t i = 0; i < request.sources.size(); ++i) {
-        const LoadSource& source = request.sources[i];
+    for (size_t i = 0; i < sources.size(); ++i) {
         std::string failure;
-        const std::unique_ptr<LogByteSource> log = OpenLogFile(source.node.path, failure);
+        const std::unique_ptr<LogByteSource> log = OpenLogFile(sources[i].node.path, failure);
         if (!log) {
-            result.messages.push_back(failure);
+            messages.push_back(failure);
             continue;
         }
         std::unique_ptr<CountedSource> counted;
         StartReading(reader, *log, progress, static_cast<int>(i), counted);
-        const LocationTotals totals = LoadTotals(reader);
-        // A grand total without one of its locations would be wrong: none is shown.
-        if (totals.outOfMemory) {
-            result.outcome = LoadOutcome::OutOfMemory;
+        if (!use(sources[i]))
             return;
+    }
+}
+
+// Every location's totals, then the grand total; a log that cannot be opened is reported and left out.
+void ReadTotals(const LoadRequest& request, LogReader& reader, ReadProgress* progress, LoadResult& result)
+{
+    LocationTotals grand;
+    bool read = true;
+    ForEachLog(request.sources, reader, progress, result.messages, [&](const LoadSource& source) {
+        const LocationTotals totals = LoadTotals(reader);
+        read = !totals.outOfMemory;
+        if (read) {
+            result.rows.push_back(MakeTotalsRow(source.name, totals));
+            AddToGrandTotal(grand, totals);
         }
-        result.rows.push_back(MakeTotalsRow(source.name, totals));
-        AddToGrandTotal(grand, totals);
+        return read;
+    });
+    // A grand total without one of its locations would be wrong: none is shown.
+    if (!read) {
+        result.outcome = LoadOutcome::OutOfMemory;
+        return;
     }
     result.rows.push_back(MakeTotalsRow(kGrandTotalName, grand));
     result.node.count = grand.count;
@@ -77,7 +71,7 @@ void ReadTotals(const LoadRequest& request, LogReader& reader, LoadProgress* pro
 }
 
 // One location's work units, the newest record on top.
-void ReadWorkUnits(const LoadSource& source, LogReader& reader, LoadProgress* progress, LoadResult& result)
+void ReadWorkUnits(const LoadSource& source, LogReader& reader, ReadProgress* progress, LoadResult& result)
 {
     std::string failure;
     const std::unique_ptr<LogByteSource> log = OpenLogFile(source.node.path, failure);
@@ -100,7 +94,7 @@ void ReadWorkUnits(const LoadSource& source, LogReader& reader, LoadProgress* pr
 
 } // namespace
 
-LoadResult ReadList(const LoadRequest& request, LogReader& reader, LoadProgress* progress)
+LoadResult ReadList(const LoadRequest& request, LogReader& reader, ReadProgress* progress)
 {
     LoadResult result;
     if (request.totals)
@@ -108,6 +102,18 @@ LoadResult ReadList(const LoadRequest& request, LogReader& reader, LoadProgress*
     else if (!request.sources.empty())
         ReadWorkUnits(request.sources.front(), reader, progress, result);
     return result;
+}
+
+SkyPointsRead ReadSkyPoints(const std::vector<LoadSource>& sources, LogReader& reader, ReadProgress* progress)
+{
+    SkyPointsRead read;
+    ForEachLog(sources, reader, progress, read.messages, [&](const LoadSource& source) {
+        read.outOfMemory = !ReadLogSkyPoints(reader, source.node, read.points);
+        return !read.outOfMemory;
+    });
+    if (read.outOfMemory)
+        SkyPointSet().swap(read.points);
+    return read;
 }
 
 } // namespace completed

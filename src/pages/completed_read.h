@@ -3,13 +3,14 @@
 // shows, so a read never changes what the list shows while it goes on.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/common/background_reads.h"
 #include "core/completed/completed_load.h"
 #include "core/completed/log_reader.h"
+#include "core/skymap/sky_point.h"
 #include "kit/list_view.h"
 
 namespace completed
@@ -39,16 +40,15 @@ struct LoadResult {
     std::vector<int> widest;           // the widest cell of each column, when measured beside the window
 };
 
-// How far a read beside the window has come, and the window's word to stop it. The read stops at
-// its next block of bytes once stop is set, and what it found then is of no use.
-struct LoadProgress {
-    std::atomic<bool> stop{false};
-    std::atomic<int> source{-1}; // the index of the log being read in the request's sources
-    std::atomic<uint64_t> bytesRead{0};
-    std::atomic<uint64_t> totalBytes{0}; // of the log being read; 0 when not known
-};
-
 // Reads the request's logs; with progress, tells it how far the read has come and heeds its stop.
-LoadResult ReadList(const LoadRequest& request, LogReader& reader, LoadProgress* progress = nullptr);
+LoadResult ReadList(const LoadRequest& request, LogReader& reader, ReadProgress* progress = nullptr);
+
+// Every location's Sky Map points, read from the logs in the sources' order.
+struct SkyPointsRead {
+    SkyPointSet points;
+    std::vector<std::string> messages; // the logs that could not be opened, left out
+    bool outOfMemory = false;          // then no point is kept
+};
+SkyPointsRead ReadSkyPoints(const std::vector<LoadSource>& sources, LogReader& reader, ReadProgress* progress);
 
 } // namespace completed

@@ -6,6 +6,7 @@
 #include "core/common/background_reads.h"
 #include "core/common/program_texts.h"
 #include "kit/app_state.h"
+#include "kit/long_read.h"
 #include "kit/list_view.h"
 
 namespace
@@ -13,8 +14,6 @@ namespace
 
 constexpr UINT kMessageInfoRead = WM_APP + 4;
 constexpr UINT_PTR kWaitingTimer = 3;
-// As long as a refresh waits for its reads before it names the location it waits for.
-constexpr UINT kGraceMilliseconds = 250;
 
 // "Waiting for Home", "Waiting for Home and 2 more": the location being read and those after it.
 void ShowWaiting(InfoRead& read)
@@ -86,7 +85,7 @@ bool StartInfoRead(HWND page, InfoRead& read, std::vector<std::string> names, In
     read.done = done;
     read.names = std::move(names);
     read.waitingText.clear();
-    SetTimer(page, kWaitingTimer, kGraceMilliseconds, nullptr);
+    SetTimer(page, kWaitingTimer, kReadGraceMilliseconds, nullptr);
     return true;
 }
 

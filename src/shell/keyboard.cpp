@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "kit/app_state.h"
-#include "pages/completed_page.h"
+#include "kit/long_read.h"
 #include "shell/main_window.h"
 #include "shell/page_table.h"
 
@@ -68,12 +68,13 @@ bool OpenContextMenu(const MSG& msg)
     return true;
 }
 
-// Escape in the main window stops a Completed load under way (and does nothing else then).
+// Escape in the main window stops the reads of logs under way: a Completed load, every location's
+// Sky Map points, the Work Unit Calendar's counts (and does nothing else then).
 bool StopLoad(const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || !InMainWindow(msg.hwnd) || !CompletedLoadRunning())
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || !InMainWindow(msg.hwnd) || !LongReadsRunning())
         return false;
-    CancelCompletedLoad();
+    StopLongReads();
     return true;
 }
 

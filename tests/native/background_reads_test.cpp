@@ -59,3 +59,23 @@ TEST(LoadProgress, ShownWhenThePercentChangesAtMostFourTimesASecond)
     for (const auto& step : steps)
         EXPECT_EQ(pace.Due(step.percent, step.now), step.due) << step.percent << "% at " << step.now;
 }
+
+TEST(ReadProgress, CountsTheBytesOfEachLogAnewAndHandsNoneOnceStopped)
+{
+    ReadProgress progress;
+    MemoryByteSource first("0123456789");
+    char buffer[4];
+    CountedSource one(first, progress, 0);
+    EXPECT_EQ(one.Read(buffer, sizeof buffer), 4u);
+    EXPECT_EQ(one.Read(buffer, sizeof buffer), 4u);
+    EXPECT_EQ(progress.bytesRead, 8u);
+
+    MemoryByteSource second("abcdef");
+    CountedSource two(second, progress, 1);
+    EXPECT_EQ(progress.source, 1);
+    EXPECT_EQ(progress.bytesRead, 0u) << "the next log is counted from its own first byte";
+    EXPECT_EQ(two.Read(buffer, sizeof buffer), 4u);
+    progress.stop = true;
+    EXPECT_EQ(two.Read(buffer, sizeof buffer), 0u) << "a stopped read ends at its next block";
+    EXPECT_EQ(progress.bytesRead, 4u);
+}

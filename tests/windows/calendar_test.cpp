@@ -124,6 +124,7 @@ TEST_F(CalendarTest, CountedDaysAreDarkRedCellsWithYellowCounts)
     StoreString("Location2", two.Path() + ";Two;255;N;N;N;N"); // counted whatever its switches
 
     OpenWorkUnitCalendarForAllLocations();
+    WaitForLongReads();
     const HWND calendar = WorkUnitCalendarWindow();
     ASSERT_NE(calendar, nullptr);
     EXPECT_EQ(Title(calendar), "Work Unit Calendar (Shows the number of your work units that were recorded for that "
@@ -165,7 +166,8 @@ TEST_F(CalendarTest, CountedDaysAreDarkRedCellsWithYellowCounts)
 TEST_F(CalendarTest, MainWindowIsDisabledWhileOpenAndPlacementsAreStored)
 {
     TempDir empty; // no SETILog.csv: reported, and the calendar opens without counts
-    OpenWorkUnitCalendar(empty.Path());
+    OpenWorkUnitCalendar(empty.Path(), "Empty");
+    WaitForLongReads();
     const HWND calendar = WorkUnitCalendarWindow();
     ASSERT_NE(calendar, nullptr);
     EXPECT_NE(StatusText().find(empty.File("SETILog.csv")), std::string::npos) << StatusText();
@@ -182,7 +184,8 @@ TEST_F(CalendarTest, MainWindowIsDisabledWhileOpenAndPlacementsAreStored)
     EXPECT_EQ(stored->bottom, 440);
 
     // The next opening comes back where the last one was left.
-    OpenWorkUnitCalendar(empty.Path());
+    OpenWorkUnitCalendar(empty.Path(), "Empty");
+    WaitForLongReads();
     RECT again{};
     GetWindowRect(WorkUnitCalendarWindow(), &again);
     EXPECT_EQ(again.left, 30);
@@ -249,7 +252,8 @@ TEST_F(CalendarTest, FutureCountsAreCyanFromTomorrowWithoutFill)
 TEST_F(CalendarTest, ScrollRangeFollowsTheSheetsPerRowOfTheLastPaint)
 {
     TempDir empty;
-    OpenWorkUnitCalendar(empty.Path());
+    OpenWorkUnitCalendar(empty.Path(), "Empty");
+    WaitForLongReads();
     const HWND calendar = WorkUnitCalendarWindow();
     ASSERT_NE(calendar, nullptr);
     Canvas probe(1, 1);

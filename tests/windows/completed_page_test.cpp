@@ -409,6 +409,7 @@ TEST_F(CompletedPageTest, MenuCommandsOpenTheSkyMapAndCalendarsForTheirItem)
     CreatePage();
     const auto command = [this](int id, HWND control) {
         SendMessageA(page_, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(control));
+        WaitForLongReads();
     };
     const auto shownPoints = [] { return SkyMapPoints() ? SkyMapPoints()->size() : size_t{0}; };
 
@@ -785,8 +786,26 @@ TEST_F(CompletedPageTest, ALongLoadShowsItsProgressAnswersAndStopsAtEscapeOrAnot
             EXPECT_EQ(Cell(0, kCellWorkUnitName), "05fe98cc.3");
         }
     }
+    // Every location's Sky Map points and the calendar's counts are read beside the window alike,
+    // and Escape stops them before anything opens.
+    TreeView_SelectItem(Tree(), Root());
+    PressKey(Tree(), VK_ESCAPE);
+    for (const int command : {ID_SKY_MAP, ID_CALENDAR}) {
+        SCOPED_TRACE(command);
+        SendMessageA(page_, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(Tree()));
+        pumpFor(600);
+        ASSERT_TRUE(LongReadsRunning());
+        EXPECT_EQ(CurrentStatusText().rfind("Reading SETILog.csv of Home: ", 0), 0u) << CurrentStatusText();
+        PressKey(Tree(), VK_ESCAPE);
+        EXPECT_FALSE(LongReadsRunning());
+        EXPECT_EQ(CurrentStatusText(), "");
+    }
+    Select(Child("Attic"));
     SetEvent(gate.get()); // the stopped reads end now, and what they read is dropped
     pumpFor(300);
+    EXPECT_EQ(Sky().map, nullptr);
+    EXPECT_EQ(WorkUnitCalendarWindow(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(App().mainWindow));
     EXPECT_EQ(Rows(), 1);
     EXPECT_FALSE(CompletedLoadRunning());
     LogFilesSource() = saved;

@@ -489,6 +489,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
             WaitForCompletedLoad();
             if (c.command)
                 SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.command, 0), reinterpret_cast<LPARAM>(CompletedTree()));
+            WaitForLongReads();
             failures = limit.Failures();
         }
         EXPECT_GT(failures, 0u);
@@ -508,6 +509,7 @@ TEST_F(FileFaultsTest, MemoryRunningOutStopsEachLoadCleanly)
         WaitForCompletedLoad();
         if (c.command)
             SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.command, 0), reinterpret_cast<LPARAM>(CompletedTree()));
+        WaitForLongReads();
         EXPECT_EQ(StatusText(), "");
         EXPECT_EQ(ListView_GetItemCount(CompletedList()), c.rows);
         if (c.command == ID_SKY_MAP) {

@@ -259,9 +259,11 @@ TEST_F(LeakTest, SkyMapAndCalendarOpeningsStayFlat)
     const auto round = [&] {
         ShowSkyMap(points);
         OpenAndClose(Sky().map);
-        OpenWorkUnitCalendar(dir.Path());
+        OpenWorkUnitCalendar(dir.Path(), "Dir");
+        WaitForLongReads();
         OpenAndClose(WorkUnitCalendarWindow());
         OpenWorkUnitCalendarForAllLocations();
+        WaitForLongReads();
         OpenAndClose(WorkUnitCalendarWindow());
         OpenFutureCalendar(1000, 2.5);
         OpenAndClose(FutureCalendarWindow());

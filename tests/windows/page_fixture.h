@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "platform/settings_store.h"
 #include "kit/app_state.h"
+#include "kit/long_read.h"
 #include "dialogs/sky_map.h"
 #include "shell/page_table.h"
 #include "shell/main_window.h"
@@ -33,24 +34,33 @@ inline void HandleWaitingMessages()
     }
 }
 
-// Handles messages until the Completed list's rows are in (its read beside the window is done).
-inline void WaitForCompletedLoad()
+// Handles messages while the condition holds, for at most half a minute.
+template <typename Condition> void HandleMessagesWhile(Condition condition)
 {
     const DWORD start = GetTickCount();
-    while (CompletedLoadRunning() && GetTickCount() - start < 30000) {
+    while (condition() && GetTickCount() - start < 30000) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         HandleWaitingMessages();
     }
 }
 
+// Handles messages until the Completed list's rows are in (its read beside the window is done).
+inline void WaitForCompletedLoad()
+{
+    HandleMessagesWhile(CompletedLoadRunning);
+}
+
+// Handles messages until every read of logs beside the window is done: a Completed load, every
+// location's Sky Map points, the Work Unit Calendar's counts.
+inline void WaitForLongReads()
+{
+    HandleMessagesWhile(LongReadsRunning);
+}
+
 // Handles messages until the Data Info and User Info rows are in (their reads beside the window are done).
 inline void WaitForInfoReads()
 {
-    const DWORD start = GetTickCount();
-    while ((DataInfoReading() || UserInfoReading()) && GetTickCount() - start < 30000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        HandleWaitingMessages();
-    }
+    HandleMessagesWhile([] { return DataInfoReading() || UserInfoReading(); });
 }
 
 // Presses a key on a window as a user would and takes it through the program's loop step. The

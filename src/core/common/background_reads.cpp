@@ -59,3 +59,20 @@ bool ProgressPace::Due(int percent, int64_t now)
     lastShown_ = now;
     return true;
 }
+
+CountedSource::CountedSource(LogByteSource& source, ReadProgress& progress, int index)
+    : source_(source), progress_(progress)
+{
+    progress_.bytesRead = 0;
+    progress_.totalBytes = source.Size();
+    progress_.source = index;
+}
+
+size_t CountedSource::Read(char* buffer, size_t capacity)
+{
+    if (progress_.stop)
+        return 0;
+    const size_t read = source_.Read(buffer, capacity);
+    progress_.bytesRead += read;
+    return read;
+}

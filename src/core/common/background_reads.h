@@ -2,11 +2,14 @@
 // and how far a long load has come.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "core/completed/log_reader.h"
 
 // The locations whose read is out, in the order the reads started. A location has at most one read
 // out: a refresh that finds it still out leaves it to that read.
@@ -46,3 +49,26 @@ private:
 
 // The whole percent of bytesRead in totalBytes, 0 to 100.
 int PercentRead(uint64_t bytesRead, uint64_t totalBytes);
+
+// How far a long read of logs has come, and the window's word to stop it. The read stops at its
+// next block of bytes once stop is set, and what it found then is of no use.
+struct ReadProgress {
+    std::atomic<bool> stop{false};
+    std::atomic<int> source{-1}; // the index of the log being read among those the read was given
+    std::atomic<uint64_t> bytesRead{0};
+    std::atomic<uint64_t> totalBytes{0}; // of the log being read; 0 when not known
+};
+
+// A log's bytes as a reader takes them, counted into the progress; nothing more once stopped.
+class CountedSource final : public LogByteSource
+{
+public:
+    // Makes the log the progress's source number index, from its first byte.
+    CountedSource(LogByteSource& source, ReadProgress& progress, int index);
+    size_t Read(char* buffer, size_t capacity) override;
+    uint64_t Size() const override { return source_.Size(); }
+
+private:
+    LogByteSource& source_;
+    ReadProgress& progress_;
+};
