@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kit/app_state.h"
@@ -246,15 +247,13 @@ void PaintPlainRow(const DRAWITEMSTRUCT& draw)
         const std::string_view text = row->Text(column);
         if (text.empty())
             continue;
-        LVCOLUMNA format{};
-        format.mask = LVCF_FMT;
-        ListView_GetColumn(list, column, &format);
+        const int format = visible.formats[column];
         int x = cell.left + 2;
         UINT align = TA_LEFT;
-        if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) {
+        if ((format & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) {
             x = cell.right - 2;
             align = TA_RIGHT;
-        } else if ((format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) {
+        } else if ((format & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) {
             x = cell.left + (cell.right - cell.left) / 2 + 2;
             align = TA_CENTER;
         }
@@ -265,11 +264,72 @@ void PaintPlainRow(const DRAWITEMSTRUCT& draw)
     SetTextAlign(hdc, oldAlign);
 }
 
+namespace
+{
+
+// The columns of a list as one paint sees them.
+struct ColumnLayout {
+    HWND list = nullptr;
+    std::vector<int> widths;
+    std::vector<int> formats;
+};
+
+ColumnLayout TakeColumnLayout(HWND list)
+{
+    ColumnLayout layout;
+    layout.list = list;
+    layout.widths = ColumnWidths(list);
+    for (int column = 0; column < static_cast<int>(layout.widths.size()); ++column) {
+        LVCOLUMNA format{};
+        format.mask = LVCF_FMT;
+        ListView_GetColumn(list, column, &format);
+        layout.formats.push_back(format.fmt);
+    }
+    return layout;
+}
+
+// The layouts of the lists painting now, the innermost last.
+std::vector<ColumnLayout>& PaintingLists()
+{
+    static std::vector<ColumnLayout> painting;
+    return painting;
+}
+
+} // namespace
+
+ColumnLayoutScope::ColumnLayoutScope(HWND list) noexcept
+{
+    // Without memory for it the rows ask the list themselves.
+    try {
+        PaintingLists().push_back(TakeColumnLayout(list));
+        taken_ = true;
+    } catch (...) {
+    }
+}
+
+ColumnLayoutScope::~ColumnLayoutScope()
+{
+    if (taken_)
+        PaintingLists().pop_back();
+}
+
 RowColumns VisibleRowColumns(const DRAWITEMSTRUCT& draw)
 {
     RECT clip{};
     GetClipBox(draw.hDC, &clip);
-    RowColumns visible{ColumnWidths(draw.hwndItem), {}, draw.rcItem.left};
+    const std::vector<ColumnLayout>& painting = PaintingLists();
+    const auto layout = std::find_if(painting.rbegin(), painting.rend(), [&draw](const ColumnLayout& candidate) {
+        return candidate.list == draw.hwndItem;
+    });
+    RowColumns visible{{}, {}, {}, draw.rcItem.left};
+    if (layout != painting.rend()) {
+        visible.widths = layout->widths;
+        visible.formats = layout->formats;
+    } else {
+        ColumnLayout taken = TakeColumnLayout(draw.hwndItem);
+        visible.widths = std::move(taken.widths);
+        visible.formats = std::move(taken.formats);
+    }
     visible.range = VisibleColumns(visible.widths, draw.rcItem.left, clip.left, clip.right);
     for (int column = 0; column < visible.range.first && column < static_cast<int>(visible.widths.size()); ++column)
         visible.firstLeft += visible.widths[column];

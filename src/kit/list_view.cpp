@@ -185,6 +185,11 @@ LRESULT CALLBACK HeaderPainterProc(HWND list, UINT message, WPARAM wParam, LPARA
         // A header whose owner answers FALSE paints the item's background again over the title.
         return TRUE;
     }
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        const ColumnLayoutScope layout(list);
+        return CallWindowProcA(original, list, message, wParam, lParam);
+    }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code == HDN_DIVIDERDBLCLICKA || header->code == HDN_DIVIDERDBLCLICKW)

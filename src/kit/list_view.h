@@ -127,14 +127,30 @@ int FirstRowHeight(HWND page, int listId, const char* valueName);
 // told its window changed, so it is told that, with its own unchanged size.
 void RemeasureRows(HWND list);
 
-// The columns of a row that the clip box of its paint shows, their widths and the left edge of
-// the first of them.
+// The columns of a row that the clip box of its paint shows, the widths and formats (LVCFMT_*) of
+// every column, and the left edge of the first shown.
 struct RowColumns {
     std::vector<int> widths;
+    std::vector<int> formats;
     ColumnRange range;
     int firstLeft;
 };
 RowColumns VisibleRowColumns(const DRAWITEMSTRUCT& draw);
+
+// While a list paints, its columns' widths and formats are taken once for all the rows it paints:
+// asking the list for them costs tens of microseconds a column under some systems, which every
+// row of a screen would pay again. Made by the list's own procedure around its paint.
+class ColumnLayoutScope
+{
+public:
+    explicit ColumnLayoutScope(HWND list) noexcept;
+    ~ColumnLayoutScope();
+    ColumnLayoutScope(const ColumnLayoutScope&) = delete;
+    ColumnLayoutScope& operator=(const ColumnLayoutScope&) = delete;
+
+private:
+    bool taken_ = false;
+};
 
 // What an owner-drawn list's WM_DRAWITEM does: FALSE for other controls; the row painted when
 // the whole item, its selection or its focus is to be drawn.

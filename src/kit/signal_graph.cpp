@@ -58,14 +58,11 @@ void DrawGraphText(HDC hdc, int x, int y, const RECT& cell, const std::string& t
     ExtTextOutA(hdc, x, y, ETO_CLIPPED, &cell, text.c_str(), static_cast<int>(text.size()), nullptr);
 }
 
-void PaintTextCell(HDC hdc, HWND list, int column, const RECT& cell, std::string_view text)
+void PaintTextCell(HDC hdc, int format, const RECT& cell, std::string_view text)
 {
     if (text.empty())
         return;
-    LVCOLUMNA format{};
-    format.mask = LVCF_FMT;
-    ListView_GetColumn(list, column, &format);
-    const bool right = (format.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT;
+    const bool right = (format & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT;
     SetTextAlign(hdc, right ? TA_RIGHT : TA_LEFT);
     ExtTextOutA(hdc, right ? cell.right - 2 : cell.left + 2, cell.top + 1, ETO_OPAQUE | ETO_CLIPPED, &cell, text.data(),
                 static_cast<int>(text.size()), nullptr);
@@ -205,12 +202,12 @@ void PaintSignalRow(const DRAWITEMSTRUCT& draw, const WorkUnitRow& row, const Si
         const CellPaint paint = PaintOf(style, column);
         switch (paint) {
         case CellPaint::Text:
-            PaintTextCell(hdc, list, column, cell, row.cells.Text(column));
+            PaintTextCell(hdc, visible.formats[column], cell, row.cells.Text(column));
             break;
         case CellPaint::Peak:
             // The row's cell here is the Analysis status: the Peak shows while that has a text.
             if (!row.cells.Text(column).empty())
-                PaintTextCell(hdc, list, column, cell, PeakText(row.best));
+                PaintTextCell(hdc, visible.formats[column], cell, PeakText(row.best));
             break;
         default:
             PaintGraphCell(hdc, cell, paint, row.best, style);

@@ -154,6 +154,32 @@ TEST_F(ListViewTest, OnlyTheColumnsInTheClipBoxArePainted)
     EXPECT_LT(canvas.Count({2 * kColumnWidth + 5, 0, 3 * kColumnWidth - 5, kRowHeight}, kUntouched), 50);
 }
 
+// A paint of the list takes its columns once for all its rows; the next paint sees a column
+// widened since.
+TEST_F(ListViewTest, EachPaintOfTheListSeesTheColumnsAsTheyAreThen)
+{
+    AddRow("Home", "run");
+    AddRow("Attic", "run");
+    for (const int width : {kColumnWidth, kColumnWidth + 23}) {
+        SCOPED_TRACE(width);
+        ListView_SetColumnWidth(list, 1, width);
+        RECT client{};
+        GetClientRect(list, &client);
+        Canvas canvas(client.right, client.bottom);
+        SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
+        // The grid lines left of the first and the third column, in both rows.
+        for (const int index : {0, 1}) {
+            RECT row{};
+            ListView_GetItemRect(list, index, &row, LVIR_BOUNDS);
+            const int y = row.top + 3;
+            int first = row.left;
+            while (first < row.left + 10 && canvas.At(first, y) != kGrid)
+                ++first;
+            EXPECT_EQ(canvas.At(first + kColumnWidth + width, y), kGrid) << index;
+        }
+    }
+}
+
 TEST_F(ListViewTest, HeaderTriangleFollowsTheSortDirection)
 {
     const RECT rect{0, 0, 120, 18};

@@ -2,6 +2,7 @@
 #include "core/common/background_reads.h"
 
 #include <algorithm>
+#include <thread>
 
 bool ReadsOut::Start(std::string_view key, std::string_view shortName)
 {
@@ -72,6 +73,10 @@ size_t CountedSource::Read(char* buffer, size_t capacity)
 {
     if (progress_.stop)
         return 0;
+    // A read beside a window gives way between its blocks: where the system schedules by priority
+    // this costs nothing, and where it does not, the window thread gets its turn within a block's
+    // parsing (well under a millisecond) instead of a full time slice.
+    std::this_thread::yield();
     const size_t read = source_.Read(buffer, capacity);
     progress_.bytesRead += read;
     return read;
