@@ -1,7 +1,6 @@
 // The Data Info tab page: one row per location describing its current work unit, and the Sky Map button.
 #include "pages/data_info_page.h"
 
-#include <atomic>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -28,8 +27,38 @@ constexpr UINT kMessageSkyMapRequest = WM_APP + 1000;
 constexpr ListTraits kTraits{.tips = kDataInfoTips, .widthsValue = kValueDataInfoColumnWidths};
 
 HWND thePage = nullptr;
+
+// What a location's read found: the description of its work unit.
+struct DataInfoPiece final : InfoPiece {
+    WorkUnitInfo info;
+};
+
 // Each location's row goes on top of the previous ones.
-InfoRead theRead(IDC_DATA_INFO_LIST, 0, nullptr, RefreshDataInfo);
+std::vector<std::unique_ptr<ListRow>> ComposeRows(const std::vector<const InfoPiece*>& pieces)
+{
+    std::vector<std::unique_ptr<ListRow>> rows;
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        if (const auto* described = dynamic_cast<const DataInfoPiece*>(*piece)) {
+            auto row = std::make_unique<ListRow>(kDataInfoCellCount);
+            FillDataInfoRow(described->info, *row);
+            rows.push_back(std::move(row));
+        }
+    }
+    return rows;
+}
+
+InfoRead theRead(IDC_DATA_INFO_LIST, ComposeRows, nullptr, RefreshDataInfo);
+
+// The read of a location's work unit description, beside the window.
+InfoLocation ReadOf(const Location& location)
+{
+    return {location.path + '\n' + location.shortName, location.shortName, [location] {
+                auto piece = std::make_unique<DataInfoPiece>();
+                const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
+                piece->info = DescribeWorkUnit(location, *files, piece->status);
+                return std::unique_ptr<InfoPiece>(std::move(piece));
+            }};
+}
 
 // Cells 6 to 8 have no column: they only carry the sky map's numbers.
 constexpr ColumnSpec kColumns[] = {
@@ -104,33 +133,22 @@ void RefreshDataInfo()
     if (!thePage)
         return;
     // The locations are taken from the settings here; their files are read beside the window.
-    std::vector<Location> locations;
-    std::vector<std::string> names;
+    std::vector<InfoLocation> locations;
     {
         SettingsStore store;
         if (store.Open())
             EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
                                [&](const Location& location) {
-                                   if (IsSwitchOn(location.datainfo)) {
-                                       locations.push_back(location);
-                                       names.push_back(location.shortName);
-                                   }
+                                   if (IsSwitchOn(location.datainfo))
+                                       locations.push_back(ReadOf(location));
                                });
     }
-    StartInfoRead(thePage, theRead, std::move(names), [locations](InfoRows& result, std::atomic<int>& done) {
-        const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
-        for (const Location& location : locations) {
-            auto row = std::make_unique<ListRow>(kDataInfoCellCount);
-            FillDataInfoRow(DescribeWorkUnit(location, *files, result.status), *row);
-            result.rows.push_back(std::move(row));
-            ++done;
-        }
-    });
+    StartInfoRead(thePage, theRead, std::move(locations));
 }
 
 bool DataInfoReading()
 {
-    return theRead.out;
+    return InfoReadOut(theRead);
 }
 
 SkyPointSet DataInfoSkyPoints()

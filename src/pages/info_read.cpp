@@ -1,121 +1,208 @@
-// Data Info and User Info rows read beside the window.
+// Data Info and User Info rows read beside the window, one location at a time per job.
 #include "pages/info_read.h"
 
+#include <algorithm>
+#include <iterator>
+#include <new>
 #include <utility>
 
-#include "core/common/background_reads.h"
 #include "core/common/program_texts.h"
 #include "kit/app_state.h"
-#include "kit/long_read.h"
 #include "kit/list_view.h"
+#include "kit/long_read.h"
 
 namespace
 {
 
-constexpr UINT kMessageInfoRead = WM_APP + 4;
-constexpr UINT_PTR kWaitingTimer = 3;
+constexpr UINT kMessageInfoPiece = WM_APP + 4;
+constexpr UINT_PTR kGraceTimer = 3;
 
-// "Waiting for Home", "Waiting for Home and 2 more": the location being read and those after it.
-void ShowWaiting(InfoRead& read)
-{
-    const size_t done = read.done ? static_cast<size_t>(read.done->load()) : 0;
-    ReadsOut waiting;
-    for (size_t i = done; i < read.names.size(); ++i)
-        waiting.Start(std::to_string(i), read.names[i]);
-    const std::string text = waiting.WaitingText();
-    if (text.empty() || text == read.waitingText)
-        return;
-    // A message another part of the program wrote meanwhile stays.
-    if (!read.waitingText.empty() && CurrentStatusText() != read.waitingText)
-        return;
-    SetStatusText(text);
-    read.waitingText = text;
-}
+// What a location's job hands back, made before it starts so that running out of memory in the
+// read still finds its way home.
+struct PieceDone final : WorkResult {
+    int life = 0;
+    std::string key;
+    std::unique_ptr<InfoPiece> piece;
+};
 
-// The list's refill: its last message, then the rows in the read's order.
-void ShowRows(HWND page, const InfoRead& read, InfoRows& rows)
+// The list made anew from what every location of the refresh gave last; the selection stays on
+// its row. Without memory for it the list stays as it was.
+void ShowGiven(HWND page, InfoRead& read)
 {
+    std::vector<const InfoPiece*> pieces;
+    std::vector<std::unique_ptr<ListRow>> rows;
+    try {
+        for (const std::string& key : read.keys) {
+            const auto found = read.given.find(key);
+            pieces.push_back(found != read.given.end() ? found->second.get() : nullptr);
+        }
+        rows = read.compose(pieces);
+    } catch (const std::bad_alloc&) {
+        SetStatusText(kOutOfMemory);
+        return;
+    }
     const HWND list = GetDlgItem(page, read.listId);
     const int selected = BeginListRefill(list);
-    if (rows.outOfMemory)
-        SetStatusText(kOutOfMemory);
-    else if (rows.status.Count() > 0)
-        SetStatusText(rows.status.Text());
-    for (std::unique_ptr<ListRow>& row : rows.rows)
-        InsertOwnedRow(list, read.insertAt, std::move(row));
+    for (std::unique_ptr<ListRow>& row : rows)
+        InsertOwnedRow(list, -1, std::move(row));
     FinishListRefill(list, selected);
+    if (read.shown)
+        read.shown(page);
 }
 
-void EndWaiting(HWND page, InfoRead& read)
+// The last message of the locations that answered, in location order; running out of memory wins.
+void ShowMessages(const InfoRead& read, const std::set<std::string>& answered)
 {
-    KillTimer(page, kWaitingTimer);
-    read.out = false;
-    read.done.reset();
-    read.waitingText.clear();
+    std::string last;
+    bool outOfMemory = false;
+    for (const std::string& key : read.keys) {
+        const auto found = read.given.find(key);
+        if (!answered.count(key) || found == read.given.end())
+            continue;
+        const InfoPiece& piece = *found->second;
+        outOfMemory = outOfMemory || piece.outOfMemory;
+        if (piece.status.Count() > 0)
+            last = piece.status.Text();
+    }
+    if (outOfMemory)
+        SetStatusText(kOutOfMemory);
+    else if (!last.empty())
+        SetStatusText(last);
+}
+
+// "Waiting for Home" while reads are out, put up at a refresh's end; the text goes with the last
+// of them, and a message another part of the program wrote meanwhile stays.
+void ShowWaiting(InfoRead& read, bool refreshEnd)
+{
+    const std::string text = read.out.WaitingText();
+    const bool stillShown = !read.waitingText.empty() && CurrentStatusText() == read.waitingText;
+    if (text.empty()) {
+        if (stillShown)
+            SetStatusText("");
+        read.waitingText.clear();
+    } else if (refreshEnd || stillShown) {
+        SetStatusText(text);
+        read.waitingText = text;
+    }
+}
+
+// The refresh ends: what answered is shown, then whom it still waits for, then the refresh asked
+// for meanwhile.
+void EndRefresh(HWND page, InfoRead& read)
+{
+    KillTimer(page, kGraceTimer);
+    ShowGiven(page, read);
+    ShowMessages(read, read.fresh);
+    ShowWaiting(read, true);
+    read.settling = false;
+    read.fresh.clear();
+    read.awaited.clear();
+    if (std::exchange(read.again, false))
+        read.refresh();
+}
+
+void OnPiece(HWND page, InfoRead& read, LPARAM lParam)
+{
+    std::unique_ptr<WorkResult> taken = TakeWorkResult(lParam);
+    auto* done = dynamic_cast<PieceDone*>(taken.get());
+    if (!done || done->life != read.life)
+        return; // a read that came back to an earlier life of the page
+    read.out.Finish(done->key);
+    std::shared_ptr<InfoPiece> piece = std::move(done->piece);
+    if (!piece || done->outOfMemory) {
+        piece = std::make_shared<InfoPiece>();
+        piece->outOfMemory = true;
+    }
+    read.given[done->key] = std::move(piece);
+    if (read.settling) {
+        read.fresh.insert(done->key);
+        read.awaited.erase(done->key);
+        if (read.awaited.empty())
+            EndRefresh(page, read);
+        return;
+    }
+    // A late read is shown as a refresh would show it.
+    ShowGiven(page, read);
+    ShowMessages(read, {done->key});
+    ShowWaiting(read, false);
 }
 
 } // namespace
 
-bool StartInfoRead(HWND page, InfoRead& read, std::vector<std::string> names, InfoReader reader)
+bool StartInfoRead(HWND page, InfoRead& read, std::vector<InfoLocation> locations)
 {
-    if (read.out) {
+    if (read.settling) {
         read.again = true;
         return false;
     }
-    auto done = std::make_shared<std::atomic<int>>(0);
-    auto result = std::make_shared<std::unique_ptr<InfoRows>>(std::make_unique<InfoRows>());
-    (*result)->number = ++read.number;
-    const Work work = [result, done, reader] {
-        InfoRows& rows = **result;
-        try {
-            reader(rows, *done);
-        } catch (...) {
-            rows.rows.clear();
-            rows.outOfMemory = true;
-        }
-        return std::unique_ptr<WorkResult>(std::move(*result));
-    };
-    read.again = false;
-    if (!RunBeside(page, kMessageInfoRead, work)) {
-        // Without the pool the rows are read here, as they always could be.
-        reader(**result, *done);
-        PostMessageA(page, kMessageInfoRead, 0, reinterpret_cast<LPARAM>(result->release()));
+    read.keys.clear();
+    for (const InfoLocation& location : locations)
+        read.keys.push_back(location.key);
+    // What a location no longer listed gave is forgotten, unless its read is still out.
+    for (auto given = read.given.begin(); given != read.given.end();) {
+        const bool listed = std::find(read.keys.begin(), read.keys.end(), given->first) != read.keys.end();
+        given = listed || read.out.IsOut(given->first) ? std::next(given) : read.given.erase(given);
     }
-    read.out = true;
-    read.done = done;
-    read.names = std::move(names);
-    read.waitingText.clear();
-    SetTimer(page, kWaitingTimer, kReadGraceMilliseconds, nullptr);
+    read.settling = true;
+    for (InfoLocation& location : locations) {
+        if (!read.out.Start(location.key, location.name))
+            continue; // its read is out: it is shown when it comes back
+        auto holder = std::make_shared<std::unique_ptr<PieceDone>>(std::make_unique<PieceDone>());
+        (*holder)->life = read.life;
+        (*holder)->key = location.key;
+        const Work work = [holder, reader = std::move(location.read)] {
+            PieceDone& done = **holder;
+            try {
+                done.piece = reader();
+            } catch (...) {
+                done.piece.reset();
+                done.outOfMemory = true;
+            }
+            return std::unique_ptr<WorkResult>(std::move(*holder));
+        };
+        read.awaited.insert(location.key);
+        if (!RunBeside(page, kMessageInfoPiece, work)) {
+            // Without the pool the location is read here, as it always could be.
+            PostMessageA(page, kMessageInfoPiece, 0, reinterpret_cast<LPARAM>(work().release()));
+        }
+    }
+    if (read.awaited.empty())
+        EndRefresh(page, read);
+    else
+        SetTimer(page, kGraceTimer, kReadGraceMilliseconds, nullptr);
     return true;
 }
 
 bool OnInfoReadMessage(HWND page, InfoRead& read, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_TIMER && wParam == kWaitingTimer) {
-        if (read.out)
-            ShowWaiting(read);
+    if (message == WM_TIMER && wParam == kGraceTimer) {
+        if (read.settling)
+            EndRefresh(page, read);
         else
-            KillTimer(page, kWaitingTimer);
+            KillTimer(page, kGraceTimer);
         return true;
     }
-    if (message != kMessageInfoRead)
+    if (message != kMessageInfoPiece)
         return false;
-    std::unique_ptr<WorkResult> done = TakeWorkResult(lParam);
-    auto* rows = dynamic_cast<InfoRows*>(done.get());
-    if (!rows || rows->number != read.number)
-        return true; // a read dropped with its page, or one a later read replaced
-    EndWaiting(page, read);
-    ShowRows(page, read, *rows);
-    if (read.shown)
-        read.shown(page);
-    if (std::exchange(read.again, false))
-        read.refresh();
+    OnPiece(page, read, lParam);
     return true;
+}
+
+bool InfoReadOut(const InfoRead& read)
+{
+    return read.settling || !read.out.Empty();
 }
 
 void ForgetInfoRead(HWND page, InfoRead& read)
 {
-    ++read.number;
+    KillTimer(page, kGraceTimer);
+    ++read.life;
+    read.settling = false;
     read.again = false;
-    EndWaiting(page, read);
+    read.keys.clear();
+    read.awaited.clear();
+    read.fresh.clear();
+    read.out = ReadsOut();
+    read.given.clear();
+    read.waitingText.clear();
 }

@@ -1,57 +1,74 @@
-// The reads of the pages that show one row per location from its files (Data Info, User Info):
-// every location is read beside the window, and the rows replace the list's once all are in. Until
-// then the list keeps its rows; after a quarter of a second the status line names the location the
-// read waits for. A refresh asked for while a read is out starts one more read after it.
+// The reads of the pages that show one row per location from its files (Data Info, User Info).
+// Each location is read beside the window on its own. A refresh shows the locations that answered
+// within the grace period; a location still out keeps its row as it was, the status line names it,
+// and its row is shown anew when its read comes back. A location's read is never started while
+// one is out, and a refresh asked for before the last one ended follows it.
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "core/common/background_reads.h"
 #include "core/common/status_sink.h"
 #include "core/lists/list_row.h"
 #include "platform/worker.h"
 
-// What one read found: the rows in the order the page puts them in, and its last message.
-struct InfoRows final : WorkResult {
-    int number = 0;
-    std::vector<std::unique_ptr<ListRow>> rows;
+// What the read of one location found, of the page's own kind, and the last message it gave.
+struct InfoPiece {
+    virtual ~InfoPiece() = default;
     LatestStatus status;
+    bool outOfMemory = false; // the read ran out of memory: nothing else in it counts
 };
 
-// Reads every location into result, counting in done the locations read so far.
-using InfoReader = std::function<void(InfoRows& result, std::atomic<int>& done)>;
+// A location of a refresh: its folder (the key), its short name and the read of its files.
+struct InfoLocation {
+    std::string key;
+    std::string name;
+    std::function<std::unique_ptr<InfoPiece>()> read;
+};
 
-// The read of one page, and what the page does with its rows.
+// The list's rows, in its order, from what the locations of the refresh last gave, in location
+// order (null for a location that has given nothing yet).
+using InfoComposer = std::vector<std::unique_ptr<ListRow>> (*)(const std::vector<const InfoPiece*>& pieces);
+
+// The reads of one page, and what the page does with them.
 struct InfoRead {
-    InfoRead(int list, int rowIndex, void (*shownHandler)(HWND page), void (*refreshHandler)())
-        : listId(list), insertAt(rowIndex), shown(shownHandler), refresh(refreshHandler)
+    InfoRead(int list, InfoComposer composer, void (*shownHandler)(HWND page), void (*refreshHandler)())
+        : listId(list), compose(composer), shown(shownHandler), refresh(refreshHandler)
     {
     }
-    int listId;               // the page's list
-    int insertAt;             // where each row goes in, in the read's order (-1: at the end)
+    int listId;
+    InfoComposer compose;
     void (*shown)(HWND page); // after the rows are shown (null: nothing more)
-    void (*refresh)();        // the page's refresh, for one asked for while a read was out
-    int number = 0;           // counts the reads: only the latest one's rows are shown
-    bool out = false;
-    bool again = false; // a refresh was asked for while the read was out
-    std::shared_ptr<std::atomic<int>> done;
-    std::vector<std::string> names; // the locations read, in order
+    void (*refresh)();        // the page's refresh, for one asked for before the last one ended
+
+    int life = 0;                  // counts the page's lives: what comes back to an earlier one is dropped
+    bool settling = false;         // a refresh waits for its reads, at most for the grace period
+    bool again = false;            // a refresh was asked for meanwhile
+    std::vector<std::string> keys; // the refresh's locations, in order
+    std::set<std::string> awaited; // its reads not back yet
+    std::set<std::string> fresh;   // its locations that answered
+    ReadsOut out;                  // every location whose read is out
+    std::map<std::string, std::shared_ptr<InfoPiece>> given; // what each location gave last
     std::string waitingText;
 };
 
-// Starts the read of the named locations; while one is out, notes that one more is to follow and
-// returns false.
-bool StartInfoRead(HWND page, InfoRead& read, std::vector<std::string> names, InfoReader reader);
+// Starts the reads of a refresh, each location's unless its read is still out. While the last
+// refresh has not ended, notes that one more is to follow and returns false.
+bool StartInfoRead(HWND page, InfoRead& read, std::vector<InfoLocation> locations);
 
-// A message of the page for its read: the rows of the latest read are shown (the refill, its
-// last message and the rows), then the refresh asked for meanwhile starts; the waiting text
-// follows the grace timer. False for any other message.
+// A message of the page for its reads: a location's result or the end of the grace period.
+// False for any other message.
 bool OnInfoReadMessage(HWND page, InfoRead& read, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The read is dropped (the page is going).
+// True while a refresh waits for its reads or any location's read is out.
+bool InfoReadOut(const InfoRead& read);
+
+// The reads are dropped (the page is going).
 void ForgetInfoRead(HWND page, InfoRead& read);

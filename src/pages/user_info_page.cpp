@@ -1,7 +1,6 @@
 // The User Info tab page: each location's user statistics, the grand total and the two buttons.
 #include "pages/user_info_page.h"
 
-#include <atomic>
 #include <ctime>
 #include <iterator>
 #include <memory>
@@ -35,44 +34,65 @@ constexpr ListTraits kTraits{.tips = kUserInfoTips, .widthsValue = kValueUserInf
 
 HWND thePage = nullptr;
 void AfterRefill(HWND page);
-// The rows go in list order.
-InfoRead theRead(IDC_USER_INFO_LIST, -1, AfterRefill, RefreshUserInfo);
+
+// What a location's read found: its user statistics.
+struct UserInfoPiece final : InfoPiece {
+    UserStats stats;
+};
+
+// The rows of one refresh in list order: each location's row goes on top of the previous ones,
+// and the grand total, when it is shown, on top of them all.
+std::vector<std::unique_ptr<ListRow>> ComposeRows(const std::vector<const InfoPiece*>& pieces)
+{
+    std::vector<UserStats> listOrder;
+    double sumOfRates = 0;
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        if (const auto* user = dynamic_cast<const UserInfoPiece*>(*piece)) {
+            if (user->stats.rate)
+                sumOfRates += *user->stats.rate;
+            listOrder.push_back(user->stats);
+        }
+    }
+    SettingsStore store;
+    DWORD showGrandTotal = 0;
+    if (store.Open() && store.ReadNumber(kValueShowGrandTotal, showGrandTotal) && showGrandTotal == 1) {
+        UserStats total = GrandTotal(listOrder, sumOfRates);
+        listOrder.insert(listOrder.begin(), std::move(total));
+    }
+    std::vector<std::unique_ptr<ListRow>> rows;
+    for (const UserStats& stats : listOrder) {
+        auto row = std::make_unique<ListRow>(kUserInfoCellCount);
+        FillUserInfoRow(stats, *row);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+InfoRead theRead(IDC_USER_INFO_LIST, ComposeRows, AfterRefill, RefreshUserInfo);
 
 HWND List(HWND page)
 {
     return GetDlgItem(page, IDC_USER_INFO_LIST);
 }
 
-// The rows of one refresh in list order: each location's row goes on top of the previous ones,
-// and the grand total, when it is shown, on top of them all.
-std::vector<UserStats> CollectRows(const SettingsStore& store, StatusSink& status, std::atomic<int>& done)
+// The read of a location's user statistics beside the window, its rate reckoned up to now.
+InfoLocation ReadOf(const Location& location, int64_t now)
 {
-    std::vector<UserStats> listOrder;
-    double sumOfRates = 0;
-    const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
-    const OverrideReader readOverride = [&store](const std::string& valueName) -> std::optional<std::string> {
-        std::string text;
-        if (!store.ReadString(valueName.c_str(), text))
-            return std::nullopt;
-        return text;
-    };
-    const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
-                       [&](const Location& location) {
-                           if (!IsSwitchOn(location.userinfo))
-                               return;
-                           UserStats stats = ComputeUserStats(location, *files, readOverride, now, status);
-                           if (stats.rate)
-                               sumOfRates += *stats.rate;
-                           listOrder.insert(listOrder.begin(), std::move(stats));
-                           ++done;
-                       });
-    DWORD showGrandTotal = 0;
-    if (store.ReadNumber(kValueShowGrandTotal, showGrandTotal) && showGrandTotal == 1) {
-        UserStats total = GrandTotal(listOrder, sumOfRates);
-        listOrder.insert(listOrder.begin(), std::move(total));
-    }
-    return listOrder;
+    return {location.path + '\n' + location.shortName, location.shortName, [location, now] {
+                auto piece = std::make_unique<UserInfoPiece>();
+                SettingsStore store;
+                store.Open();
+                const OverrideReader readOverride =
+                    [&store](const std::string& valueName) -> std::optional<std::string> {
+                    std::string text;
+                    if (!store.ReadString(valueName.c_str(), text))
+                        return std::nullopt;
+                    return text;
+                };
+                const std::unique_ptr<AnalysisFiles> files = OpenClientFiles();
+                piece->stats = ComputeUserStats(location, *files, readOverride, now, piece->status);
+                return std::unique_ptr<InfoPiece>(std::move(piece));
+            }};
 }
 
 void UpdateButtons(HWND page)
@@ -172,30 +192,22 @@ void RefreshUserInfo()
 {
     if (!thePage)
         return;
-    // The names of the locations, for the status line while their files are read beside the window.
-    std::vector<std::string> names;
+    // The locations are taken from the settings here; their files are read beside the window.
+    const int64_t now = static_cast<int64_t>(std::time(nullptr));
+    std::vector<InfoLocation> locations;
     {
         SettingsStore store;
         if (store.Open())
             EnumerateLocations(LocationWalk::DefaultFirst, StoredLocationReader(store), CurrentDirectory(),
                                [&](const Location& location) {
                                    if (IsSwitchOn(location.userinfo))
-                                       names.push_back(location.shortName);
+                                       locations.push_back(ReadOf(location, now));
                                });
     }
-    StartInfoRead(thePage, theRead, std::move(names), [](InfoRows& result, std::atomic<int>& done) {
-        SettingsStore store;
-        if (!store.Open())
-            return;
-        for (const UserStats& stats : CollectRows(store, result.status, done)) {
-            auto row = std::make_unique<ListRow>(kUserInfoCellCount);
-            FillUserInfoRow(stats, *row);
-            result.rows.push_back(std::move(row));
-        }
-    });
+    StartInfoRead(thePage, theRead, std::move(locations));
 }
 
 bool UserInfoReading()
 {
-    return theRead.out;
+    return InfoReadOut(theRead);
 }

@@ -21,6 +21,7 @@
 #include "pages/analysis_page.h"
 #include "pages/analysis_refresh.h"
 #include "pages/data_info_page.h"
+#include "pages/user_info_page.h"
 #include "kit/app_state.h"
 #include "shell/page_table.h"
 #include "pages/best_results_page.h"
@@ -112,7 +113,8 @@ struct HeldShare {
     const std::string folder = slow.Path();
     const UniqueKernelHandle gateHandle{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     const HANDLE gate = gateHandle.get();
-    std::atomic<int> reads{0};
+    std::atomic<int> reads{0}; // of state.sah
+    std::atomic<int> fileReads{0};
 };
 const std::string kSlowState = "bs_power=1\nbg_chisq=1\nbp_pot=0a0b\nbt_pot=01020304\nbg_pot 0=1.5\n";
 
@@ -124,6 +126,7 @@ public:
     {
         if (path.rfind(heldShare->folder, 0) == 0) {
             heldShare->reads += path.find("state.sah") != std::string::npos;
+            ++heldShare->fileReads;
             WaitForSingleObject(heldShare->gate, INFINITE);
         }
         return disk.Read(path, maxBytes);
@@ -201,19 +204,37 @@ TEST_F(AnalysisRefreshTest, AShareThatDoesNotAnswerHoldsBackOnlyItsOwnRow)
     ShowWindow(App().mainWindow, SW_RESTORE);
 }
 
-TEST_F(AnalysisRefreshTest, DataInfoKeepsItsRowsWhileAShareHoldsItsRead)
+TEST_F(AnalysisRefreshTest, DataInfoAndUserInfoShowTheOthersWhileAShareHoldsItsRead)
 {
     HeldShare share;
     StoreHomeAndHeldSlow(share);
-    AddPage(kTabDataInfo, CreateDataInfoPage);
-
-    RefreshDataInfo();
-    EXPECT_TRUE(PumpUntil([] { return CurrentStatusText() == "Waiting for Slow"; }, 2000)) << CurrentStatusText();
-    EXPECT_TRUE(DataInfoReading());
-    EXPECT_EQ(Rows(kTabDataInfo), 0) << "the list keeps what it had until the read is in";
-    SetEvent(share.gate);
-    WaitForInfoReads();
-    EXPECT_EQ(Rows(kTabDataInfo), 2);
+    const struct {
+        int tab;
+        HWND (*create)(HWND);
+        void (*refresh)();
+        bool (*reading)();
+    } pages[] = {
+        {kTabDataInfo, CreateDataInfoPage, RefreshDataInfo, DataInfoReading},
+        {kTabUserInfo, CreateUserInfoPage, RefreshUserInfo, UserInfoReading},
+    };
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.tab);
+        ResetEvent(share.gate);
+        share.fileReads = 0;
+        AddPage(page.tab, page.create);
+        page.refresh();
+        EXPECT_TRUE(PumpUntil([] { return CurrentStatusText() == "Waiting for Slow"; }, 2000)) << CurrentStatusText();
+        EXPECT_TRUE(page.reading());
+        ASSERT_EQ(Rows(page.tab), 1) << "the location that answered is shown";
+        EXPECT_EQ(ListRowAt(PageList(page.tab), 0)->Text(0), "Home");
+        page.refresh();
+        PumpUntil([] { return false; }, 400); // its grace period ends with Slow still out
+        EXPECT_EQ(share.fileReads, 1) << "no second read of a location whose read is out";
+        SetEvent(share.gate);
+        WaitForInfoReads();
+        EXPECT_EQ(Rows(page.tab), 2) << "put in when it comes back";
+        EXPECT_NE(CurrentStatusText(), "Waiting for Slow");
+    }
 }
 
 TEST_F(AnalysisRefreshTest, EveryReadOfARefreshGoesThroughTheClientFilesSource)
