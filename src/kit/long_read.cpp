@@ -25,11 +25,12 @@ struct Finished final : WorkResult {
 
 int gNextNumber = 0;
 
-// The reads that run, the oldest first.
+// The reads that run, the oldest first. Never freed: a read owned by a static of the program may
+// still run when the program ends, and its end must find the list.
 std::vector<LongRead*>& RunningReads()
 {
-    static std::vector<LongRead*> reads;
-    return reads;
+    static auto* reads = new std::vector<LongRead*>;
+    return *reads;
 }
 
 } // namespace
