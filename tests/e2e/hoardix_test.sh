@@ -77,6 +77,15 @@ run() {
     (cd "$dir" && exec "$prog" "$@") >"$work/out" 2>"$work/err"
   else
     (cd "$dir" && exec "$launcher" "$prefix" "$arch" "$prog" "$@") >"$work/out" 2>"$work/err"
+    status=$?
+    # Hoardix greets before anything else and never exits with 1: status 1 without a byte of output
+    # is Wine failing to start the program on a loaded machine, which is tried once more.
+    if [ "$status" -eq 1 ] && [ ! -s "$work/out" ]; then
+      echo "# Wine did not start Hoardix ($(head -c 300 "$work/err" | tr '\n' ' ')); trying again" >&2
+      (cd "$dir" && exec "$launcher" "$prefix" "$arch" "$prog" "$@") >"$work/out" 2>"$work/err"
+      status=$?
+    fi
+    return
   fi
   status=$?
 }
