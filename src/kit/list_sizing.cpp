@@ -144,11 +144,6 @@ void SizeAllColumnsFrom(HWND list, const std::vector<int>& widest)
     });
 }
 
-void SizeColumn(HWND list, int column)
-{
-    SizeColumns(list, column, column);
-}
-
 void SizeColumnsToContents(HWND list)
 {
     if (ColumnCount(list) > 0)

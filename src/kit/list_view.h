@@ -100,7 +100,6 @@ std::vector<int> WidestCells(const RowStore& rows, int columns, const TextAdvanc
 // Sizes every column as SizeAllColumns does, from cell widths measured before (WidestCells).
 void SizeAllColumnsFrom(HWND list, const std::vector<int>& widest);
 
-void SizeColumn(HWND list, int column);
 // Sizes every column to its title and widest cell, with redrawing switched off and on again.
 void SizeAllColumns(HWND list);
 // For lists that are still empty when their stored widths are missing at start-up: sizing them

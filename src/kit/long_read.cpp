@@ -16,8 +16,7 @@ constexpr UINT kMessageFinished = WM_APP + 1;
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressTick = 100;
 
-// What a read hands back, made before it starts so that running out of memory in the work still
-// finds a result to carry the read's number home.
+// What a read hands back: the work's result, and the read's number to find its read by.
 struct Finished final : WorkResult {
     int number = 0;
     std::unique_ptr<WorkResult> result;
@@ -97,28 +96,24 @@ void LongRead::Start(std::vector<std::string> names, LongReadWork work, LongRead
     run->done = std::move(done);
     run->stopped = std::move(stopped);
     run->started = GetTickCount();
-    auto finished = std::make_shared<std::unique_ptr<Finished>>(std::make_unique<Finished>());
-    (*finished)->number = run->number;
+    auto finished = std::make_unique<Finished>();
+    finished->number = run->number;
     const std::shared_ptr<ReadProgress> progress = run->progress;
-    // Nothing leaves the thread: a work that runs out of memory still answers, with the result made for it.
-    const Work beside = [finished, progress, work] {
-        try {
-            (*finished)->result = work(*progress);
-        } catch (...) {
-            (*finished)->outOfMemory = true;
-        }
-        return std::unique_ptr<WorkResult>(std::move(*finished));
-    };
     RunningReads().push_back(this);
     run_ = std::move(run);
     const HWND window = ReadsWindow(WindowProc);
-    if (window && RunBeside(window, kMessageFinished, beside)) {
+    if (RunBeside(window, kMessageFinished, std::move(finished),
+                  [progress, work](Finished& made) { made.result = work(*progress); })) {
         SetTimer(window, kProgressTimer, kProgressTick, nullptr);
         return;
     }
-    // Without the pool the read runs here, as it always could.
-    std::unique_ptr<WorkResult> result = beside();
-    OnFinished(reinterpret_cast<LPARAM>(result.release()));
+    // No window to answer to: the read ends as one that could not be made.
+    const LongReadDone tell = std::move(run_->done);
+    ForgetRun();
+    auto failed = std::make_unique<WorkResult>();
+    failed->failed = true;
+    failed->outOfMemory = true;
+    tell(std::move(failed));
 }
 
 void LongRead::ForgetRun()
@@ -164,7 +159,7 @@ void LongRead::OnFinished(LPARAM lParam)
         return; // a read that was stopped, or that another has replaced
     const LongReadDone done = std::move((*read)->run_->done);
     (*read)->ForgetRun();
-    if (finished->outOfMemory || !finished->result)
+    if (finished->failed || !finished->result)
         done(std::move(taken));
     else
         done(std::move(finished->result));

@@ -24,8 +24,8 @@ inline constexpr DWORD kReadGraceMilliseconds = 250;
 // The work of a read: it reads the logs, telling the progress which one (by its place among the
 // names the read was started with) and how far, and heeds the progress's stop.
 using LongReadWork = std::function<std::unique_ptr<WorkResult>(ReadProgress& progress)>;
-// What becomes of the result, on the window thread. A work that ran out of memory hands over a
-// result with outOfMemory set that is of no other kind.
+// What becomes of the result, on the window thread. A work that failed (ran out of memory) hands
+// over a result with failed set that is of no other kind.
 using LongReadDone = std::function<void(std::unique_ptr<WorkResult> result)>;
 
 class LongRead
@@ -37,8 +37,8 @@ public:
     ~LongRead();
 
     // Stops a read of this one under way and starts the work; names are the short names of its
-    // logs. stopped runs when StopLongReads stops it. Where no thread can be had the work runs here,
-    // and done before this returns.
+    // logs. stopped runs when StopLongReads stops it. Where no window can be had for the answer,
+    // done gets a failed result before this returns.
     void Start(std::vector<std::string> names, LongReadWork work, LongReadDone done,
                std::function<void()> stopped = {});
     // Stops the read: its result is dropped, its progress leaves the status line and the taskbar.

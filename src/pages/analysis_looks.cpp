@@ -92,7 +92,7 @@ void RunLook(LookResult& look, int threshold, int64_t now)
     }
 }
 
-// Queues the row's look and tells whether it is out; where there is no pool or no window for
+// Queues the row's look and tells whether it is out; where there is no window for
 // the answer, the look runs here and is in at once.
 bool StartLook(WorkUnitRow& row, size_t order, const std::string& key, int threshold, int64_t now)
 {
@@ -103,17 +103,14 @@ bool StartLook(WorkUnitRow& row, size_t order, const std::string& key, int thres
     look->order = order;
     look->key = key;
     look->shortName = std::string(row.cells.Text(kCellLocation));
-    auto holder = std::make_shared<std::unique_ptr<LookResult>>(std::move(look));
-    const Work work = [holder, threshold, now] {
-        RunLook(**holder, threshold, now);
-        return std::unique_ptr<WorkResult>(std::move(*holder));
-    };
     const HWND window = RefreshWindow();
-    if (window && RunBeside(window, kMessageLookDone, work))
-        return true;
-    RunLook(**holder, threshold, now);
-    looks.arrived[order] = std::move(*holder);
-    return false;
+    if (!window) {
+        RunLook(*look, threshold, now);
+        looks.arrived[order] = std::move(look);
+        return false;
+    }
+    return RunBeside(window, kMessageLookDone, std::move(look),
+                     [threshold, now](LookResult& made) { RunLook(made, threshold, now); });
 }
 
 // Puts a look's copy in place of its row and tells what it said; the alert goes to alerts.
@@ -297,11 +294,8 @@ void OnLookDone(LPARAM result)
 {
     std::unique_ptr<WorkResult> done = TakeWorkResult(result);
     auto* look = dynamic_cast<LookResult*>(done.get());
-    if (!look) {
-        if (done->outOfMemory)
-            SetStatusText(kOutOfMemory);
+    if (!look)
         return;
-    }
     Looks& looks = State();
     looks.reads.Finish(look->key);
     if (look->generation != looks.generation)

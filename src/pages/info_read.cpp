@@ -17,8 +17,7 @@ namespace
 constexpr UINT kMessageInfoPiece = WM_APP + 4;
 constexpr UINT_PTR kGraceTimer = 3;
 
-// What a location's job hands back, made before it starts so that running out of memory in the
-// read still finds its way home.
+// What a location's job hands back, with the location it is for.
 struct PieceDone final : WorkResult {
     int life = 0;
     std::string key;
@@ -109,7 +108,7 @@ void OnPiece(HWND page, InfoRead& read, LPARAM lParam)
         return; // a read that came back to an earlier life of the page
     read.out.Finish(done->key);
     std::shared_ptr<InfoPiece> piece = std::move(done->piece);
-    if (!piece || done->outOfMemory) {
+    if (!piece || done->failed) {
         piece = std::make_shared<InfoPiece>();
         piece->outOfMemory = true;
     }
@@ -143,29 +142,24 @@ bool StartInfoRead(HWND page, InfoRead& read, std::vector<InfoLocation> location
         const bool listed = std::find(read.keys.begin(), read.keys.end(), given->first) != read.keys.end();
         given = listed || read.out.IsOut(given->first) ? std::next(given) : read.given.erase(given);
     }
-    read.settling = true;
-    for (InfoLocation& location : locations) {
-        if (!read.out.Start(location.key, location.name))
-            continue; // its read is out: it is shown when it comes back
-        auto holder = std::make_shared<std::unique_ptr<PieceDone>>(std::make_unique<PieceDone>());
-        (*holder)->life = read.life;
-        (*holder)->key = location.key;
-        const Work work = [holder, reader = std::move(location.read)] {
-            PieceDone& done = **holder;
-            try {
-                done.piece = reader();
-            } catch (...) {
-                done.piece.reset();
-                done.outOfMemory = true;
-            }
-            return std::unique_ptr<WorkResult>(std::move(*holder));
-        };
-        read.awaited.insert(location.key);
-        if (!RunBeside(page, kMessageInfoPiece, work)) {
-            // Without the pool the location is read here, as it always could be.
-            PostMessageA(page, kMessageInfoPiece, 0, reinterpret_cast<LPARAM>(work().release()));
+    // Without memory to start a read the refresh starts no more, says so and ends with those out.
+    try {
+        for (InfoLocation& location : locations) {
+            if (read.out.IsOut(location.key))
+                continue; // its read is out: it is shown when it comes back
+            auto done = std::make_unique<PieceDone>();
+            done->life = read.life;
+            done->key = location.key;
+            if (!RunBeside(page, kMessageInfoPiece, std::move(done),
+                           [reader = std::move(location.read)](PieceDone& made) { made.piece = reader(); }))
+                continue;
+            read.out.Start(location.key, location.name);
+            read.awaited.insert(location.key);
         }
+    } catch (const std::bad_alloc&) {
+        SetStatusText(kOutOfMemory);
     }
+    read.settling = true;
     if (read.awaited.empty())
         EndRefresh(page, read);
     else

@@ -11,15 +11,24 @@ struct Job {
     HWND window;
     UINT message;
     Work work;
-    // Made before the job is queued, so that a job that ran out of memory can still say so.
-    std::unique_ptr<WorkResult> fallback;
+    std::unique_ptr<WorkResult> result;
 };
 
-void Post(const Job& job, std::unique_ptr<WorkResult> result)
+// Fills the job's result in and posts it; nothing leaves, whatever the work throws.
+void Carry(Job& job)
 {
-    // A window that is gone refuses the message, and the result is freed here.
-    if (PostMessageA(job.window, job.message, 0, reinterpret_cast<LPARAM>(result.get())))
-        result.release();
+    try {
+        job.work(*job.result);
+    } catch (const std::bad_alloc&) {
+        job.result->failed = true;
+        job.result->outOfMemory = true;
+    } catch (...) {
+        // Nothing else is thrown on purpose: the job hands back no findings.
+        job.result->failed = true;
+    }
+    // A window that is gone refuses the message, and the result is freed with the job.
+    if (PostMessageA(job.window, job.message, 0, reinterpret_cast<LPARAM>(job.result.get())))
+        job.result.release();
 }
 
 DWORD WINAPI RunJob(PVOID context)
@@ -29,21 +38,7 @@ DWORD WINAPI RunJob(PVOID context)
     const HANDLE thread = GetCurrentThread();
     const int priority = GetThreadPriority(thread);
     SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
-    // Nothing may leave the thread; the window is told of every job, whatever became of it.
-    std::unique_ptr<WorkResult> result;
-    bool outOfMemory = false;
-    try {
-        result = job->work();
-    } catch (const std::bad_alloc&) {
-        outOfMemory = true;
-    } catch (...) {
-        // Nothing else is thrown on purpose: the job hands back no findings.
-    }
-    if (!result) {
-        result = std::move(job->fallback);
-        result->outOfMemory = outOfMemory;
-    }
-    Post(*job, std::move(result));
+    Carry(*job);
     if (priority != THREAD_PRIORITY_ERROR_RETURN)
         SetThreadPriority(thread, priority);
     return 0;
@@ -51,15 +46,20 @@ DWORD WINAPI RunJob(PVOID context)
 
 } // namespace
 
-bool RunBeside(HWND window, UINT message, Work work)
+bool RunBeside(HWND window, UINT message, std::unique_ptr<WorkResult> result, Work work)
 {
-    auto job = std::make_unique<Job>(Job{window, message, std::move(work), std::make_unique<WorkResult>()});
+    if (!window)
+        return false;
+    auto job = std::make_unique<Job>(Job{window, message, std::move(work), std::move(result)});
     // A job may wait for a slow share for long: the pool is told, so it adds threads rather than
     // letting the other jobs queue behind it.
-    if (!QueueUserWorkItem(RunJob, job.get(), WT_EXECUTELONGFUNCTION))
-        return false;
-    job.release();
-    return true;
+    if (QueueUserWorkItem(RunJob, job.get(), WT_EXECUTELONGFUNCTION)) {
+        job.release();
+        return true;
+    }
+    // Without the pool the job runs here, as it always could.
+    Carry(*job);
+    return job->result == nullptr;
 }
 
 std::unique_ptr<WorkResult> TakeWorkResult(LPARAM lParam)

@@ -177,13 +177,11 @@ TEST(RunBeside, EveryJobAnswersOnTheWindowThreadAndNoneWaitsForAWindowThatIsGone
     arrived.clear();
     const HWND window = ResultWindow();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(RunBeside(window, kResultMessage, [] {
-        auto found = std::make_unique<Found>();
-        found->thread = GetCurrentThreadId();
-        return std::unique_ptr<WorkResult>(std::move(found));
-    }));
-    ASSERT_TRUE(RunBeside(window, kResultMessage, []() -> std::unique_ptr<WorkResult> { throw std::bad_alloc(); }));
-    ASSERT_TRUE(RunBeside(window, kResultMessage, []() -> std::unique_ptr<WorkResult> { throw 42; }));
+    ASSERT_TRUE(RunBeside(window, kResultMessage, std::make_unique<Found>(),
+                          [](Found& found) { found.thread = GetCurrentThreadId(); }));
+    ASSERT_TRUE(
+        RunBeside(window, kResultMessage, std::make_unique<WorkResult>(), [](WorkResult&) { throw std::bad_alloc(); }));
+    ASSERT_TRUE(RunBeside(window, kResultMessage, std::make_unique<WorkResult>(), [](WorkResult&) { throw 42; }));
     ASSERT_TRUE(PumpUntil([] { return arrived.size() == 3; }));
     int found = 0;
     int outOfMemory = 0;
@@ -201,10 +199,8 @@ TEST(RunBeside, EveryJobAnswersOnTheWindowThreadAndNoneWaitsForAWindowThatIsGone
     const UniqueKernelHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     const HANDLE gate = release.get();
     resultsFreed = 0;
-    ASSERT_TRUE(RunBeside(window, kResultMessage, [gate] {
-        WaitForSingleObject(gate, INFINITE);
-        return std::unique_ptr<WorkResult>(std::make_unique<Found>());
-    }));
+    ASSERT_TRUE(RunBeside(window, kResultMessage, std::make_unique<Found>(),
+                          [gate](Found&) { WaitForSingleObject(gate, INFINITE); }));
     EXPECT_TRUE(DestroyWindow(window));
     SetEvent(gate);
     EXPECT_TRUE(PumpUntil([] { return resultsFreed == 1; }));

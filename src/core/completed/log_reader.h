@@ -97,7 +97,6 @@ public:
     // The next line split into fields, or null when no line is left. Valid until the next call.
     const LogRecord* ReadLogRecord();
 
-    void ClearColumnTable() { columns_.clear(); }
     void LoadColumnTable(const LogRecord& header) { ::LoadColumnTable(columns_, header); }
     const LogColumnTable& Columns() const { return columns_; }
     std::optional<std::string_view> FindField(const LogRecord& record, std::string_view name) const
